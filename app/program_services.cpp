@@ -1,0 +1,92 @@
+#include "app/program_services.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QMessageBox>
+#include <QTime>
+#include <QTimer>
+#include <cstdio>
+#include <unistd.h>
+
+#include "app/app.h"
+#include "app/main_window.h"
+#include "library/directory_chooser.h"
+
+namespace vv {
+
+void ProgramServices::messageBox(const QString& text, Icon icon, const QString& title)
+{
+    QMessageBox box(app_ && app_->MDI().isVisible() ? &app_->MDI() : nullptr);
+    box.setWindowTitle(title.isEmpty() ? AppTitle : title);
+    QString shown = text;
+    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    box.setText(shown);
+    switch (icon) {
+    case Icon::None: box.setIcon(QMessageBox::NoIcon); break;
+    case Icon::Information: box.setIcon(QMessageBox::Information); break;
+    case Icon::Critical: box.setIcon(QMessageBox::Critical); break;
+    }
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+}
+
+QString ProgramServices::selectDirectory(const QString& title, const QString& startPath)
+{
+    if (!app_)
+        return QString();
+    DirectoryChooser& chooser = app_->VERZ();
+    chooser.INITIALIZE(title, startPath);
+    return chooser.result();
+}
+
+void ProgramServices::endProgram()
+{
+    // At once: no further window events run, nothing else is saved (every
+    // change was written when it was made).
+    std::fflush(stdout);
+    std::fflush(stderr);
+    ::_exit(0);
+}
+
+void ProgramServices::processEvents()
+{
+    QCoreApplication::processEvents();
+}
+
+void ProgramServices::runEventsFor(int milliseconds)
+{
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+void ProgramServices::setWaitCursor(bool on)
+{
+    if (on == waitCursor_)
+        return;
+    waitCursor_ = on;
+    if (on)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+double ProgramServices::secondsSinceMidnight()
+{
+    return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
+}
+
+void ProgramServices::randomize()
+{
+    random_.seed(static_cast<std::uint32_t>(QTime::currentTime().msecsSinceStartOfDay()));
+}
+
+float ProgramServices::rnd()
+{
+    std::uniform_real_distribution<float> uniform(0.0f, 1.0f);
+    float r = uniform(random_);
+    return r < 1.0f ? r : 0.0f;
+}
+
+} // namespace vv

@@ -1,0 +1,76 @@
+#include "control/command_window.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+#include "app/app.h"
+#include "app/numbers.h"
+#include "app/twips.h"
+#include "control/control_panel.h"
+#include "control/key_dispatcher.h"
+#include "control/virtual_keys.h"
+#include "index/scene_window.h"
+#include "script/overlays.h"
+
+namespace vv {
+
+CommandWindow::CommandWindow(App& app, QWidget* parent) : QWidget(parent), app_(app)
+{
+    setFocusPolicy(Qt::ClickFocus);
+    Label1 = new QLabel(QStringLiteral("Do this action!"), this);
+    Label1->setAutoFillBackground(true);
+    QPalette pal = Label1->palette();
+    pal.setColor(QPalette::Window, Qt::black);
+    pal.setColor(QPalette::WindowText, Qt::white);
+    Label1->setPalette(pal);
+    QFont f(QStringLiteral("Arial"));
+    f.setPointSize(18);
+    f.setBold(true);
+    Label1->setFont(f);
+    Label1->installEventFilter(this);
+    Shape1 = new FrameShape(this, 4);
+    Shape1->hide();
+    setGeometryTw(this, 0, 0, 4275, 390);
+    hide();
+}
+
+void CommandWindow::DOcommandACTION()
+{
+    if (Label1->text().isEmpty())
+        return;
+    ScriptListBox* list = app_.menu().ListSCRIPT;
+    list->setListIndex(static_cast<int>(leadingNumber(Label1->toolTip())));
+    SCRIPTaction(app_, list->entries().selectedEntry());
+    SHOWinteraction(app_);
+}
+
+void CommandWindow::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    Label1->setGeometry(0, 0, width(), height());
+    Shape1->setGeometry(0, 0, width(), height());
+    Shape1->raise();
+}
+
+void CommandWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (const int code = virtualKey(*event)) {
+        KEYcommand(app_, code);
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+bool CommandWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == Label1 && event->type() == QEvent::MouseButtonPress &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        setFocus(Qt::MouseFocusReason);
+        if (!Label1->text().isEmpty())
+            DOcommandACTION();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace vv

@@ -1,0 +1,9 @@
+#include "control/key_dispatcher.h"
+
+#include "app/app.h"
+
+namespace vv {
+
+void KEYcommand(App&, int) {}
+
+} // namespace vv

@@ -1,0 +1,17 @@
+#pragma once
+// The scene index of a video: sixteen scene pictures and the preview sheet.
+
+#include <QString>
+
+namespace vv {
+
+class App;
+
+// Grabs the sixteen scene pictures from the video and writes the preview sheet.
+void MAKEpreview(App& app, const QString& path);
+// Paints the sixteen scene pictures into the preview sheet and saves it.
+void SAVEpreview(App& app, const QString& path);
+// Cuts the preview sheet of the video into the sixteen scene windows.
+void LOADpreview(App& app, const QString& path);
+
+} // namespace vv

@@ -1,0 +1,153 @@
+#include "index/scene_window.h"
+
+#include <QKeyEvent>
+#include <QPainter>
+
+#include "app/app.h"
+#include "app/main_window.h"
+#include "app/numbers.h"
+#include "app/twips.h"
+#include "control/key_dispatcher.h"
+#include "control/virtual_keys.h"
+#include "script/overlays.h"
+#include "video/loading.h"
+#include "video/timecode.h"
+
+namespace vv {
+
+FrameShape::FrameShape(QWidget* parent, int borderWidth) : QWidget(parent), borderWidth_(borderWidth)
+{
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAttribute(Qt::WA_NoSystemBackground);
+}
+
+void FrameShape::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    QPen pen(Qt::red);
+    pen.setWidth(borderWidth_);
+    pen.setJoinStyle(Qt::MiterJoin);
+    p.setPen(pen);
+    const int half = borderWidth_ / 2;
+    p.drawRect(rect().adjusted(half, half, -half - (borderWidth_ % 2 ? 0 : 1), -half - (borderWidth_ % 2 ? 0 : 1)));
+}
+
+SceneWindow::SceneWindow(App& app, QWidget* parent) : QWidget(parent), app_(app)
+{
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, QColor(0xE0, 0xE0, 0xE0));
+    setPalette(pal);
+    setFocusPolicy(Qt::ClickFocus);
+    setMouseTracking(true);
+
+    Image1 = new QLabel(this);
+    Image1->setScaledContents(true);
+    Image1->setToolTip(SceneWindowToolTip);
+    Image1->setMouseTracking(true);
+    Image1->installEventFilter(this);
+
+    LabelTime = new QLabel(QStringLiteral("0:00:00-00"), this);
+    QFont f(QStringLiteral("MS Sans Serif"));
+    f.setPointSizeF(13.5);
+    f.setBold(true);
+    LabelTime->setFont(f);
+    LabelTime->setAutoFillBackground(true);
+    LabelTime->setPalette(pal);
+    setGeometryTw(LabelTime, 45, 30, 1515, 390);
+    LabelTime->installEventFilter(this);
+
+    Shape1 = new FrameShape(this, 4);
+    Shape1->hide();
+
+    setGeometryTw(this, 0, 0, 4860, 3330);
+    hide();
+}
+
+void SceneWindow::setPicture(const QImage& picture)
+{
+    picture_ = picture;
+    Image1->setPixmap(QPixmap::fromImage(picture));
+}
+
+void SceneWindow::INITIALIZE(const QString& file, std::int32_t frame)
+{
+    QImage picture;
+    if (picture.load(file))
+        setPicture(picture);
+    Image1->setToolTip(QString::number(frame));
+    LabelTime->setText(FORMATtimecode(frame, app_.st.FrameRate));
+    LabelTime->setVisible(app_.MDI().widthPx() >= 800);
+}
+
+void SceneWindow::INITIALIZEquick(std::int32_t frame)
+{
+    Image1->setToolTip(QString::number(frame));
+    if (app_.MDI().widthPx() < 800) {
+        LabelTime->hide();
+    } else {
+        LabelTime->setText(FORMATtimecode(frame, app_.st.FrameRate));
+        LabelTime->show();
+    }
+}
+
+void SceneWindow::DOimageACTION()
+{
+    if (app_.st.ActiveMode != 4)
+        HIDEall(app_);
+    GOTOposition(app_, static_cast<std::int32_t>(leadingNumber(Image1->toolTip())));
+}
+
+void SceneWindow::MarkMe()
+{
+    const int number = tag.toInt();
+    if (number == app_.st.SelectedScene)
+        return;
+    app_.st.SelectedScene = static_cast<std::int16_t>(number);
+    for (int i = 0; i < App::SceneWindowSlots; ++i) {
+        if (!app_.FormImageExists(i))
+            continue;
+        SceneWindow& other = app_.FormImage(i);
+        if (&other == this)
+            continue;
+        other.Shape1->hide();
+        other.LabelTime->hide();
+    }
+    Shape1->show();
+    Shape1->raise();
+    if (app_.MDI().widthPx() > 800)
+        LabelTime->show();
+}
+
+void SceneWindow::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    Image1->setGeometry(0, 0, width(), height());
+    Shape1->setGeometry(0, 0, width(), height());
+    LabelTime->raise();
+    Shape1->raise();
+}
+
+void SceneWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (const int code = virtualKey(*event)) {
+        KEYcommand(app_, code);
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+bool SceneWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonPress &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        setFocus(Qt::MouseFocusReason);
+        DOimageACTION();
+        return true;
+    }
+    if (watched == Image1 && event->type() == QEvent::MouseMove)
+        MarkMe();
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace vv

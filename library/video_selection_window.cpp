@@ -1,0 +1,291 @@
+#include "library/video_selection_window.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+#include "app/app.h"
+#include "app/atomic_file.h"
+#include "app/twips.h"
+#include "control/key_dispatcher.h"
+#include "control/virtual_keys.h"
+#include "index/preview.h"
+#include "library/fast_scroll.h"
+#include "script/overlays.h"
+#include "video/displays.h"
+#include "video/loading.h"
+#include "video/player_window.h"
+
+namespace vv {
+
+namespace {
+
+QWidget* bar(QWidget* parent, const QColor& colour, const QString& toolTip)
+{
+    auto* w = new QWidget(parent);
+    w->setAutoFillBackground(true);
+    QPalette pal = w->palette();
+    pal.setColor(QPalette::Window, colour);
+    w->setPalette(pal);
+    w->setToolTip(toolTip);
+    return w;
+}
+
+QString titlePictureName(const QString& path) { return path.left(path.size() - 4) + QStringLiteral("-p.bmp"); }
+
+} // namespace
+
+VideoSelectionWindow::VideoSelectionWindow(App& app, QWidget* parent) : QWidget(parent), app_(app)
+{
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, QColor(0xE0, 0xE0, 0xE0));
+    setPalette(pal);
+
+    ArchivPicture = new QLabel(this);
+    ArchivPicture->setScaledContents(true);
+    setGeometryTw(ArchivPicture, -75, 75, 8970, 6420);
+
+    lstFoundFiles2 = new QListWidget(this);
+    setGeometryTw(lstFoundFiles2, 2100, 1590, 4875, 3270);
+    QFont listFont(QStringLiteral("MS Sans Serif"));
+    listFont.setPointSizeF(13.5);
+    listFont.setBold(true);
+    lstFoundFiles2->setFont(listFont);
+    QPalette listPal = lstFoundFiles2->palette();
+    listPal.setColor(QPalette::Base, Qt::black);
+    listPal.setColor(QPalette::Text, Qt::white);
+    lstFoundFiles2->setPalette(listPal);
+    lstFoundFiles2->setToolTip(QStringLiteral("Videoauswahliste - Start durch Doppelklick!"));
+    lstFoundFiles2->installEventFilter(this);
+    connect(lstFoundFiles2, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (!updatingList_)
+            selectionChanged(row);
+    });
+    connect(lstFoundFiles2, &QListWidget::itemDoubleClicked, this, [this] { doubleClicked(); });
+
+    const QString barTip = QStringLiteral("Schnelles Scrollen in Videoliste (Maustaste runter)!");
+    SliderPicture = bar(this, QColor(0xE0, 0xE0, 0xE0), barTip);
+    setGeometryTw(SliderPicture, 60, 6450, 8880, 330);
+    Slider = bar(SliderPicture, QColor(0x40, 0x40, 0x40), barTip);
+    setGeometryTw(Slider, 0, 0, 1380, 420);
+    for (QWidget* w : {SliderPicture, Slider}) {
+        w->setFocusPolicy(Qt::ClickFocus);
+        w->installEventFilter(this);
+    }
+
+    setGeometryTw(this, 0, 0, 8970, 6810);
+    hide();
+}
+
+QString VideoSelectionWindow::selectedPath() const
+{
+    return found_.pathAt(lstFoundFiles2->currentRow());
+}
+
+void VideoSelectionWindow::rebuildList()
+{
+    updatingList_ = true;
+    lstFoundFiles2->clear();
+    lstFoundFiles2->addItems(found_.names());
+    updatingList_ = false;
+}
+
+void VideoSelectionWindow::select(int i)
+{
+    if (i < 0 || i >= found_.count())
+        return;
+    if (lstFoundFiles2->currentRow() == i)
+        selectionChanged(i);
+    else
+        lstFoundFiles2->setCurrentRow(i);
+}
+
+void VideoSelectionWindow::SCANMEDIA(const QString& StartPath)
+{
+    found_.clear();
+    rebuildList();
+    app_.MessageDisplay().INITIALIZE(QStringLiteral("SCANNING FOR MEDIA..."), 3);
+    ScanCallbacks callbacks;
+    callbacks.directory = [this](const QString&) {
+        app_.sv.processEvents();
+        return true;
+    };
+    callbacks.listFull = [this](const QString& message) { app_.sv.messageBox(message); };
+    const ScanResult result =
+        scanMedia(found_, StartPath, VideoPatterns, static_cast<int>(app_.st.VideoDir.size()), callbacks);
+    rebuildList();
+    if (result.end == ScanResult::End::StartUnreadable)
+        app_.sv.messageBox(QStringLiteral("Cannot read the video directory:\r\n") + StartPath,
+                           Services::Icon::Information);
+    if (!found_.isEmpty())
+        select(0);
+    app_.MessageDisplay().hide();
+}
+
+void VideoSelectionWindow::INITIALIZE(const QString& StartPath)
+{
+    HIDEall(app_);
+    app_.InfoDisplay().INITIALIZE(QStringLiteral("SELECT VIDEO..."), -1);
+    if (StartPath != app_.st.VideoDir || found_.isEmpty())
+        SCANMEDIA(StartPath);
+    if (!found_.isEmpty()) {
+        const QString path = selectedPath();
+        if (!path.isEmpty() && FileExists(titlePictureName(path)))
+            showPicture(titlePictureName(path));
+    }
+    PlayerWindow& player = app_.Player();
+    if (player.width() < 640)
+        resize(player.width(), player.height());
+    move((player.width() - width()) / 2, (player.height() - height()) / 2);
+    show();
+    raise();
+    lstFoundFiles2->setFocus(Qt::OtherFocusReason);
+    app_.st.ActiveMode = 3;
+}
+
+void VideoSelectionWindow::selectionChanged(int index)
+{
+    if (index < 0 || index >= found_.count())
+        return;
+    setGeometryTw(Slider, 0, 0, fastScrollFill(index, found_.count(), widthTw(SliderPicture)), heightTw(Slider));
+    const QString path = found_.pathAt(index);
+    const QString sheet = previewSheetName(path);
+    if (!FileExists(sheet)) {
+        MAKEpreview(app_, path);
+        if (!FileExists(sheet))
+            return;
+    }
+    showPicture(sheet);
+}
+
+bool VideoSelectionWindow::showPicture(const QString& file)
+{
+    QPixmap pm;
+    if (!pm.load(file))
+        return false;
+    ArchivPicture->setPixmap(pm);
+    shownPicture_ = file;
+    return true;
+}
+
+void VideoSelectionWindow::SHOWarchivPicture(const QString& path)
+{
+    const QString file = path.left(path.size() - 4) + QStringLiteral(".bmp");
+    if (FileExists(file))
+        showPicture(file);
+}
+
+void VideoSelectionWindow::doubleClicked()
+{
+    const QString path = selectedPath();
+    if (path.isEmpty())
+        return;
+    if (path == app_.st.CurrentVideo) {
+        GOTOposition(app_, 0);
+        HIDEall(app_);
+        return;
+    }
+    HIDEall(app_);
+    app_.st.CurrentVideo = path;
+    INITIALIZEvideo(app_, path, 0);
+}
+
+void VideoSelectionWindow::enterPressed()
+{
+    const QString path = selectedPath();
+    if (path.isEmpty())
+        return;
+    app_.st.CurrentVideo = path;
+    hide();
+    app_.Player().show();
+    INITIALIZEvideo(app_, path, 0);
+}
+
+void VideoSelectionWindow::LOADcurrentSELECTEDvideo()
+{
+    const std::int32_t index = app_.st.sliderindex;
+    if (index < 0 || index >= found_.count())
+        return;
+    HIDEall(app_);
+    const QString path = found_.pathAt(index);
+    app_.st.CurrentVideo = path;
+    INITIALIZEvideo(app_, path, 0);
+    select(index);
+}
+
+void VideoSelectionWindow::barPressed(double x)
+{
+    slidermouse_ = true;
+    setGeometryTw(Slider, 0, 0, fastScrollDragWidth(x), heightTw(Slider));
+}
+
+void VideoSelectionWindow::barMoved(double x)
+{
+    if (!slidermouse_)
+        return;
+    setGeometryTw(Slider, 0, 0, fastScrollDragWidth(x), heightTw(Slider));
+    Slider->repaint();
+    const std::int32_t index = fastScrollIndex(found_.count(), widthTw(SliderPicture), x);
+    if (index < 0 || index == app_.st.sliderindex)
+        return;
+    app_.st.sliderindex = index;
+    const QString path = found_.pathAt(index);
+    setWindowTitle(path);
+    select(index);
+    SHOWarchivPicture(path);
+}
+
+bool VideoSelectionWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    const bool onBar = watched == SliderPicture || watched == Slider;
+    switch (event->type()) {
+    case QEvent::KeyPress: {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const int code = virtualKey(*key);
+        if (code)
+            KEYcommand(app_, code);
+        if (watched == lstFoundFiles2 && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+            enterPressed();
+            return true;
+        }
+        break;
+    }
+    case QEvent::MouseButtonPress:
+        if (onBar && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+            barPressed(tw(1) * static_cast<QMouseEvent*>(event)->position().x());
+            return false;
+        }
+        break;
+    case QEvent::MouseMove:
+        if (onBar) {
+            barMoved(tw(1) * static_cast<QMouseEvent*>(event)->position().x());
+            return true;
+        }
+        break;
+    case QEvent::MouseButtonRelease:
+        if (onBar)
+            slidermouse_ = false;
+        break;
+    case QEvent::MouseButtonDblClick:
+        if (onBar) {
+            LOADcurrentSELECTEDvideo();
+            return true;
+        }
+        break;
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void VideoSelectionWindow::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    const int barHeight = SliderPicture->height();
+    ArchivPicture->setGeometry(0, 0, width(), height() - barHeight);
+    SliderPicture->setGeometry(0, height() - barHeight, width(), barHeight);
+    lstFoundFiles2->move((ArchivPicture->width() - lstFoundFiles2->width()) / 2,
+                         (ArchivPicture->height() - lstFoundFiles2->height()) / 2);
+}
+
+} // namespace vv

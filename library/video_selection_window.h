@@ -1,0 +1,66 @@
+#pragma once
+// The video selection window: the sorted list of found videos over a picture
+// that shows the title picture or the preview sheet of the selected video,
+// and a fast-scroll bar along the bottom edge. A double-click, Enter or a
+// double-click on the bar loads the video.
+
+#include <QLabel>
+#include <QListWidget>
+#include <QWidget>
+
+#include "library/media_scan.h"
+
+namespace vv {
+
+class App;
+
+class VideoSelectionWindow : public QWidget {
+    Q_OBJECT
+public:
+    VideoSelectionWindow(App& app, QWidget* parent);
+
+    // Opens the window for a start directory (scanning it when it is not the
+    // video directory or nothing has been found yet).
+    void INITIALIZE(const QString& StartPath);
+    // Searches StartPath and everything below it for videos.
+    void SCANMEDIA(const QString& StartPath);
+    // Loads the video that the fast-scroll bar reached last.
+    void LOADcurrentSELECTEDvideo();
+
+    // The path list (full paths in the order found) and the display list.
+    const FoundMedia& found() const { return found_; }
+    const QStringList& lstFoundFiles() const { return found_.paths(); }
+    QListWidget* lstFoundFiles2;
+    // Full path of the selected display entry, "" when none is selected.
+    QString selectedPath() const;
+    // Selects display entry i (runs the selection behaviour).
+    void select(int i);
+
+    QLabel* ArchivPicture;
+    QWidget* SliderPicture;
+    QWidget* Slider;
+    // The file whose picture ArchivPicture shows ("" when none).
+    QString shownPicture() const { return shownPicture_; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void rebuildList();
+    void selectionChanged(int index);
+    void doubleClicked();
+    void enterPressed();
+    void SHOWarchivPicture(const QString& path);
+    bool showPicture(const QString& file);
+    void barPressed(double x);
+    void barMoved(double x);
+
+    App& app_;
+    FoundMedia found_;
+    bool slidermouse_ = false;
+    bool updatingList_ = false;
+    QString shownPicture_;
+};
+
+} // namespace vv

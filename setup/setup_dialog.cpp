@@ -1,0 +1,233 @@
+#include "setup/setup_dialog.h"
+
+#include <QMouseEvent>
+
+#include "app/app.h"
+#include "app/main_window.h"
+#include "app/startup.h"
+#include "app/twips.h"
+#include "library/video_selection_window.h"
+#include "script/overlays.h"
+#include "video/player_window.h"
+#include "video/zoom.h"
+
+namespace vv {
+
+namespace {
+
+const QColor LightGrey(0xE0, 0xE0, 0xE0);
+
+QFont makeFont(double points, bool bold)
+{
+    QFont f(QStringLiteral("MS Sans Serif"));
+    f.setPointSizeF(points);
+    f.setBold(bold);
+    return f;
+}
+
+QWidget* group(QWidget* parent, int left, int top, int width, int height)
+{
+    auto* w = new QWidget(parent);
+    w->setAutoFillBackground(true);
+    QPalette pal = w->palette();
+    pal.setColor(QPalette::Window, LightGrey);
+    w->setPalette(pal);
+    setGeometryTw(w, left, top, width, height);
+    return w;
+}
+
+template <class W>
+W* place(W* w, int left, int top, int width, int height)
+{
+    setGeometryTw(w, left, top, width, height);
+    return w;
+}
+
+QLabel* label(QWidget* parent, const QString& text, int left, int top, int width, int height,
+              const QFont& f)
+{
+    auto* l = new QLabel(text, parent);
+    l->setFont(f);
+    return place(l, left, top, width, height);
+}
+
+} // namespace
+
+SetupDialog::SetupDialog(App& app, QWidget* parent) : QWidget(parent), app_(app)
+{
+    setWindowTitle(QStringLiteral("Setup"));
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, LightGrey);
+    pal.setColor(QPalette::WindowText, Qt::black);
+    setPalette(pal);
+    setGeometryTw(this, 0, 0, 8820, 6450);
+
+    LabelTitel = label(this, QStringLiteral("SYSTEM SETUP"), 135, 90, 8580, 630, makeFont(24, true));
+    Label5 = label(this, QStringLiteral("Ravoriruvid Version 0.1a"), 6510, 480, 2145, 195, makeFont(8.25, true));
+    Image1 = label(this, QString(), 8235, 90, 480, 360, makeFont(8.25, false));
+
+    const QFont heading = makeFont(18, true);
+    const QFont plain = makeFont(8.25, false);
+    const QFont optionFont = makeFont(12, true);
+
+    Picture5 = group(this, 120, 810, 4215, 1800);
+    Label6 = label(Picture5, QStringLiteral("DIRECTORIES"), 120, 45, 3900, 465, heading);
+    Label7 = label(Picture5, QStringLiteral("VIDEO:"), 165, 570, 720, 255, plain);
+    TextVideoDir = place(new QLineEdit(Picture5), 915, 555, 2325, 315);
+    CommandSetVideoDir = place(new QPushButton(QStringLiteral("SET"), Picture5), 3270, 555, 720, 255);
+    Label8 = label(Picture5, QStringLiteral("CDROM:"), 150, 990, 735, 255, plain);
+    TextCDROMdir = place(new QLineEdit(Picture5), 900, 960, 2340, 315);
+    CommandSetCDROM = place(new QPushButton(QStringLiteral("SET"), Picture5), 3285, 975, 720, 255);
+    Label9 = label(Picture5, QStringLiteral("MP3:"), 180, 1380, 690, 255, plain);
+    TextMP3dir = place(new QLineEdit(Picture5), 885, 1335, 2340, 315);
+    CommandSETmp3 = place(new QPushButton(QStringLiteral("SET"), Picture5), 3270, 1365, 720, 255);
+
+    Picture3 = group(this, 150, 2730, 4185, 3495);
+    Label2 = label(Picture3, QStringLiteral("OPTIONS"), 120, 45, 3900, 465, heading);
+    Option1[0] = place(new QRadioButton(QStringLiteral("Automatic Next Video"), Picture3), 330, 555, 3060, 450);
+    Option1[1] = place(new QRadioButton(QStringLiteral("Automatic Replay At End"), Picture3), 315, 915, 3525, 450);
+    CheckFastPreviewMode = place(new QCheckBox(QStringLiteral("Fast Preview Mode"), Picture3), 330, 1395, 3615, 495);
+    CheckRANDOMplaylist = place(new QCheckBox(QStringLiteral("Random Playlist Playback"), Picture3), 330, 1770, 3615, 495);
+    CheckFULLSCREENstart = place(new QCheckBox(QStringLiteral("Start In Fullscreen Mode"), Picture3), 330, 2235, 3615, 315);
+    CheckPIP = place(new QCheckBox(QStringLiteral("Picture In Picture"), Picture3), 330, 2520, 3615, 495);
+    CheckAlwaysOnTop = place(new QCheckBox(QStringLiteral("Always On Top"), Picture3), 330, 2985, 3615, 300);
+    for (QWidget* w : {static_cast<QWidget*>(Option1[0]), static_cast<QWidget*>(Option1[1]),
+                       static_cast<QWidget*>(CheckFastPreviewMode), static_cast<QWidget*>(CheckRANDOMplaylist),
+                       static_cast<QWidget*>(CheckFULLSCREENstart), static_cast<QWidget*>(CheckPIP),
+                       static_cast<QWidget*>(CheckAlwaysOnTop)})
+        w->setFont(optionFont);
+
+    Picture1 = group(this, 4470, 810, 4200, 2910);
+    Label1 = label(Picture1, QStringLiteral("ZOOM + POSITION"), 120, 45, 3900, 465, heading);
+    const QFont big = makeFont(18, true);
+    CommandSmaller = place(new QPushButton(QStringLiteral("-"), Picture1), 180, 510, 675, 435);
+    CommandSmaller->setFont(big);
+    LabelZoomFaktor = label(Picture1, QStringLiteral("100 %"), 1095, 540, 1995, 435, big);
+    LabelZoomFaktor->setAlignment(Qt::AlignCenter);
+    CommandBigger = place(new QPushButton(QStringLiteral("+"), Picture1), 3315, 525, 705, 435);
+    CommandBigger->setFont(big);
+    HScrollZOOM = place(new QScrollBar(Qt::Horizontal, Picture1), 165, 1065, 3840, 300);
+    HScrollZOOM->setRange(100, 1000);
+    HScrollZOOM->setValue(100);
+    HScrollZOOM->setTracking(false);  // dragging the thumb zooms on release
+    CommandUP = place(new QPushButton(QStringLiteral("UP"), Picture1), 1365, 1500, 960, 360);
+    CommandLEFT = place(new QPushButton(QStringLiteral("LEFT"), Picture1), 225, 1740, 960, 360);
+    CommandRIGHT = place(new QPushButton(QStringLiteral("RIGHT"), Picture1), 2475, 1740, 960, 360);
+    CommandDOWN = place(new QPushButton(QStringLiteral("DOWN"), Picture1), 1350, 1995, 960, 360);
+    CommandRESET = place(new QPushButton(QStringLiteral("DEFAULT"), Picture1), 3135, 2460, 975, 345);
+
+    CommandCANCEL = place(new QPushButton(QStringLiteral("CANCEL"), this), 6000, 5820, 1215, 495);
+    CommandSAVESETTINGS = place(new QPushButton(QStringLiteral("STORE"), this), 7485, 5820, 1215, 495);
+
+    connect(CommandSetVideoDir, &QPushButton::clicked, this, &SetupDialog::setVideoDir);
+    connect(CommandSetCDROM, &QPushButton::clicked, this, [this] { chooseInto(TextCDROMdir); });
+    connect(CommandSETmp3, &QPushButton::clicked, this, [this] { chooseInto(TextMP3dir); });
+
+    connect(CheckAlwaysOnTop, &QCheckBox::clicked, this, [this] {
+        if (CheckAlwaysOnTop->isChecked())
+            app_.MDI().ENABLEontop();
+        else
+            app_.MDI().DISABLEontop();
+    });
+    connect(CheckPIP, &QCheckBox::clicked, this, [this] {
+        HIDEall(app_);
+        if (CheckPIP->isChecked())
+            app_.MDI().PictureINpictureENABLE();
+        else
+            app_.MDI().FULLSCREENdisable();
+    });
+    connect(CheckRANDOMplaylist, &QCheckBox::clicked, this, [this] {
+        if (CheckRANDOMplaylist->isChecked() && app_.Player().ListRandomPlayback.isEmpty())
+            INITIALIZEListRandomPlayback();
+    });
+
+    connect(HScrollZOOM, &QScrollBar::valueChanged, this,
+            [this](int v) { ZOOMvideo(app_, 0, 0, static_cast<std::int16_t>(v)); });
+    connect(CommandBigger, &QPushButton::pressed, this, [this] { holdZoom(+1); });
+    connect(CommandSmaller, &QPushButton::pressed, this, [this] { holdZoom(-1); });
+    connect(CommandBigger, &QPushButton::released, this, [this] { app_.st.motionstop = true; });
+    connect(CommandSmaller, &QPushButton::released, this, [this] { app_.st.motionstop = true; });
+    connect(CommandLEFT, &QPushButton::clicked, this, [this] { movePicture(-50, 0); });
+    connect(CommandRIGHT, &QPushButton::clicked, this, [this] { movePicture(50, 0); });
+    connect(CommandUP, &QPushButton::clicked, this, [this] { movePicture(0, -50); });
+    connect(CommandDOWN, &QPushButton::clicked, this, [this] { movePicture(0, 50); });
+    connect(CommandRESET, &QPushButton::clicked, this, &SetupDialog::pressRESET);
+
+    connect(CommandCANCEL, &QPushButton::clicked, this, [this] { HIDEall(app_); });
+    connect(CommandSAVESETTINGS, &QPushButton::clicked, this, [this] {
+        HIDEall(app_);
+        SAVEsettings(app_);
+    });
+
+    hide();
+}
+
+void SetupDialog::INITIALIZE()
+{
+    HIDEall(app_);
+    const MainWindow& mdi = app_.MDI();
+    moveTw(this, roundEven((mdi.widthTw() - widthTw(this)) / 2.0),
+           roundEven((mdi.heightTw() - heightTw(this)) / 2.0));
+    show();
+    raise();
+}
+
+void SetupDialog::INITIALIZEListRandomPlayback()
+{
+    QStringList& random = app_.Player().ListRandomPlayback;
+    for (const QString& path : app_.DATEIMENU().lstFoundFiles())
+        random.append(path);
+}
+
+QString SetupDialog::SelectDirectory(const QString& Titel, const QString& StartPath)
+{
+    return app_.sv.selectDirectory(Titel, StartPath);
+}
+
+void SetupDialog::chooseInto(QLineEdit* field)
+{
+    // A cancelled choice leaves the field as it was.
+    const QString chosen = SelectDirectory(ChooseDirectoryTitle, QStringLiteral("/"));
+    if (!chosen.isEmpty())
+        field->setText(chosen);
+}
+
+void SetupDialog::setVideoDir()
+{
+    const QString chosen = SelectDirectory(ChooseDirectoryTitle, QStringLiteral("/"));
+    // A cancelled choice stores nothing and the program goes on.
+    if (chosen.isEmpty())
+        return;
+    TextVideoDir->setText(chosen);
+    SAVEsettings(app_);
+    app_.sv.messageBox(QStringLiteral("Änderungen durchgeführt und gespeichert. Bitte Programm neu starten..."));
+    app_.video().setFileName(QString());
+    app_.sv.endProgram();
+}
+
+void SetupDialog::holdZoom(int step)
+{
+    app_.st.motionstop = false;
+    while (!app_.st.motionstop) {
+        const int next = app_.st.ZoomPercent + step;
+        if (next >= HScrollZOOM->minimum() && next <= HScrollZOOM->maximum())
+            HScrollZOOM->setValue(next);
+        app_.sv.runEventsFor(20);
+    }
+}
+
+void SetupDialog::movePicture(int dx, int dy)
+{
+    MediaPlayer& player = app_.video();
+    player.setPictureRect(player.pictureRect().translated(dx, dy));
+}
+
+void SetupDialog::pressRESET()
+{
+    std::int16_t zoom = 100;
+    SIZEvideo(app_, zoom, 1);
+    repaint();
+}
+
+} // namespace vv

@@ -1,0 +1,139 @@
+#include "video/displays.h"
+
+#include <QKeyEvent>
+
+#include "app/app.h"
+#include "app/main_window.h"
+#include "app/twips.h"
+#include "control/key_dispatcher.h"
+#include "control/virtual_keys.h"
+#include "video/player_window.h"
+#include "video/timecode.h"
+
+namespace vv {
+
+namespace {
+
+QFont boldFont(const QString& family, double points)
+{
+    QFont f(family);
+    f.setPointSizeF(points);
+    f.setBold(true);
+    return f;
+}
+
+} // namespace
+
+DisplayWindow::DisplayWindow(App& app, QWidget* parent, const QFont& font, bool passesKeys)
+    : QWidget(parent), Label(new QLabel(this)), app_(app), passesKeys_(passesKeys)
+{
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::black);
+    pal.setColor(QPalette::WindowText, QColor(0xff, 0xff, 0xff));
+    setPalette(pal);
+    Label->setPalette(pal);
+    Label->setFont(font);
+    Label->move(6, 3);
+    setFocusPolicy(passesKeys ? Qt::ClickFocus : Qt::NoFocus);
+    hide();
+}
+
+void DisplayWindow::setCaption(const QString& text)
+{
+    caption_ = text;
+    QString shown = text;
+    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    Label->setText(shown);
+    Label->adjustSize();
+    if (fixedSize_.isEmpty())
+        resize(Label->width() + 12, Label->height() + 6);
+}
+
+void DisplayWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (passesKeys_) {
+        if (const int code = virtualKey(*event))
+            KEYcommand(app_, code);
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void DisplayWindow::mousePressEvent(QMouseEvent* event)
+{
+    if (passesKeys_)
+        setFocus(Qt::MouseFocusReason);
+    QWidget::mousePressEvent(event);
+}
+
+InfoDisplayWindow::InfoDisplayWindow(App& app, QWidget* parent)
+    : DisplayWindow(app, parent, boldFont(QStringLiteral("Arial"), 20), true)
+{
+    QPalette pal = Label->palette();
+    pal.setColor(QPalette::WindowText, QColor(0xff, 0xe0, 0x40));
+    Label->setPalette(pal);
+}
+
+void InfoDisplayWindow::INITIALIZE(const QString& text, std::int32_t d)
+{
+    PlayerWindow& player = app_.Player();
+    const QRectF picture = player.MediaPlayer1().pictureRect();
+    moveTw(this, player.leftTw() + picture.left(), player.topTw() + picture.top());
+    show();
+    raise();
+    app_.st.InfoDisplayCountdown = static_cast<std::int16_t>(d);
+    setCaption(text);
+}
+
+MessageDisplayWindow::MessageDisplayWindow(App& app, QWidget* parent)
+    : DisplayWindow(app, parent, boldFont(QStringLiteral("MS Sans Serif"), 12), false)
+{
+    setCaption(QStringLiteral("SCANNING FOR MEDIA..."));
+}
+
+void MessageDisplayWindow::INITIALIZE(const QString& text, std::int16_t d)
+{
+    app_.Player().repaint();
+    setCaption(text);
+    const MainWindow& mdi = app_.MDI();
+    moveTw(this, roundEven((mdi.widthTw() - tw(width())) / 2.0),
+           roundEven((mdi.heightTw() - tw(height())) / 2.0));
+    show();
+    raise();
+    app_.st.MessageDisplayCountdown = d;
+}
+
+TimeDisplayWindow::TimeDisplayWindow(App& app, QWidget* parent)
+    : DisplayWindow(app, parent, boldFont(QStringLiteral("Arial"), 16), true)
+{
+    // The time display keeps the size of its widest time code, so that its
+    // right edge stays on the picture's right edge.
+    setCaption(QStringLiteral("00:00:00-00"));
+    fixedSize_ = QSize(width() + 12, height());
+    resize(fixedSize_);
+}
+
+void TimeDisplayWindow::INITIALIZE(std::int16_t d)
+{
+    PlayerWindow& player = app_.Player();
+    const QRectF picture = player.MediaPlayer1().pictureRect();
+    moveTw(this, player.leftTw() + picture.left() + picture.width() - tw(width()),
+           player.topTw() + picture.top());
+    show();
+    raise();
+    const std::int32_t p = roundEven32(player.MediaPlayer1().currentPosition());
+    UpdateAnzeige(FORMATtimecode(p, app_.st.FrameRate));
+    app_.st.TimeDisplayCountdown = d;
+}
+
+void TimeDisplayWindow::UpdateAnzeige(const QString& Text)
+{
+    const std::int64_t p = roundEven(app_.video().currentPosition());
+    Label->setToolTip(numberText(p) + QStringLiteral("Frame"));
+    setCaption(Text);
+    raise();
+}
+
+} // namespace vv
