@@ -1,5 +1,6 @@
 #include "control/control_panel.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QPainter>
 
@@ -232,17 +233,24 @@ void ControlPanel::passKeysOf(QWidget* w)
 bool ControlPanel::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress) {
-        // The key goes to the key map; the button still sees it (space
-        // presses it).
-        if (const int code = virtualKey(*static_cast<QKeyEvent*>(event)))
+        // The key goes to the key map; space and enter still press the
+        // button itself.
+        auto* key = static_cast<QKeyEvent*>(event);
+        const bool buttonKey = key->key() == Qt::Key_Space || key->key() == Qt::Key_Return ||
+                               key->key() == Qt::Key_Enter;
+        if (const int code = virtualKey(*key); code && !buttonKey) {
             KEYcommand(app_, code);
+            return true;
+        }
     }
     return QWidget::eventFilter(watched, event);
 }
 
 void ControlPanel::keyPressEvent(QKeyEvent* event)
 {
-    if (const int code = virtualKey(*event)) {
+    // Only keys pressed while the panel itself has the focus; keys that a
+    // button of the panel left unhandled are not passed on.
+    if (const int code = virtualKey(*event); code && QApplication::focusWidget() == this) {
         KEYcommand(app_, code);
         return;
     }

@@ -21,18 +21,12 @@ void hideIfVisible(QWidget* w)
 
 } // namespace
 
-void SCRIPTaction(App&, const QString&) {}
-
 void SHOWpanels(App& app)
 {
     app.menu().INITIALIZE();
     SHOWnavigation(app);
     app.TimeDisplay().INITIALIZE(0);
 }
-
-void SHOWnavigation(App&) {}
-void SHOWinteraction(App&) {}
-void SHOWindexgrid(App&) {}
 
 void HIDEscenepictures(App& app)
 {

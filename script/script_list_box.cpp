@@ -40,6 +40,12 @@ void ScriptListBox::clearEntries()
     rebuild();
 }
 
+void ScriptListBox::setEntries(const ScriptList& list)
+{
+    list_ = list;
+    rebuild();
+}
+
 int ScriptListBox::addEntry(const QString& entry)
 {
     return addEntry(entry, false);

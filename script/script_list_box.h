@@ -17,6 +17,8 @@ public:
     const ScriptList& entries() const { return list_; }
 
     void clearEntries();
+    // Replaces every entry (and the selection) with those of list.
+    void setEntries(const ScriptList& list);
     // Inserts at the sorted place; returns the index (-1: list full).
     int addEntry(const QString& entry);
     // As addEntry, remembering that the text came from an 8-bit file.

@@ -1,37 +1,130 @@
 #include "video/playback.h"
 
 #include "app/app.h"
+#include "app/numbers.h"
+#include "control/control_panel.h"
+#include "library/video_selection_window.h"
 #include "script/overlays.h"
+#include "script/slider_window.h"
+#include "setup/setup_dialog.h"
 #include "video/displays.h"
+#include "video/loading.h"
+#include "video/playback_rules.h"
+#include "video/player_window.h"
+#include "video/timecode.h"
 
 namespace vv {
 
-void playbackTick(App&) {}
+namespace {
+
+bool meantToPlay(App& app)
+{
+    return app.menu().CommandPLAY->text() == QLatin1String("STOP");
+}
+
+void showTime(App& app)
+{
+    const std::int32_t p = roundEven32(app.video().currentPosition());
+    app.TimeDisplay().UpdateAnzeige(FORMATtimecode(p, app.st.FrameRate));
+}
+
+void followSlider(App& app)
+{
+    if (app.hasFormSlider() && app.FormSlider().isVisible())
+        app.FormSlider().followPosition(true);
+}
+
+void enforceLoop(App& app)
+{
+    const AppState& st = app.st;
+    MediaPlayer& player = app.video();
+    if (loopJumpBackDue(st.MarkIn, st.MarkOut, player.playState() == MediaPlayer::Playing,
+                        player.currentPosition()))
+        GOTOposition(app, st.MarkIn);
+}
+
+void advanceAtEnd(App& app)
+{
+    if (!atEndOfVideo(app.video().currentPosition(), app.st.DurationFrames) || !meantToPlay(app))
+        return;
+    const QString path = getNEXTvideo(app);
+    INITIALIZEvideo(app, path, 0);
+}
+
+void fastPreview(App& app)
+{
+    if (!app.hasSETUP() || !app.SETUP().CheckFastPreviewMode->isChecked())
+        return;
+    const PreviewJumps jumps =
+        fastPreviewJumps(app.st.DurationFrames, app.st.FrameRate, app.video().currentPosition());
+    for (int i = 0; i < jumps.count; ++i) {
+        app.InfoDisplay().INITIALIZE(QStringLiteral("PREVIEW JUMP"), 2);
+        GOTOposition(app, jumps.targets.at(static_cast<std::size_t>(i)));
+    }
+}
+
+// One step of a display's countdown; true when it ran out on this tick.
+bool countDown(std::int16_t& countdown)
+{
+    if (countdown <= 0)
+        return false;
+    --countdown;
+    return countdown == 0;
+}
+
+} // namespace
+
+void playbackTick(App& app)
+{
+    showTime(app);
+    followSlider(app);
+    enforceLoop(app);
+    advanceAtEnd(app);
+    fastPreview(app);
+}
 
 void displayTick(App& app)
 {
     AppState& st = app.st;
-    if (st.InfoDisplayCountdown > 0) {
-        --st.InfoDisplayCountdown;
-        if (st.InfoDisplayCountdown == 0 && app.hasInfoDisplay())
-            app.InfoDisplay().hide();
+    if (countDown(st.InfoDisplayCountdown) && app.hasInfoDisplay())
+        app.InfoDisplay().hide();
+    if (countDown(st.TimeDisplayCountdown) && st.ActiveMode != 1) {
+        if (app.hasTimeDisplay())
+            app.TimeDisplay().hide();
+        HIDEall(app);
     }
-    if (st.TimeDisplayCountdown > 0) {
-        --st.TimeDisplayCountdown;
-        if (st.TimeDisplayCountdown == 0 && st.ActiveMode != 1) {
-            if (app.hasTimeDisplay())
-                app.TimeDisplay().hide();
-            HIDEall(app);
-        }
-    }
-    if (st.MessageDisplayCountdown > 0) {
-        --st.MessageDisplayCountdown;
-        if (st.MessageDisplayCountdown == 0 && app.hasMessageDisplay() && app.MessageDisplay().isVisible())
-            app.MessageDisplay().hide();
-    }
+    if (countDown(st.MessageDisplayCountdown) && app.hasMessageDisplay() && app.MessageDisplay().isVisible())
+        app.MessageDisplay().hide();
 }
 
-QString getNEXTvideo(App&) { return QString(); }
-QString getPREVIOUSvideo(App&) { return QString(); }
+QString getNEXTvideo(App& app)
+{
+    const bool random = app.hasSETUP() && app.SETUP().CheckRANDOMplaylist->isChecked();
+    VideoSelectionWindow& list = app.DATEIMENU();
+    if (!random) {
+        const int next = nextPlaylistIndex(list.found().count(), list.lstFoundFiles2->currentRow());
+        if (next < 0)
+            return QString();
+        list.select(next);
+        app.st.CurrentVideo = list.found().nameAt(next);
+        return list.found().pathAt(next);
+    }
+    app.sv.randomize();
+    const float r = app.sv.rnd();
+    const QString path = pickRandom(app.Player().ListRandomPlayback, list.lstFoundFiles(), r);
+    app.st.CurrentVideo = path;
+    return path;
+}
+
+QString getPREVIOUSvideo(App& app)
+{
+    VideoSelectionWindow& list = app.DATEIMENU();
+    const int previous = previousPlaylistIndex(list.found().count(), list.lstFoundFiles2->currentRow());
+    if (previous < 0)
+        return QString();
+    list.select(previous);
+    app.st.CurrentVideo = list.found().nameAt(previous);
+    return list.found().pathAt(previous);
+}
 
 } // namespace vv

@@ -1,0 +1,195 @@
+// The transport commands, on the fake player.
+
+#include "control/control_panel.h"
+#include "control/transport.h"
+#include "index/scene_window.h"
+#include "library/video_selection_window.h"
+#include "tests/support/app_fixture.h"
+#include "video/displays.h"
+#include "video/loading.h"
+#include "video/player_window.h"
+
+namespace vv::test {
+namespace {
+
+class TransportTest : public AppFixture {
+protected:
+    void SetUp() override
+    {
+        showMainWindow();
+        video_ = addVideo(QStringLiteral("clip.avi"), 1000, 40.0, 25.0);
+        INITIALIZEvideo(*app, video_, 0);
+    }
+    ControlPanel& menu() { return app->menu(); }
+    QString video_;
+};
+
+TEST_F(TransportTest, StepCommandsMoveByTheirStepShowTheirTextAndKeepPlaying)
+{
+    struct Case {
+        void (*command)(App&);
+        const char* text;
+        int timeSeconds;
+        int from;
+        int to;
+    };
+    const Case cases[] = {
+        {GOnextFRAME, "NEXT FRAME", 5, 500, 501},
+        {GOpreviousFRAME, "PREVIOUS FRAME", 3, 500, 499},
+        {GOforward, "FORWARD", 3, 500, 525},
+        {GOrewind, "REWIND", 3, 500, 475},
+        {GOfastFORWARD, "FAST FORWARD", 3, 500, 1000},  // clamped at the end
+        {GOfastREWIND, "FAST REWIND", 3, 500, 0},
+        {GOfastFORWARD, "FAST FORWARD", 3, 100, 850},
+        {GOrewind, "REWIND", 3, 0, 0},
+    };
+    for (const Case& c : cases) {
+        player().setFramePosition(c.from);
+        c.command(*app);
+        EXPECT_EQ(player().framePosition(), c.to) << c.text << " from " << c.from;
+        EXPECT_EQ(infoText(), QString::fromUtf8(c.text));
+        EXPECT_EQ(app->st.TimeDisplayCountdown, c.timeSeconds) << c.text;
+        EXPECT_TRUE(app->TimeDisplay().isVisible());
+        EXPECT_EQ(player().playState(), MediaPlayer::Playing) << c.text;
+    }
+}
+
+TEST_F(TransportTest, AHaltedVideoStaysHaltedAfterAStep)
+{
+    PLAYstop(*app);
+    ASSERT_EQ(menu().CommandPLAY->text(), QStringLiteral("PLAY"));
+    player().setFramePosition(10);
+    GOnextFRAME(*app);
+    EXPECT_EQ(player().framePosition(), 11);
+    EXPECT_NE(player().playState(), MediaPlayer::Playing);
+}
+
+TEST_F(TransportTest, ThirtySecondsAreComputedWideAtHighFrameRates)
+{
+    const QString fast = addVideo(QStringLiteral("fast.avi"), 400000, 200.0, 2000.0);
+    INITIALIZEvideo(*app, fast, 0);
+    ASSERT_EQ(app->st.FrameRate, 2000);
+    player().setFramePosition(1000);
+    GOfastFORWARD(*app);
+    EXPECT_EQ(player().framePosition(), 61000);
+}
+
+TEST_F(TransportTest, PlayStopTogglesPlayerCaptionAndTick)
+{
+    PLAYstop(*app);
+    EXPECT_EQ(infoText(), QStringLiteral("STOP"));
+    EXPECT_EQ(menu().CommandPLAY->text(), QStringLiteral("PLAY"));
+    EXPECT_EQ(player().playState(), MediaPlayer::Stopped);
+    EXPECT_FALSE(app->Player().Timer1.isActive());
+
+    PLAYstop(*app);
+    EXPECT_EQ(infoText(), QStringLiteral("PLAY"));
+    EXPECT_EQ(menu().CommandPLAY->text(), QStringLiteral("STOP"));
+    EXPECT_EQ(player().playState(), MediaPlayer::Playing);
+    EXPECT_TRUE(app->Player().Timer1.isActive());
+}
+
+TEST_F(TransportTest, SpeedStepsStayBetweenATenthAndTwice)
+{
+    float rate = 1.0f;
+    SETspeed(*app, rate);
+    EXPECT_EQ(infoText(), QStringLiteral("SPEED 1.0 x"));
+    for (int i = 0; i < 15; ++i)
+        SPEEDup(*app);
+    EXPECT_DOUBLE_EQ(player().rate(), 2.0);
+    EXPECT_EQ(infoText(), QStringLiteral("SPEED 2.0 x"));
+    for (int i = 0; i < 25; ++i)
+        SPEEDdown(*app);
+    EXPECT_NEAR(player().rate(), 0.1, 1e-6);
+    EXPECT_EQ(infoText(), QStringLiteral("SPEED 0.1 x"));
+    EXPECT_EQ(app->st.InfoDisplayCountdown, 1);
+
+    rate = 0.5f;
+    SETspeed(*app, rate);
+    EXPECT_EQ(infoText(), QStringLiteral("SPEED 0.5 x"));
+    rate = 7.0f;
+    SETspeed(*app, rate);
+    EXPECT_FLOAT_EQ(rate, 2.0f);  // the clamped rate is left with the caller
+}
+
+TEST_F(TransportTest, PlayWithNothingLoadedLoadsTheNextVideoOtherwiseToggles)
+{
+    addVideo(QStringLiteral("other.avi"));
+    scanVideos();  // clip, other; the first entry is selected
+    player().setFileName(QString());
+    menu().CommandPLAY->setText(QStringLiteral("PLAY"));
+    CommandPLAY_Click(*app);
+    EXPECT_EQ(app->st.LoadedVideo, dir() + QStringLiteral("other.avi"));
+    EXPECT_EQ(menu().CommandPLAY->text(), QStringLiteral("STOP"));
+
+    CommandPLAY_Click(*app);
+    EXPECT_EQ(menu().CommandPLAY->text(), QStringLiteral("PLAY"));
+
+    // Nothing loaded and no next video: the button toggles.
+    player().setFileName(QString());
+    CommandPLAY_Click(*app);
+    EXPECT_EQ(menu().CommandPLAY->text(), QStringLiteral("STOP"));
+}
+
+TEST_F(TransportTest, LoadNextPressesPlayOnlyWhenTheLoadLeftItHalted)
+{
+    addVideo(QStringLiteral("other.avi"));
+    scanVideos();
+    LOADnextVIDEO(*app);
+    EXPECT_EQ(app->st.LoadedVideo, dir() + QStringLiteral("other.avi"));
+    EXPECT_EQ(menu().CommandPLAY->text(), QStringLiteral("STOP"));
+    EXPECT_EQ(player().playState(), MediaPlayer::Playing);
+
+    // At the end of the list nothing loads; a halted video is started.
+    PLAYstop(*app);
+    LOADnextVIDEO(*app);
+    EXPECT_EQ(infoText(), QStringLiteral("PLAY"));
+    EXPECT_EQ(menu().CommandPLAY->text(), QStringLiteral("STOP"));
+
+    LOADpreviousVIDEO(*app);
+    EXPECT_EQ(app->st.LoadedVideo, dir() + QStringLiteral("clip.avi"));
+}
+
+TEST_F(TransportTest, JumpIndexUsesTheOddScenePicturesAndMarksOnlyThatOne)
+{
+    for (int k = 0; k < 16; ++k)
+        app->FormImage(k).INITIALIZEquick(k * 62);
+    JUMPindex(*app, 0);
+    EXPECT_EQ(infoText(), QStringLiteral("JUMP START"));
+    EXPECT_EQ(player().framePosition(), 0);
+
+    JUMPindex(*app, 3);
+    EXPECT_EQ(infoText(), QStringLiteral("JUMP INDEX 3"));
+    EXPECT_EQ(player().framePosition(), 5 * 62);
+    EXPECT_EQ(app->st.SelectedScene, 5);
+    EXPECT_FALSE(app->FormImage(5).Shape1->isHidden());
+    EXPECT_TRUE(app->FormImage(3).Shape1->isHidden());
+
+    // Window 17 holds no scene picture: its tool tip has no number.
+    player().setFramePosition(500);
+    JUMPindex(*app, 9);
+    EXPECT_EQ(infoText(), QStringLiteral("JUMP INDEX 9"));
+    EXPECT_EQ(player().framePosition(), 0);
+}
+
+TEST_F(TransportTest, TheVideoListSwitchOpensAndClosesTheSelectionWindow)
+{
+    VIDEOLISTswitch(*app, app->st.VideoDir);
+    EXPECT_EQ(app->st.ActiveMode, 3);
+    EXPECT_TRUE(app->DATEIMENU().isVisible());
+    EXPECT_EQ(infoText(), QStringLiteral("SELECT VIDEO..."));
+    VIDEOLISTswitch(*app, app->st.VideoDir);
+    EXPECT_EQ(app->st.ActiveMode, 0);
+    EXPECT_FALSE(app->DATEIMENU().isVisible());
+}
+
+TEST_F(TransportTest, ExitPausesUnloadsAndEndsTheProgram)
+{
+    EXITplayer(*app);
+    EXPECT_GE(player().pauseCalls, 1);
+    EXPECT_TRUE(player().fileName().isEmpty());
+    EXPECT_EQ(services.endRequests, 1);
+}
+
+} // namespace
+} // namespace vv::test

@@ -1,0 +1,172 @@
+// Loading a video and the one seek, on the fake player.
+
+#include <QDir>
+
+#include "control/control_panel.h"
+#include "tests/support/app_fixture.h"
+#include "video/displays.h"
+#include "video/loading.h"
+#include "video/player_window.h"
+
+namespace vv::test {
+namespace {
+
+class LoadingTest : public AppFixture {
+protected:
+    void SetUp() override { showMainWindow(); }
+    ControlPanel& menu() { return app->menu(); }
+    QString playCaption() { return menu().CommandPLAY->text(); }
+};
+
+TEST_F(LoadingTest, MeasuresTheTimeBaseWritesANewScriptAndPlaysFromTheStart)
+{
+    const QString video = addVideo(QStringLiteral("Sport/run.avi"), 250, 10.0, 25.0);
+    app->st.CurrentVideo = QStringLiteral("Sport/run");
+    INITIALIZEvideo(*app, video, 0);
+
+    EXPECT_EQ(app->st.LoadedVideo, video);
+    EXPECT_EQ(app->st.DurationFrames, 250);
+    EXPECT_EQ(app->st.DurationSeconds, 10);
+    EXPECT_EQ(app->st.FrameRate, 25);
+    EXPECT_EQ(player().positionUnits(), MediaPlayer::Frames);
+    EXPECT_EQ(infoText(), QStringLiteral("LOADING \rSport/run..."));
+
+    EXPECT_EQ(app->st.ScriptFile, dir() + QStringLiteral("Sport/run.txt"));
+    EXPECT_EQ(readFile(app->st.ScriptFile),
+              QByteArray("!00000 PREVIOUS VIDEO\r\n000000-000000 JUMP Start of video\r\n"
+                         "000250-000250 JUMP End of video\r\n999999 NEXT VIDEO\r\n"));
+    EXPECT_EQ(menu().ListSCRIPT->count(), 4);
+
+    EXPECT_EQ(player().playState(), MediaPlayer::Playing);
+    EXPECT_EQ(playCaption(), QStringLiteral("STOP"));
+    EXPECT_TRUE(app->Player().Timer1.isActive());
+    EXPECT_TRUE(menu().isEnabled());
+    for (QPushButton* b : {menu().CommandFASTBACK, menu().CommandPLAY, menu().CommandNEXTframe,
+                           menu().CommandMarkIN, menu().CommandINDEX, menu().CommandZiffer[9], menu().CommandLEARN})
+        EXPECT_TRUE(b->isEnabled()) << b->text().toStdString();
+    EXPECT_FALSE(menu().CommandMarkOUT->isEnabled());
+    EXPECT_FALSE(menu().CommandDELETE->isEnabled());
+    // Unloaded first, then opened.
+    EXPECT_EQ(player().opened, (QStringList{QString(), video}));
+}
+
+TEST_F(LoadingTest, FrameRateIsFramesPerRoundedSecondOrTheStreamRateForVeryShortVideos)
+{
+    struct Case {
+        int frames;
+        double seconds;
+        double fps;
+        int expectedSeconds;
+        int expectedRate;
+    };
+    const Case cases[] = {
+        {250, 10.0, 25.0, 10, 25},
+        {299, 9.977, 29.97, 10, 30},
+        {12, 0.48, 25.0, 0, 25},  // half a second: no division by zero
+    };
+    for (const Case& c : cases) {
+        const QString video = addVideo(QStringLiteral("v%1.avi").arg(c.frames), c.frames, c.seconds, c.fps);
+        INITIALIZEvideo(*app, video, 0);
+        EXPECT_EQ(app->st.DurationSeconds, c.expectedSeconds) << c.frames;
+        EXPECT_EQ(app->st.FrameRate, c.expectedRate) << c.frames;
+    }
+}
+
+TEST_F(LoadingTest, AnExistingScriptIsReadAndKeptByteForByte)
+{
+    const QString video = addVideo(QStringLiteral("clip.avi"));
+    const QByteArray script("!00000 PREVIOUS VIDEO\r\n000100-000300 LOOP Caf\xe9\r\n999999 NEXT VIDEO\r\n");
+    const QString file = writeFile(QStringLiteral("clip.txt"), script);
+    INITIALIZEvideo(*app, video, 0);
+    EXPECT_EQ(menu().ListSCRIPT->count(), 3);
+    EXPECT_EQ(readFile(file), script);
+}
+
+TEST_F(LoadingTest, AStartBeyondTheEndStartsAtTheEndAndASheetMeansQuickLoading)
+{
+    const QString video = addVideo(QStringLiteral("clip.avi"), 250);
+    writeFile(QStringLiteral("clip.bmp"), QByteArray("BM"));
+    app->st.CurrentVideo = QStringLiteral("clip");
+    INITIALIZEvideo(*app, video, 100000);
+    EXPECT_EQ(player().seeks.last(), 250.0);
+    EXPECT_TRUE(infoText().startsWith(QStringLiteral("QUICKLOADING \r")));
+}
+
+TEST_F(LoadingTest, AFileThePlayerCannotOpenIsReportedAndNothingIsWrittenForIt)
+{
+    const QString good = addVideo(QStringLiteral("good.avi"));
+    INITIALIZEvideo(*app, good, 0);
+    const QString bad = writeFile(QStringLiteral("bad.avi"), QByteArray("garbage"));
+
+    INITIALIZEvideo(*app, bad, 0);
+    ASSERT_EQ(services.boxes.size(), 1u);
+    EXPECT_TRUE(services.boxes.back().text.contains(bad));
+    EXPECT_TRUE(app->st.LoadedVideo.isEmpty());
+    EXPECT_EQ(app->st.DurationFrames, 0);
+    EXPECT_FALSE(QFileInfo::exists(dir() + QStringLiteral("bad.txt")));
+    EXPECT_EQ(playCaption(), QStringLiteral("PLAY"));
+    EXPECT_FALSE(app->Player().Timer1.isActive());
+    EXPECT_TRUE(menu().isEnabled());
+}
+
+TEST_F(LoadingTest, EmptyAndTooShortPathsLoadNothing)
+{
+    const QString video = addVideo(QStringLiteral("clip.avi"));
+    INITIALIZEvideo(*app, video, 0);
+    const int opened = static_cast<int>(player().opened.size());
+
+    app->MessageDisplay().INITIALIZE(QStringLiteral("HELLO"), 3);
+    INITIALIZEvideo(*app, QString(), 0);
+    EXPECT_FALSE(app->MessageDisplay().isVisible());
+    INITIALIZEvideo(*app, QStringLiteral("ab"), 0);
+    EXPECT_EQ(player().opened.size(), opened);
+    EXPECT_EQ(app->st.LoadedVideo, video);
+}
+
+TEST_F(LoadingTest, ReloadingTheLoadedVideoReopensItAtTheGivenFrame)
+{
+    const QString video = addVideo(QStringLiteral("clip.avi"), 250);
+    INITIALIZEvideo(*app, video, 0);
+    INITIALIZEvideo(*app, video, 120);
+    EXPECT_EQ(player().opened, (QStringList{QString(), video, QString(), video}));
+    EXPECT_EQ(player().framePosition(), 120);
+}
+
+TEST_F(LoadingTest, TheSeekClampsUpdatesTheTimeAndResumesOnlyWhenMeantToPlay)
+{
+    const QString video = addVideo(QStringLiteral("clip.avi"), 250);
+    INITIALIZEvideo(*app, video, 0);
+
+    GOTOposition(*app, -5);
+    EXPECT_EQ(player().framePosition(), 0);
+    GOTOposition(*app, 350);
+    EXPECT_EQ(player().framePosition(), 250);
+    GOTOposition(*app, 1234 % 250);  // frame 234 at 25 fps
+    EXPECT_EQ(app->TimeDisplay().caption(), QStringLiteral("00:00:09-09"));
+    EXPECT_EQ(app->TimeDisplay().Label->toolTip(), QStringLiteral(" 234Frame"));
+
+    // Halted: a seek does not start playback.
+    player().stop();
+    menu().CommandPLAY->setText(QStringLiteral("PLAY"));
+    const int plays = player().playCalls;
+    GOTOposition(*app, 10);
+    EXPECT_EQ(player().playCalls, plays);
+    EXPECT_NE(player().playState(), MediaPlayer::Playing);
+
+    menu().CommandPLAY->setText(QStringLiteral("STOP"));
+    GOTOposition(*app, 20);
+    EXPECT_EQ(player().playState(), MediaPlayer::Playing);
+}
+
+TEST(BesideTheVideo, SheetAndScriptNamesReplaceTheLastThreeCharacters)
+{
+    EXPECT_EQ(previewSheetName(QStringLiteral("/v/film.avi")), QStringLiteral("/v/film.bmp"));
+    EXPECT_EQ(scriptFileName(QStringLiteral("/v/film.avi")), QStringLiteral("/v/film.txt"));
+    EXPECT_EQ(previewSheetName(QStringLiteral("/v/film.mpeg")), QStringLiteral("/v/film.mbmp"));
+    EXPECT_EQ(scriptFileName(QStringLiteral("/v/film.mpeg")), QStringLiteral("/v/film.mtxt"));
+    // clip.avi and clip.mpg share one script.
+    EXPECT_EQ(scriptFileName(QStringLiteral("/v/clip.mpg")), scriptFileName(QStringLiteral("/v/clip.avi")));
+}
+
+} // namespace
+} // namespace vv::test
