@@ -48,6 +48,9 @@ public:
 
     AppState st;
     Services& sv;
+    // The folder of the executable ("" = the running program's own); the
+    // program directory is derived from it at start-up.
+    QString executableDir;
 
     std::unique_ptr<MediaPlayer> makePlayer(QWidget* host) const { return playerFactory_(host); }
 

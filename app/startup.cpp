@@ -64,6 +64,11 @@ QString startupMessage()
     return WebAddress.toUpper() + QLatin1Char('\r') + QStringLiteral("VARDELLVISION 2001");
 }
 
+bool screenLargeEnough(const QSize& pixels)
+{
+    return pixels.width() >= 767 && pixels.height() >= 576;
+}
+
 QString programDirectory(const QString& executableDir)
 {
     QString dir = executableDir;
@@ -125,7 +130,7 @@ bool Main(App& app)
     app.sv.messageBox(startupNotice());
 
     const QSize screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->size() : QSize(1024, 768);
-    if (screen.width() < 767 || screen.height() < 576) {
+    if (!screenLargeEnough(screen)) {
         app.sv.messageBox(QStringLiteral("Bitte mindestens Bildschirmgrösse 768 x 576 oder 800 x 600 einstellen!"));
         app.sv.endProgram();
         return false;
@@ -136,7 +141,8 @@ bool Main(App& app)
     mdi.show();
     mdi.setWidthTw(tw(768));
 
-    st.ProgramDir = programDirectory(QCoreApplication::applicationDirPath());
+    st.ProgramDir = programDirectory(app.executableDir.isEmpty() ? QCoreApplication::applicationDirPath()
+                                                                 : app.executableDir);
     st.SceneWindowCount = 16;
     st.IndexCellWidth = roundEven16(640.0 / 4 * TwipsPerPixel);
     st.IndexCellHeight = roundEven16(st.IndexCellWidth * 3.0 / 4);

@@ -1,6 +1,7 @@
 #pragma once
 // Start-up and the settings file.
 
+#include <QSize>
 #include <QString>
 
 namespace vv {
@@ -12,6 +13,10 @@ class App;
 // options, video window and start-up message. Returns false when the program
 // must end (screen too small).
 bool Main(App& app);
+
+// Whether a screen of that size in pixels can show the player: at least
+// 767 x 576.
+bool screenLargeEnough(const QSize& pixels);
 
 // The program directory: the executable's folder when it is writable, else
 // the folder "vardellvision" under the user's configuration home (created).

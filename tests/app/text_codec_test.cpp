@@ -1,0 +1,55 @@
+#include "app/text_codec.h"
+
+#include <gtest/gtest.h>
+
+namespace vv {
+namespace {
+
+TEST(TextCodec, Windows1252RoundTripsEveryByte)
+{
+    QByteArray all;
+    for (int b = 0; b < 256; ++b)
+        all.append(static_cast<char>(b));
+    const QString text = decodeWindows1252(all);
+    ASSERT_EQ(text.size(), 256);
+    EXPECT_EQ(text.at(0x80), QChar(0x20AC));   // euro sign
+    EXPECT_EQ(text.at(0x9F), QChar(0x0178));
+    EXPECT_EQ(text.at(0xE9), QChar(0x00E9));
+    EXPECT_EQ(text.at(0x81), QChar(0x0081));   // undefined byte keeps its number
+    QByteArray back;
+    ASSERT_TRUE(encodeWindows1252(text, &back));
+    EXPECT_EQ(back, all);
+}
+
+TEST(TextCodec, CharactersOutsideTheCodePageDoNotEncode)
+{
+    QByteArray out;
+    EXPECT_FALSE(encodeWindows1252(QString::fromUtf8("東京"), &out));
+    EXPECT_FALSE(encodeWindows1252(QString(QChar(0x0100)), &out));
+    EXPECT_TRUE(encodeWindows1252(QString::fromUtf8("Grüße €"), &out));
+    EXPECT_EQ(out, QByteArray("Gr\xFC\xDF" "e \x80"));
+}
+
+TEST(TextCodec, LinesAreUtf8UnlessInvalid)
+{
+    struct Case {
+        QByteArray bytes;
+        bool legacy;
+        QString text;
+    } const cases[] = {
+        {"plain", false, QStringLiteral("plain")},
+        {"Z\xC3\xBCrich", false, QString::fromUtf8("Zürich")},
+        {"M\xFCnchen", true, QString::fromUtf8("München")},
+        {"cut \xC3", true, QString::fromUtf8("cut Ã")},              // truncated sequence
+        {"overlong \xC0\xAF", true, QString::fromUtf8("overlong À¯")},
+        {"\xEF\xBB\xBFmark", false, QChar(0xFEFF) + QStringLiteral("mark")},  // kept for the round trip
+    };
+    for (const auto& c : cases) {
+        bool legacy = !c.legacy;
+        EXPECT_EQ(decodeTextLine(c.bytes, &legacy), c.text) << c.bytes.toStdString();
+        EXPECT_EQ(legacy, c.legacy) << c.bytes.toStdString();
+    }
+}
+
+} // namespace
+} // namespace vv

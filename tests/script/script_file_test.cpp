@@ -1,0 +1,219 @@
+#include "script/script_file.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+namespace vv {
+namespace {
+
+QByteArray crlf(std::initializer_list<const char*> lines)
+{
+    QByteArray out;
+    for (const char* l : lines)
+        out += QByteArray(l) + "\r\n";
+    return out;
+}
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+}
+
+void writeAll(const QString& path, const QByteArray& data)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    ASSERT_EQ(f.write(data), data.size());
+}
+
+TEST(ScriptFile, EmptyFileIsRepairedToThePseudoEntries)
+{
+    ScriptList list;
+    for (const QByteArray& data : {QByteArray(), QByteArray("\r\n   \r\n\r\n")}) {
+        const ScriptReadResult r = parseScript(list, data);
+        EXPECT_TRUE(r.ok);
+        EXPECT_TRUE(r.repaired);
+        EXPECT_EQ(formatScript(list), crlf({"!00000 PREVIOUS VIDEO", "999999 NEXT VIDEO"}));
+    }
+}
+
+TEST(ScriptFile, LinesAreSortedAndKeptExactly)
+{
+    // Mixed line ends, blank-only lines, trailing blanks, a last line without
+    // its line end.
+    const QByteArray data = "999999 NEXT VIDEO\n"
+                            "000100-000300 LOOP Chorus\r"
+                            "   \r\n"
+                            "!00000 PREVIOUS VIDEO\r\n"
+                            "000100-000100 JUMP \r\n"
+                            "\r\n"
+                            "000050-000050 JUMP two  blanks  \r\n"
+                            "000000-000000 JUMP Start of video";
+    ScriptList list;
+    const ScriptReadResult r = parseScript(list, data);
+    EXPECT_TRUE(r.ok);
+    EXPECT_FALSE(r.repaired);
+    EXPECT_EQ(formatScript(list), crlf({"!00000 PREVIOUS VIDEO", "000000-000000 JUMP Start of video",
+                                        "000050-000050 JUMP two  blanks  ", "000100-000100 JUMP ",
+                                        "000100-000300 LOOP Chorus", "999999 NEXT VIDEO"}));
+    // The freshly learned entry keeps its trailing blank and reads back with
+    // an empty description.
+    EXPECT_EQ(list.at(3).size(), 19);
+    EXPECT_EQ(entryDescription(list.at(3)), QString());
+}
+
+TEST(ScriptFile, RepairLooksAtTheFirstEntryOnly)
+{
+    ScriptList list;
+    // Previous present, next missing: left as it is.
+    EXPECT_FALSE(parseScript(list, crlf({"!00000 PREVIOUS VIDEO", "000010-000010 JUMP a"})).repaired);
+    EXPECT_EQ(list.count(), 2);
+    // Next present, previous missing: only the missing one is added.
+    EXPECT_TRUE(parseScript(list, crlf({"999999 NEXT VIDEO", "000010-000010 JUMP a"})).repaired);
+    EXPECT_EQ(list.entries(), (QStringList{"!00000 PREVIOUS VIDEO", "000010-000010 JUMP a",
+                                           "999999 NEXT VIDEO"}));
+    // A line with leading blanks keeps them and sorts before "!", so the
+    // previous-video entry is not first; both pseudo-entries are there, so
+    // nothing is added and the file does not grow at every load.
+    const QByteArray indented = crlf({"!00000 PREVIOUS VIDEO", "  000050-000050 JUMP indented",
+                                      "999999 NEXT VIDEO"});
+    EXPECT_FALSE(parseScript(list, indented).repaired);
+    EXPECT_EQ(list.at(0), QStringLiteral("  000050-000050 JUMP indented"));
+    EXPECT_EQ(list.count(), 3);
+    // Without them, a repaired file reads back without a further repair.
+    EXPECT_TRUE(parseScript(list, crlf({"  000050-000050 JUMP indented"})).repaired);
+    const QByteArray repaired = formatScript(list);
+    EXPECT_EQ(repaired, crlf({"  000050-000050 JUMP indented", "!00000 PREVIOUS VIDEO",
+                              "999999 NEXT VIDEO"}));
+    EXPECT_FALSE(parseScript(list, repaired).repaired);
+    EXPECT_EQ(formatScript(list), repaired);
+}
+
+TEST(ScriptFile, EightBitLinesRoundTripByteForByte)
+{
+    // A Windows-1252 line (u umlaut, euro sign, an undefined byte), a UTF-8
+    // line, trailing blanks; already in list order, so the file must come
+    // back unchanged.
+    const QByteArray data = crlf({"!00000 PREVIOUS VIDEO", "000100-000100 JUMP M\xFCnchen \x80\x81  ",
+                                  "000200-000200 JUMP Z\xC3\xBCrich", "999999 NEXT VIDEO"});
+    ScriptList list;
+    const ScriptReadResult r = parseScript(list, data);
+    EXPECT_FALSE(r.repaired);
+    EXPECT_EQ(list.at(1), QString::fromUtf8("000100-000100 JUMP München €\u0081  "));
+    EXPECT_EQ(list.at(2), QString::fromUtf8("000200-000200 JUMP Zürich"));
+    EXPECT_TRUE(list.isLegacy(1));
+    EXPECT_FALSE(list.isLegacy(2));
+    EXPECT_EQ(formatScript(list), data);
+}
+
+TEST(ScriptFile, EditedEightBitEntryStaysInItsCodePageWhenItFits)
+{
+    ScriptList list;
+    parseScript(list, crlf({"!00000 PREVIOUS VIDEO", "000100-000100 JUMP M\xFCnchen"}));
+    list.replaceAt(1, withDescription(list.at(1), QString::fromUtf8("Köln")));
+    EXPECT_EQ(formatScript(list), crlf({"!00000 PREVIOUS VIDEO", "000100-000100 JUMP K\xF6ln"}));
+    list.replaceAt(1, withDescription(list.at(1), QString::fromUtf8("東京")));
+    EXPECT_EQ(formatScript(list),
+              crlf({"!00000 PREVIOUS VIDEO", "000100-000100 JUMP \xE6\x9D\xB1\xE4\xBA\xAC"}));
+    // New entries are UTF-8.
+    list.insert(QString::fromUtf8("000200-000200 JUMP Köln"));
+    EXPECT_TRUE(formatScript(list).contains("000200-000200 JUMP K\xC3\xB6ln\r\n"));
+}
+
+TEST(ScriptFile, ByteOrderMarkIsNoPartOfTheFirstEntry)
+{
+    ScriptList list;
+    const ScriptReadResult r =
+        parseScript(list, "\xEF\xBB\xBF!00000 PREVIOUS VIDEO\r\n999999 NEXT VIDEO\r\n");
+    EXPECT_FALSE(r.repaired);
+    EXPECT_EQ(list.count(), 2);
+}
+
+TEST(ScriptFile, NewScript)
+{
+    ScriptList list;
+    list.insert(QStringLiteral("leftover"));
+    fillNewScript(list, 1234);
+    EXPECT_EQ(formatScript(list), crlf({"!00000 PREVIOUS VIDEO", "000000-000000 JUMP Start of video",
+                                        "001234-001234 JUMP End of video", "999999 NEXT VIDEO"}));
+}
+
+TEST(ScriptFile, TooManyLinesAreCountedNotSilentlyLost)
+{
+    QByteArray data = "!00000 PREVIOUS VIDEO\r\n";
+    for (int i = 0; i < ScriptList::MaxEntries + 4; ++i)
+        data += formatEntry(i, i, EntryAction::Jump).toLatin1() + "\r\n";
+    ScriptList list;
+    const ScriptReadResult r = parseScript(list, data);
+    EXPECT_EQ(list.count(), ScriptList::MaxEntries);
+    EXPECT_EQ(r.dropped, 5);
+}
+
+class ScriptFileOnDisk : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    QString path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
+};
+
+TEST_F(ScriptFileOnDisk, WriteThenReadGivesTheSameList)
+{
+    ScriptList list;
+    fillNewScript(list, 999999);
+    list.insert(QString::fromUtf8("000100-000300 LOOP Refrain ä "));
+    QString error;
+    ASSERT_TRUE(writeScriptFile(list, path("clip.txt"), &error)) << error.toStdString();
+    ScriptList back;
+    const ScriptReadResult r = readScriptFile(back, path("clip.txt"));
+    EXPECT_TRUE(r.ok);
+    EXPECT_FALSE(r.repaired);
+    EXPECT_EQ(back.entries(), list.entries());
+}
+
+TEST_F(ScriptFileOnDisk, MissingOrUnreadableFileIsReportedNotReplaced)
+{
+    ScriptList list;
+    list.insert(QStringLiteral("old"));
+    const ScriptReadResult r = readScriptFile(list, path("none.txt"));
+    EXPECT_FALSE(r.ok);
+    EXPECT_FALSE(r.error.isEmpty());
+    EXPECT_FALSE(r.repaired);
+    EXPECT_TRUE(list.isEmpty());
+
+    if (geteuid() == 0)
+        return;   // root reads files whatever their permissions
+    writeAll(path("locked.txt"), "!00000 PREVIOUS VIDEO\r\n");
+    QFile::setPermissions(path("locked.txt"), QFileDevice::Permissions());
+    const ScriptReadResult locked = readScriptFile(list, path("locked.txt"));
+    EXPECT_FALSE(locked.ok);
+    EXPECT_FALSE(locked.repaired);
+}
+
+TEST_F(ScriptFileOnDisk, FailedWriteReportsAndKeepsTheOldFile)
+{
+    ScriptList list;
+    fillNewScript(list, 100);
+    QString error;
+    EXPECT_FALSE(writeScriptFile(list, path("no-such-dir/clip.txt"), &error));
+    EXPECT_FALSE(error.isEmpty());
+
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root writes into read-only directories";
+    const QByteArray old = crlf({"!00000 PREVIOUS VIDEO", "000010-000010 JUMP keep me"});
+    ASSERT_TRUE(QDir().mkpath(path("ro")));
+    writeAll(path("ro/clip.txt"), old);
+    QFile::setPermissions(path("ro"), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    error.clear();
+    EXPECT_FALSE(writeScriptFile(list, path("ro/clip.txt"), &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(readAll(path("ro/clip.txt")), old);
+    QFile::setPermissions(path("ro"), QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                          | QFileDevice::ExeOwner);
+}
+
+} // namespace
+} // namespace vv
