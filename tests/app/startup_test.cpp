@@ -1,0 +1,149 @@
+// Start-up and the settings file, on fakes.
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "app/main_window.h"
+#include "app/startup.h"
+#include "control/control_panel.h"
+#include "index/scene_window.h"
+#include "library/video_selection_window.h"
+#include "setup/setup_dialog.h"
+#include "tests/support/app_fixture.h"
+#include "video/displays.h"
+#include "video/player_window.h"
+
+namespace vv::test {
+namespace {
+
+class StartupTest : public AppFixture {
+protected:
+    void SetUp() override { app->executableDir = dir(); }
+    QString settingsPath() { return dir() + QStringLiteral("settings.ini"); }
+    bool videoButtonsEnabled()
+    {
+        ControlPanel& m = app->menu();
+        return m.CommandDatei->isEnabled() && m.CommandPLAY->isEnabled() && m.CommandPreviousVideo->isEnabled() &&
+               m.CommandNextVideo->isEnabled();
+    }
+};
+
+TEST_F(StartupTest, FirstRunWritesTheDefaultSettingsWarnsAndOpensTheSetup)
+{
+    ASSERT_TRUE(Main(*app));
+    EXPECT_EQ(readFile(settingsPath()), QByteArray(" 330 \r\n 150 \r\n 6045 \r\n 5355 \r\n\r\n\r\n\r\n"));
+    ASSERT_GE(services.boxes.size(), 2u);
+    EXPECT_TRUE(services.boxes[0].text.startsWith(QStringLiteral("VARDELLVISION 2001\r")));
+    EXPECT_TRUE(services.boxes[1].text.startsWith(QStringLiteral("ACHTUNG: Es wurde noch kein Verzeichnis")));
+    EXPECT_TRUE(app->SETUP().isVisible());
+    EXPECT_EQ(app->SETUP().LabelZoomFaktor->text(), QStringLiteral("100 %"));
+    EXPECT_FALSE(videoButtonsEnabled());
+    EXPECT_EQ(app->st.ProgramDir, dir());
+    EXPECT_EQ(app->st.IndexCellWidth, 2400);
+    EXPECT_EQ(app->st.IndexCellHeight, 1800);
+    for (int i = 0; i < 16; ++i)
+        EXPECT_EQ(app->FormImage(i).tag, QString::number(i));
+    EXPECT_EQ(app->MDI().windowTitle(), QStringLiteral("VardellVision 0.1"));
+    EXPECT_EQ(app->MDI().widthPx(), 768);
+    EXPECT_EQ(app->MDI().client()->height(), 576);
+    EXPECT_TRUE(app->Player().isVisible());
+    EXPECT_EQ(app->Player().size(), app->MDI().client()->size());
+}
+
+TEST_F(StartupTest, ConfiguredDirectoriesEnableTheVideoButtonsScanAndPlaceThePicture)
+{
+    addVideo(QStringLiteral("Videos/intro.avi"));
+    addVideo(QStringLiteral("Videos/Sport/run.avi"));
+    const QByteArray settings = " 0 \r\n 15 \r\n 9000 \r\n 6000 \r\n" + (dir() + "Videos/").toUtf8() + "\r\n" +
+                                (dir() + "cd").toUtf8() + "\r\n" + (dir() + "music/").toUtf8() + "\r\n";
+    writeFile(QStringLiteral("settings.ini"), settings);
+
+    ASSERT_TRUE(Main(*app));
+    EXPECT_EQ(services.boxes.size(), 1u);  // the notice only
+    EXPECT_TRUE(videoButtonsEnabled());
+    EXPECT_EQ(app->st.VideoDir, dir() + QStringLiteral("Videos/"));
+    EXPECT_EQ(app->st.CDROMDir, dir() + QStringLiteral("cd"));
+    EXPECT_EQ(app->st.MP3Dir, dir() + QStringLiteral("music/"));
+    EXPECT_EQ(app->DATEIMENU().found().names(), (QStringList{QStringLiteral("intro"), QStringLiteral("Sport/run")}));
+    EXPECT_EQ(player().pictureRect(), QRectF(0, 15, 9000, 6000));
+    EXPECT_EQ(player().fixedOptionCalls, 1);
+    EXPECT_EQ(app->MessageDisplay().caption(), startupMessage());
+    EXPECT_TRUE(app->MessageDisplay().isVisible());
+    EXPECT_FALSE(app->SETUP().isVisible());
+    EXPECT_EQ(readFile(settingsPath()), settings);  // read, not rewritten
+    EXPECT_TRUE(player().widget()->hasFocus() || !app->MDI().isActiveWindow());
+}
+
+TEST_F(StartupTest, AMalformedSettingsFileFallsBackFieldByFieldAndIsLeftAsItIs)
+{
+    const QByteArray broken(" abc \r\n 150 \r\n");
+    writeFile(QStringLiteral("settings.ini"), broken);
+    ASSERT_TRUE(Main(*app));
+    EXPECT_EQ(app->st.VideoLeft, 330);
+    EXPECT_EQ(app->st.VideoTop, 150);
+    EXPECT_EQ(app->st.VideoWidth, 6045);
+    EXPECT_TRUE(app->st.VideoDir.isEmpty());
+    EXPECT_EQ(readFile(settingsPath()), broken);
+}
+
+TEST_F(StartupTest, StoringWritesThePicturesGeometryAndTheThreeFields)
+{
+    ASSERT_TRUE(Main(*app));
+    app->SETUP().TextVideoDir->setText(QStringLiteral("/media/videos/"));
+    app->SETUP().TextCDROMdir->setText(QStringLiteral("/media/cdrom"));
+    app->SETUP().TextMP3dir->setText(QStringLiteral("/media/music/"));
+    player().setPictureRect(QRectF(-50, 0, 12345.5, 9000));
+    ASSERT_TRUE(SAVEsettings(*app));
+    EXPECT_EQ(readFile(settingsPath()),
+              QByteArray("-50 \r\n 0 \r\n 12345.5 \r\n 9000 \r\n/media/videos/\r\n/media/cdrom\r\n/media/music/\r\n"));
+    // The buttons follow VideoDir, which only start-up sets.
+    EXPECT_FALSE(videoButtonsEnabled());
+}
+
+TEST_F(StartupTest, ASettingsFileThatCannotBeWrittenIsReportedAndTheProgramGoesOn)
+{
+    app->executableDir = dir() + QStringLiteral("missing/folder");
+    app->st.SettingsFile = dir() + QStringLiteral("no/such/dir/settings.ini");
+    EXPECT_FALSE(SAVEsettings(*app));
+    ASSERT_EQ(services.boxes.size(), 1u);
+    EXPECT_TRUE(services.boxes[0].text.contains(QStringLiteral("settings.ini")));
+    EXPECT_EQ(services.endRequests, 0);
+}
+
+TEST(StartupRules, TheScreenMustBeAtLeast767By576)
+{
+    EXPECT_TRUE(screenLargeEnough(QSize(767, 576)));
+    EXPECT_TRUE(screenLargeEnough(QSize(1024, 768)));
+    EXPECT_FALSE(screenLargeEnough(QSize(766, 576)));
+    EXPECT_FALSE(screenLargeEnough(QSize(800, 575)));
+}
+
+TEST(StartupRules, TheProgramDirectoryEndsInOneSlashAndFallsBackToTheConfigHome)
+{
+    QTemporaryDir temp;
+    EXPECT_EQ(programDirectory(temp.path()), temp.path() + QStringLiteral("/"));
+    EXPECT_EQ(programDirectory(temp.path() + QStringLiteral("/")), temp.path() + QStringLiteral("/"));
+
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+    const QString fallback = programDirectory(temp.path() + QStringLiteral("/does-not-exist"));
+    qunsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(fallback, config.path() + QStringLiteral("/vardellvision/"));
+    EXPECT_TRUE(QDir(fallback).exists());
+}
+
+TEST(StartupRules, TheNoticeHasItsLinesSeparatedByCarriageReturns)
+{
+    const QStringList lines = startupNotice().split(QLatin1Char('\r'));
+    ASSERT_EQ(lines.size(), 15);
+    EXPECT_EQ(lines[0], QStringLiteral("VARDELLVISION 2001"));
+    EXPECT_EQ(lines[2], QStringLiteral("Version 0.1"));
+    EXPECT_EQ(lines[6], QStringLiteral("Installationsvoraussetzungen:"));
+    EXPECT_TRUE(lines[12].contains(QStringLiteral("Windows 95/98/ME Installationen laufen")));
+    EXPECT_TRUE(lines[14].isEmpty());
+    EXPECT_TRUE(startupMessage().endsWith(QStringLiteral("\rVARDELLVISION 2001")));
+}
+
+} // namespace
+} // namespace vv::test

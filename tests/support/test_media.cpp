@@ -1,0 +1,167 @@
+#include "tests/support/test_media.h"
+
+#include "tools/mediamaker/framestrip.h"
+#include "tools/mediamaker/mediamaker.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <string>
+
+namespace vv::test {
+
+namespace {
+
+// Part of the cache path: bump it whenever the maker's output changes, so
+// that build trees do not keep serving clips made by an older maker.
+constexpr const char* kCatalogueVersion = "v1";
+
+using Maker = std::function<bool(const std::string& path, std::string* error)>;
+
+vvmaker::VideoSpec video(int width, int height, int frames)
+{
+    vvmaker::VideoSpec spec;
+    spec.width = width;
+    spec.height = height;
+    spec.frames = frames;
+    return spec;
+}
+
+Maker videoMaker(vvmaker::VideoSpec spec)
+{
+    return [spec](const std::string& path, std::string* error) { return vvmaker::makeVideo(path, spec, error); };
+}
+
+vvmaker::AudioSpec threeSecondTone()
+{
+    vvmaker::AudioSpec spec;
+    spec.seconds = 3.0;
+    spec.toneHz = 440.0;
+    return spec;
+}
+
+// 4 KiB of noise, the same bytes every time.
+bool makeGarbage(const std::string& path, std::string* error)
+{
+    QByteArray bytes(4096, Qt::Uninitialized);
+    std::uint32_t state = 0x9E3779B9u;
+    for (char& byte : bytes) {
+        state ^= state << 13;
+        state ^= state >> 17;
+        state ^= state << 5;
+        byte = static_cast<char>(state >> 24);
+    }
+    QSaveFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        *error = file.errorString().toStdString();
+        return false;
+    }
+    return true;
+}
+
+QString cacheDir() { return QStringLiteral(VV_TEST_MEDIA_DIR) + '/' + kCatalogueVersion; }
+
+const std::map<QString, Maker>& catalogue()
+{
+    static const std::map<QString, Maker> makers = [] {
+        std::map<QString, Maker> m;
+        auto openGop = video(320, 240, 250);
+        m["open-gop.avi"] = videoMaker(openGop);
+
+        auto closedGop = openGop;
+        closedGop.closedGop = true;
+        m["closed-gop.avi"] = videoMaker(closedGop);
+
+        auto program = video(320, 240, 250);
+        program.container = vvmaker::Container::MpegPs;
+        program.gopSize = 25;
+        m["program.mpg"] = videoMaker(program);
+
+        auto ntsc = video(320, 240, 299);
+        ntsc.fpsNum = 30000;
+        ntsc.fpsDen = 1001;
+        m["ntsc.avi"] = videoMaker(ntsc);
+
+        m["odd-width.avi"] = videoMaker(video(318, 240, 100));
+        m["eight.avi"] = videoMaker(video(320, 240, 8));
+        m["half-second.avi"] = videoMaker(video(320, 240, 12));
+
+        m["truncated.avi"] = [](const std::string& path, std::string* error) {
+            const QString source = testMedia("open-gop.avi");
+            if (source.isEmpty()) {
+                *error = "open-gop.avi is missing";
+                return false;
+            }
+            return vvmaker::makeTruncatedCopy(source.toStdString(), path, 0.5, error);
+        };
+        m["garbage.avi"] = makeGarbage;
+        m["tone.wav"] = [](const std::string& path, std::string* error) {
+            return vvmaker::makeWav(path, threeSecondTone(), error);
+        };
+        m["tone.mp3"] = [](const std::string& path, std::string* error) {
+            return vvmaker::makeMp3(path, threeSecondTone(), error);
+        };
+        return m;
+    }();
+    return makers;
+}
+
+} // namespace
+
+QString testMedia(const QString& name)
+{
+    // One maker at a time in this process; other processes may make the same
+    // clip at once, which is safe because every clip is written to its own
+    // temporary and renamed into place.
+    static std::recursive_mutex making;
+    const std::lock_guard lock(making);
+
+    const auto found = catalogue().find(name);
+    if (found == catalogue().end()) {
+        ADD_FAILURE() << "no test clip named " << name.toStdString();
+        return {};
+    }
+    const QString path = cacheDir() + '/' + name;
+    if (QFileInfo::exists(path))
+        return path;
+    if (!QDir().mkpath(cacheDir())) {
+        ADD_FAILURE() << "cannot create " << cacheDir().toStdString();
+        return {};
+    }
+    std::string error;
+    if (!found->second(path.toStdString(), &error)) {
+        ADD_FAILURE() << "cannot make test clip " << name.toStdString() << ": " << error;
+        return {};
+    }
+    return path;
+}
+
+QString freshTempDir(const QString& tag)
+{
+    QTemporaryDir dir(QDir::tempPath() + "/vv-" + tag + "-XXXXXX");
+    if (!dir.isValid()) {
+        ADD_FAILURE() << "cannot create a temporary directory for " << tag.toStdString() << ": "
+                      << dir.errorString().toStdString();
+        return {};
+    }
+    dir.setAutoRemove(false);
+    return dir.path();
+}
+
+int frameNumberOf(const QImage& picture)
+{
+    if (picture.isNull())
+        return -1;
+    const QImage rgb = picture.convertToFormat(QImage::Format_RGB32);
+    return vvmaker::readFrameNumber(rgb.constBits(), rgb.width(), rgb.height(),
+                                    static_cast<int>(rgb.bytesPerLine()), 4, false);
+}
+
+} // namespace vv::test

@@ -1,0 +1,480 @@
+// The media maker: the catalogue's clips decoded with libavformat/libavcodec
+// and checked for what the player's tests rely on (frame counts, frame
+// numbers in presentation order, keyframe places, open against closed GOPs,
+// tones and durations), and the maker's own failure handling.
+
+#include "tests/support/test_media.h"
+#include "tools/mediamaker/clipreader.h"
+#include "tools/mediamaker/framestrip.h"
+#include "tools/mediamaker/libav_util.h"
+#include "tools/mediamaker/mediamaker.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using vvmaker::libav::InputPtr;
+
+InputPtr openInput(const QString& path)
+{
+    AVFormatContext* raw = nullptr;
+    if (avformat_open_input(&raw, QFile::encodeName(path).constData(), nullptr, nullptr) < 0)
+        return nullptr;
+    InputPtr input(raw);
+    if (avformat_find_stream_info(raw, nullptr) < 0)
+        return nullptr;
+    return input;
+}
+
+const AVStream* bestStream(const InputPtr& input, AVMediaType type)
+{
+    const int index = av_find_best_stream(input.get(), type, -1, -1, nullptr, 0);
+    return index < 0 ? nullptr : input->streams[index];
+}
+
+// Every frame of a clip in presentation order: its strip and whether the
+// decoder calls it a keyframe.
+struct Decoded {
+    std::vector<int> numbers;
+    std::vector<int> keyframes;   // presentation indices
+    std::int64_t claimed = 0;
+};
+
+Decoded decode(const QString& path, const vvmaker::ReadOptions& options = {})
+{
+    Decoded decoded;
+    vvmaker::ClipReader reader;
+    std::string error;
+    if (!reader.open(path.toStdString(), options, &error)) {
+        ADD_FAILURE() << error;
+        return decoded;
+    }
+    decoded.claimed = reader.claimedFrames();
+    std::vector<std::uint8_t> bgr;
+    int width = 0, height = 0;
+    vvmaker::FrameInfo info;
+    while (reader.next(bgr, width, height, &error, &info)) {
+        if (info.pictureType == 'I')
+            decoded.keyframes.push_back(static_cast<int>(decoded.numbers.size()));
+        decoded.numbers.push_back(vvmaker::readFrameNumber(bgr.data(), width, height, width * 3, 3, false));
+    }
+    EXPECT_EQ(error, "");
+    return decoded;
+}
+
+std::vector<int> upTo(int count, int step = 1)
+{
+    std::vector<int> values;
+    for (int i = 0; i < count; i += step)
+        values.push_back(i);
+    return values;
+}
+
+struct ClipFacts {
+    const char* name;
+    AVCodecID video;
+    AVCodecID audio;
+    int width, height;
+    AVRational fps;
+    int frames;
+    int gop;
+};
+
+const ClipFacts kClips[] = {
+    {"open-gop.avi", AV_CODEC_ID_MPEG4, AV_CODEC_ID_MP3, 320, 240, {25, 1}, 250, 50},
+    {"closed-gop.avi", AV_CODEC_ID_MPEG4, AV_CODEC_ID_MP3, 320, 240, {25, 1}, 250, 50},
+    {"program.mpg", AV_CODEC_ID_MPEG1VIDEO, AV_CODEC_ID_MP2, 320, 240, {25, 1}, 250, 25},
+    {"ntsc.avi", AV_CODEC_ID_MPEG4, AV_CODEC_ID_MP3, 320, 240, {30000, 1001}, 299, 50},
+    {"odd-width.avi", AV_CODEC_ID_MPEG4, AV_CODEC_ID_MP3, 318, 240, {25, 1}, 100, 50},
+    {"eight.avi", AV_CODEC_ID_MPEG4, AV_CODEC_ID_MP3, 320, 240, {25, 1}, 8, 50},
+    {"half-second.avi", AV_CODEC_ID_MPEG4, AV_CODEC_ID_MP3, 320, 240, {25, 1}, 12, 50},
+};
+
+TEST(MediaMaker, CatalogueClipsHaveTheirFormatAndEveryFrameItsNumber)
+{
+    for (const ClipFacts& clip : kClips) {
+        SCOPED_TRACE(clip.name);
+        const QString path = vv::test::testMedia(clip.name);
+        ASSERT_FALSE(path.isEmpty());
+
+        const InputPtr input = openInput(path);
+        ASSERT_TRUE(input);
+        const AVStream* video = bestStream(input, AVMEDIA_TYPE_VIDEO);
+        const AVStream* audio = bestStream(input, AVMEDIA_TYPE_AUDIO);
+        ASSERT_TRUE(video && audio);
+        EXPECT_EQ(video->codecpar->codec_id, clip.video);
+        EXPECT_EQ(audio->codecpar->codec_id, clip.audio);
+        EXPECT_EQ(video->codecpar->width, clip.width);
+        EXPECT_EQ(video->codecpar->height, clip.height);
+        EXPECT_EQ(av_cmp_q(video->avg_frame_rate, clip.fps), 0)
+            << video->avg_frame_rate.num << "/" << video->avg_frame_rate.den;
+        if (clip.video == AV_CODEC_ID_MPEG4) {
+            EXPECT_EQ(video->codecpar->codec_tag, MKTAG('X', 'V', 'I', 'D'));
+            EXPECT_EQ(video->nb_frames, clip.frames) << "the AVI index";
+        }
+
+        const Decoded decoded = decode(path);
+        EXPECT_EQ(decoded.numbers, upTo(clip.frames)) << "frame i must show i, in presentation order";
+        EXPECT_EQ(decoded.keyframes, upTo(clip.frames, clip.gop));
+    }
+}
+
+// The MPEG-4 headers of every video packet, in stored (decoding) order.
+struct Mpeg4Stream {
+    std::string vopTypes;           // 'I', 'P', 'B', 'S' per packet
+    std::vector<int> closedGovBits;  // closed_gov of every group-of-VOPs header
+    int videoDelay = 0;              // frames the decoder holds back for reordering
+};
+
+Mpeg4Stream scanMpeg4(const QString& path)
+{
+    Mpeg4Stream scan;
+    const InputPtr input = openInput(path);
+    if (!input) {
+        ADD_FAILURE() << "cannot open " << path.toStdString();
+        return scan;
+    }
+    const AVStream* video = bestStream(input, AVMEDIA_TYPE_VIDEO);
+    scan.videoDelay = video->codecpar->video_delay;
+    vvmaker::libav::PacketPtr packet(av_packet_alloc());
+    while (av_read_frame(input.get(), packet.get()) >= 0) {
+        if (packet->stream_index == video->index) {
+            const std::uint8_t* d = packet->data;
+            for (int i = 0; i + 6 < packet->size; ++i) {
+                if (d[i] != 0 || d[i + 1] != 0 || d[i + 2] != 1)
+                    continue;
+                if (d[i + 3] == 0xB3)   // GOV: time code (18 bits), closed_gov, broken_link
+                    scan.closedGovBits.push_back((d[i + 6] >> 5) & 1);
+                if (d[i + 3] == 0xB6) {   // VOP: vop_coding_type (2 bits)
+                    scan.vopTypes.push_back("IPBS"[d[i + 4] >> 6]);
+                    break;
+                }
+            }
+        }
+        av_packet_unref(packet.get());
+    }
+    return scan;
+}
+
+// An open GOP stores, right after a keyframe, B-frames shown before it that
+// are predicted from the previous GOP; a closed GOP never does.
+bool someKeyframeIsFollowedByABFrame(const std::string& vopTypes)
+{
+    for (std::size_t i = 1; i + 1 < vopTypes.size(); ++i)
+        if (vopTypes[i] == 'I' && vopTypes[i + 1] == 'B')
+            return true;
+    return false;
+}
+
+TEST(MediaMaker, OpenAndClosedGopClipsReallyDiffer)
+{
+    const Mpeg4Stream open = scanMpeg4(vv::test::testMedia("open-gop.avi"));
+    const Mpeg4Stream closed = scanMpeg4(vv::test::testMedia("closed-gop.avi"));
+
+    for (const Mpeg4Stream* scan : {&open, &closed}) {
+        EXPECT_EQ(scan->vopTypes.size(), 250u);
+        EXPECT_EQ(std::count(scan->vopTypes.begin(), scan->vopTypes.end(), 'I'), 5);
+        EXPECT_GT(std::count(scan->vopTypes.begin(), scan->vopTypes.end(), 'B'), 150);
+        EXPECT_GT(scan->videoDelay, 0) << "B-frames make the decoder reorder";
+        EXPECT_EQ(scan->closedGovBits.size(), 5u) << "one GOV header per keyframe";
+    }
+    EXPECT_TRUE(someKeyframeIsFollowedByABFrame(open.vopTypes)) << open.vopTypes;
+    EXPECT_EQ(open.closedGovBits, std::vector<int>(5, 0));
+    EXPECT_FALSE(someKeyframeIsFollowedByABFrame(closed.vopTypes)) << closed.vopTypes;
+    EXPECT_EQ(closed.closedGovBits, std::vector<int>(5, 1));
+}
+
+TEST(MediaMaker, StripSurvivesScalingTo160x120)
+{
+    const struct {
+        const char* clip;
+        int flags;
+        int frames;
+    } cases[] = {
+        {"open-gop.avi", SWS_BILINEAR, 250},
+        {"open-gop.avi", SWS_BICUBIC, 250},
+        {"open-gop.avi", SWS_AREA, 250},
+        {"program.mpg", SWS_AREA, 250},
+        {"odd-width.avi", SWS_BILINEAR, 100},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.clip << " flags " << c.flags);
+        vvmaker::ReadOptions options;
+        options.width = 160;
+        options.height = 120;
+        options.scaleFlags = c.flags;
+        EXPECT_EQ(decode(vv::test::testMedia(c.clip), options).numbers, upTo(c.frames));
+    }
+}
+
+TEST(MediaMaker, TruncatedClipStillClaimsEveryFrame)
+{
+    const QString whole = vv::test::testMedia("open-gop.avi");
+    const QString truncated = vv::test::testMedia("truncated.avi");
+    ASSERT_FALSE(truncated.isEmpty());
+    EXPECT_EQ(QFileInfo(truncated).size(), QFileInfo(whole).size() / 2);
+
+    const Decoded decoded = decode(truncated);
+    EXPECT_EQ(decoded.claimed, 250) << "the header is the whole clip's";
+    EXPECT_GT(decoded.numbers.size(), 50u);
+    EXPECT_LT(decoded.numbers.size(), 200u);
+    // The intact part shows its own frames; B-frames stored after the cut
+    // are missing from the very end.
+    for (std::size_t i = 0; i < decoded.numbers.size(); ++i) {
+        if (i + 3 < decoded.numbers.size())
+            EXPECT_EQ(decoded.numbers[i], static_cast<int>(i));
+        else
+            EXPECT_GT(decoded.numbers[i], decoded.numbers[i - 1]);
+    }
+}
+
+TEST(MediaMaker, GarbageIsNoise)
+{
+    const QString garbage = vv::test::testMedia("garbage.avi");
+    QFile file(garbage);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    EXPECT_EQ(bytes.size(), 4096);
+    EXPECT_GT(bytes.count('\0'), 0);
+    EXPECT_LT(bytes.count('\0'), 64);
+
+    std::vector<int> numbers;
+    vvmaker::readClipFrameNumbers(garbage.toStdString(), numbers);
+    EXPECT_TRUE(std::all_of(numbers.begin(), numbers.end(), [](int n) { return n == -1; }));
+}
+
+// The decoded samples of the first channel of an audio file.
+struct Sound {
+    std::vector<float> samples;
+    int rate = 0;
+    double containerSeconds = 0;
+    AVCodecID codec = AV_CODEC_ID_NONE;
+};
+
+Sound decodeSound(const QString& path)
+{
+    Sound sound;
+    const InputPtr input = openInput(path);
+    if (!input) {
+        ADD_FAILURE() << "cannot open " << path.toStdString();
+        return sound;
+    }
+    sound.containerSeconds = static_cast<double>(input->duration) / AV_TIME_BASE;
+    const AVStream* stream = bestStream(input, AVMEDIA_TYPE_AUDIO);
+    const AVCodec* codec = avcodec_find_decoder(stream->codecpar->codec_id);
+    vvmaker::libav::CodecContextPtr decoder(avcodec_alloc_context3(codec));
+    avcodec_parameters_to_context(decoder.get(), stream->codecpar);
+    EXPECT_GE(avcodec_open2(decoder.get(), codec, nullptr), 0);
+    sound.codec = stream->codecpar->codec_id;
+    sound.rate = stream->codecpar->sample_rate;
+
+    vvmaker::libav::PacketPtr packet(av_packet_alloc());
+    vvmaker::libav::FramePtr frame(av_frame_alloc());
+    const auto drain = [&] {
+        while (avcodec_receive_frame(decoder.get(), frame.get()) == 0) {
+            for (int i = 0; i < frame->nb_samples; ++i) {
+                switch (frame->format) {
+                case AV_SAMPLE_FMT_S16:
+                    sound.samples.push_back(reinterpret_cast<const std::int16_t*>(frame->data[0])
+                                                [i * frame->ch_layout.nb_channels] / 32768.0f);
+                    break;
+                case AV_SAMPLE_FMT_S16P:
+                    sound.samples.push_back(reinterpret_cast<const std::int16_t*>(frame->data[0])[i] / 32768.0f);
+                    break;
+                case AV_SAMPLE_FMT_FLTP:
+                    sound.samples.push_back(reinterpret_cast<const float*>(frame->data[0])[i]);
+                    break;
+                default:
+                    ADD_FAILURE() << "unexpected sample format " << frame->format;
+                    return;
+                }
+            }
+            av_frame_unref(frame.get());
+        }
+    };
+    while (av_read_frame(input.get(), packet.get()) >= 0) {
+        if (packet->stream_index == stream->index && avcodec_send_packet(decoder.get(), packet.get()) >= 0)
+            drain();
+        av_packet_unref(packet.get());
+    }
+    avcodec_send_packet(decoder.get(), nullptr);
+    drain();
+    return sound;
+}
+
+// The tone's pitch from the rising zero crossings of its steady middle.
+double pitchOf(const Sound& sound)
+{
+    const std::size_t from = sound.samples.size() / 10, to = sound.samples.size() * 9 / 10;
+    int rises = 0;
+    for (std::size_t i = from + 1; i < to; ++i)
+        rises += sound.samples[i - 1] < 0 && sound.samples[i] >= 0;
+    return rises * static_cast<double>(sound.rate) / static_cast<double>(to - from);
+}
+
+TEST(MediaMaker, TonesLastAndSoundAsAsked)
+{
+    const struct {
+        const char* name;
+        AVCodecID codec;
+        double tolerance;   // seconds: MP3 frames pad the end
+    } cases[] = {{"tone.wav", AV_CODEC_ID_PCM_S16LE, 0.001}, {"tone.mp3", AV_CODEC_ID_MP3, 0.06}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Sound sound = decodeSound(vv::test::testMedia(c.name));
+        EXPECT_EQ(sound.codec, c.codec);
+        EXPECT_NEAR(sound.containerSeconds, 3.0, c.tolerance);
+        ASSERT_GT(sound.rate, 0);
+        EXPECT_NEAR(static_cast<double>(sound.samples.size()) / sound.rate, 3.0, c.tolerance);
+        EXPECT_NEAR(pitchOf(sound), 440.0, 4.0);
+    }
+}
+
+TEST(MediaMaker, VideoSoundIsAToneAsLongAsThePicture)
+{
+    const Sound sound = decodeSound(vv::test::testMedia("open-gop.avi"));
+    EXPECT_NEAR(static_cast<double>(sound.samples.size()) / sound.rate, 10.0, 0.06);
+    EXPECT_NEAR(pitchOf(sound), 440.0, 4.0);
+}
+
+// The files of a directory, names only, the hidden ones too.
+QStringList entries(const QString& dir)
+{
+    return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+TEST(MediaMaker, FailuresLeaveNothingBehind)
+{
+    const QString dir = vv::test::freshTempDir("maker-failures");
+    const std::string target = (dir + "/clip.avi").toStdString();
+
+    const auto spec = [](auto change) {
+        vvmaker::VideoSpec s;
+        s.frames = 4;
+        change(s);
+        return s;
+    };
+    const struct {
+        const char* name;
+        vvmaker::VideoSpec spec;
+    } cases[] = {
+        {"odd width", spec([](auto& s) { s.width = 161; })},
+        {"no frames", spec([](auto& s) { s.frames = 0; })},
+        {"more frames than the strip counts", spec([](auto& s) { s.frames = vvmaker::maxStripNumber() + 2; })},
+        {"no frame rate", spec([](auto& s) { s.fpsNum = 0; })},
+        {"too many B-frames", spec([](auto& s) { s.bFrames = 9; })},
+        {"no GOP", spec([](auto& s) { s.gopSize = 0; })},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string error;
+        EXPECT_FALSE(vvmaker::makeVideo(target, c.spec, &error));
+        EXPECT_NE(error, "");
+        EXPECT_EQ(entries(dir), QStringList());
+    }
+
+    std::string error;
+    vvmaker::AudioSpec silence;
+    silence.seconds = 0;
+    EXPECT_FALSE(vvmaker::makeWav((dir + "/a.wav").toStdString(), silence, &error));
+    EXPECT_FALSE(vvmaker::makeMp3((dir + "/a.mp3").toStdString(), silence, &error));
+    EXPECT_FALSE(vvmaker::makeTruncatedCopy((dir + "/missing.avi").toStdString(), target, 0.5, &error));
+    EXPECT_EQ(entries(dir), QStringList());
+
+    // A file where a folder should be.
+    QFile blocker(dir + "/file");
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    EXPECT_FALSE(vvmaker::makeVideo((dir + "/file/clip.avi").toStdString(), spec([](auto&) {}), &error));
+    EXPECT_EQ(entries(dir), QStringList{"file"});
+
+    QDir(dir).removeRecursively();
+}
+
+TEST(MediaMaker, TruncatedCopyNeverTouchesItsSource)
+{
+    const QString dir = vv::test::freshTempDir("maker-truncate");
+    const QString source = dir + "/source.bin";
+    QFile file(source);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(1000, 'x'));
+    file.close();
+
+    std::string error;
+    EXPECT_FALSE(vvmaker::makeTruncatedCopy(source.toStdString(), source.toStdString(), 0.5, &error));
+    EXPECT_FALSE(vvmaker::makeTruncatedCopy(source.toStdString(), (dir + "/cut.bin").toStdString(), 1.5, &error));
+    EXPECT_EQ(QFileInfo(source).size(), 1000);
+
+    const struct {
+        double fraction;
+        qint64 size;
+    } cuts[] = {{0.0, 0}, {0.3333, 333}, {1.0, 1000}};
+    for (const auto& cut : cuts) {
+        ASSERT_TRUE(vvmaker::makeTruncatedCopy(source.toStdString(), (dir + "/cut.bin").toStdString(),
+                                               cut.fraction, &error))
+            << error;
+        EXPECT_EQ(QFileInfo(dir + "/cut.bin").size(), cut.size);
+    }
+    EXPECT_EQ(entries(dir), (QStringList{"cut.bin", "source.bin"}));
+    QDir(dir).removeRecursively();
+}
+
+// Several test programs may ask for the same clip at once.
+TEST(MediaMaker, MakersRacingForOneFileAllSucceed)
+{
+    const QString dir = vv::test::freshTempDir("maker-race");
+    const std::string target = (dir + "/race.avi").toStdString();
+    vvmaker::VideoSpec spec;
+    spec.frames = 8;
+
+    bool made[3] = {};
+    {
+        std::vector<std::jthread> makers;
+        for (bool& result : made)
+            makers.emplace_back([&] { result = vvmaker::makeVideo(target, spec); });
+    }
+    EXPECT_TRUE(made[0] && made[1] && made[2]);
+    EXPECT_EQ(entries(dir), QStringList{"race.avi"});
+    EXPECT_EQ(decode(QString::fromStdString(target)).numbers, upTo(8));
+    QDir(dir).removeRecursively();
+}
+
+// The layout the player reads. The concert video alone takes many seconds to
+// make, so this only proves the names and that existing files are kept.
+TEST(MediaMaker, DemoLibraryKeepsWhatExists)
+{
+    const QString dir = vv::test::freshTempDir("maker-demo");
+    const QStringList layout = {
+        "videos/intro.avi",  "videos/Sport/run.avi",  "videos/Alpen/tal.mpg",   "videos/Alpen/Gipfel/berg.avi",
+        "cdrom/extra.avi",   "music/tone.wav",        "music/Rock/song.mp3",    "music/Live-ACDC.mp3",
+        "music/Live-acdc-2.mp3", "music/acdc-nobulls2.avi",
+    };
+    for (const QString& name : layout) {
+        ASSERT_TRUE(QDir(dir).mkpath(QFileInfo(dir + '/' + name).path()));
+        QFile stub(dir + '/' + name);
+        ASSERT_TRUE(stub.open(QIODevice::WriteOnly));
+        stub.write("stub");
+    }
+
+    std::string error;
+    EXPECT_TRUE(vvmaker::makeDemoLibrary(dir.toStdString(), &error)) << error;
+    for (const QString& name : layout) {
+        QFile file(dir + '/' + name);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), "stub") << name.toStdString();
+    }
+    EXPECT_EQ(entries(dir), (QStringList{"cdrom", "music", "videos"}));
+    EXPECT_EQ(entries(dir + "/music"), (QStringList{"Live-ACDC.mp3", "Live-acdc-2.mp3", "Rock", "acdc-nobulls2.avi",
+                                                    "tone.wav"}));
+    QDir(dir).removeRecursively();
+}
+
+} // namespace

@@ -1,0 +1,612 @@
+#include "tools/mediamaker/mediamaker.h"
+
+#include "tools/mediamaker/framepicture.h"
+#include "tools/mediamaker/framestrip.h"
+#include "tools/mediamaker/libav_util.h"
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libavutil/channel_layout.h>
+#include <libavutil/mathematics.h>
+#include <libavutil/opt.h>
+}
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <numbers>
+#include <stdexcept>
+#include <vector>
+
+#include <unistd.h>
+
+namespace vvmaker {
+
+namespace {
+
+namespace fs = std::filesystem;
+using libav::check;
+using libav::Failure;
+
+// ---------------------------------------------------------------------------
+// Files
+
+// The temporary a file is written to before it gets its name: hidden, beside
+// the target (same file system, so the rename is atomic), unique per process
+// and call so that several makers may race for the same target. Removed
+// unless committed.
+class PendingFile {
+public:
+    explicit PendingFile(const fs::path& target) : target_(target)
+    {
+        static std::atomic<int> counter{0};
+        if (target_.filename().empty())
+            throw Failure("no file name in \"" + target_.string() + "\"");
+        if (target_.has_parent_path())
+            fs::create_directories(target_.parent_path());
+        temp_ = target_.parent_path()
+              / ("." + target_.filename().string() + ".part-" + std::to_string(::getpid()) + "-"
+                 + std::to_string(counter++));
+    }
+    PendingFile(const PendingFile&) = delete;
+    PendingFile& operator=(const PendingFile&) = delete;
+    ~PendingFile()
+    {
+        if (!committed_) {
+            std::error_code ignored;
+            fs::remove(temp_, ignored);
+        }
+    }
+
+    const fs::path& temp() const { return temp_; }
+
+    void commit()
+    {
+        fs::rename(temp_, target_);
+        committed_ = true;
+    }
+
+private:
+    fs::path target_;
+    fs::path temp_;
+    bool committed_ = false;
+};
+
+// Runs one maker step, turning every failure into false and *error.
+template <typename Step>
+bool attempt(const std::string& what, std::string* error, Step&& step)
+{
+    try {
+        step();
+        return true;
+    } catch (const std::exception& e) {
+        if (error)
+            *error = what + ": " + e.what();
+        return false;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Encoding
+
+class Output {
+public:
+    Output(const char* format, const fs::path& path) : path_(path)
+    {
+        AVFormatContext* raw = nullptr;
+        check(avformat_alloc_output_context2(&raw, nullptr, format, path.c_str()),
+              "cannot set up the output");
+        ctx_.reset(raw);
+    }
+
+    AVFormatContext* get() const { return ctx_.get(); }
+
+    void writeHeader()
+    {
+        if (!(ctx_->oformat->flags & AVFMT_NOFILE))
+            check(avio_open(&ctx_->pb, path_.c_str(), AVIO_FLAG_WRITE), "cannot create " + path_.string());
+        check(avformat_write_header(ctx_.get(), nullptr), "cannot write the file header");
+    }
+
+    void finish()
+    {
+        check(av_write_trailer(ctx_.get()), "cannot finish the file");
+        if (!(ctx_->oformat->flags & AVFMT_NOFILE))
+            check(avio_closep(&ctx_->pb), "cannot close the file");
+    }
+
+private:
+    fs::path path_;
+    libav::OutputPtr ctx_;
+};
+
+// One encoder feeding one stream of an output.
+struct Track {
+    libav::CodecContextPtr encoder;
+    AVStream* stream = nullptr;
+    libav::FramePtr frame = libav::FramePtr(av_frame_alloc());
+    libav::PacketPtr packet = libav::PacketPtr(av_packet_alloc());
+};
+
+// Send a frame (nullptr: drain) and write what the encoder hands back.
+void encode(Output& out, Track& track, AVFrame* frame)
+{
+    check(avcodec_send_frame(track.encoder.get(), frame), "the encoder refused a frame");
+    for (;;) {
+        AVPacket* packet = track.packet.get();
+        const int ret = avcodec_receive_packet(track.encoder.get(), packet);
+        if (ret == AVERROR(EAGAIN) || ret == AVERROR_EOF)
+            return;
+        check(ret, "the encoder failed");
+        av_packet_rescale_ts(packet, track.encoder->time_base, track.stream->time_base);
+        packet->stream_index = track.stream->index;
+        check(av_interleaved_write_frame(out.get(), packet), "cannot write a packet");
+    }
+}
+
+void openTrack(Output& out, Track& track)
+{
+    if (!track.frame || !track.packet)
+        throw Failure("out of memory");
+    if (out.get()->oformat->flags & AVFMT_GLOBALHEADER)
+        track.encoder->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+    check(avcodec_open2(track.encoder.get(), track.encoder->codec, nullptr),
+          std::string("cannot open the encoder ") + track.encoder->codec->name);
+    track.stream = avformat_new_stream(out.get(), nullptr);
+    if (!track.stream)
+        throw Failure("out of memory");
+    check(avcodec_parameters_from_context(track.stream->codecpar, track.encoder.get()),
+          "cannot describe the stream");
+    track.stream->time_base = track.encoder->time_base;
+    // Buffer and rate properties the encoder announces (the program stream
+    // muxer sizes its buffers by them).
+    for (int i = 0; i < track.encoder->nb_coded_side_data; ++i) {
+        const AVPacketSideData& data = track.encoder->coded_side_data[i];
+        std::uint8_t* copy = av_stream_new_side_data(track.stream, data.type, data.size);
+        if (!copy)
+            throw Failure("out of memory");
+        std::memcpy(copy, data.data, data.size);
+    }
+    track.stream->codecpar->codec_tag = track.encoder->codec_tag;
+}
+
+libav::CodecContextPtr newEncoder(const AVCodec* codec, const char* name)
+{
+    if (!codec)
+        throw Failure(std::string("this FFmpeg has no encoder ") + name);
+    libav::CodecContextPtr encoder(avcodec_alloc_context3(codec));
+    if (!encoder)
+        throw Failure("out of memory");
+    return encoder;
+}
+
+Track videoTrack(Output& out, const VideoSpec& spec)
+{
+    const bool avi = spec.container == Container::Avi;
+    const char* name = avi ? "mpeg4" : "mpeg1video";
+    Track track;
+    track.encoder = newEncoder(avcodec_find_encoder_by_name(name), name);
+    AVCodecContext* c = track.encoder.get();
+    c->width = spec.width;
+    c->height = spec.height;
+    c->sample_aspect_ratio = AVRational{1, 1};
+    c->time_base = AVRational{spec.fpsDen, spec.fpsNum};
+    c->framerate = AVRational{spec.fpsNum, spec.fpsDen};
+    c->pix_fmt = AV_PIX_FMT_YUV420P;
+    // Keyframes are forced frame by frame at every gopSize-th frame; the
+    // encoder's own GOP counter, which drifts by the B-frames, must not fire
+    // before them.
+    c->gop_size = spec.gopSize + spec.bFrames + 1;
+    c->max_b_frames = spec.bFrames;
+    c->flags |= AV_CODEC_FLAG_QSCALE;
+    c->global_quality = FF_QP2LAMBDA * spec.quality;
+    if (spec.closedGop)
+        c->flags |= AV_CODEC_FLAG_CLOSED_GOP;
+    c->thread_count = std::max(1, spec.threads);
+    if (avi) {
+        c->codec_tag = MKTAG('X', 'V', 'I', 'D');
+    } else {
+        // The program stream muxer paces its packets by the stream's rates
+        // and buffer: state generous ones (the fixed quantiser ignores them).
+        c->bit_rate = 4000000;
+        c->rc_max_rate = 8000000;
+        c->rc_buffer_size = 224 * 1024 * 8;
+    }
+    // Keyframes only where the GOP length puts them: no extra ones at the
+    // background's scene changes.
+    check(av_opt_set_int(c->priv_data, "sc_threshold", 1000000000, 0), "cannot turn off scene cuts");
+    openTrack(out, track);
+
+    AVFrame* f = track.frame.get();
+    f->format = c->pix_fmt;
+    f->width = c->width;
+    f->height = c->height;
+    check(av_frame_get_buffer(f, 0), "cannot allocate a picture");
+    return track;
+}
+
+AVSampleFormat pickSampleFormat(const AVCodec* codec)
+{
+    static constexpr AVSampleFormat preferred[] = {AV_SAMPLE_FMT_S16, AV_SAMPLE_FMT_S16P,
+                                                   AV_SAMPLE_FMT_FLTP, AV_SAMPLE_FMT_FLT};
+    if (!codec->sample_fmts)
+        return AV_SAMPLE_FMT_S16;
+    for (AVSampleFormat want : preferred)
+        for (const AVSampleFormat* f = codec->sample_fmts; *f != AV_SAMPLE_FMT_NONE; ++f)
+            if (*f == want)
+                return want;
+    throw Failure(std::string("no usable sample format for ") + codec->name);
+}
+
+Track audioTrack(Output& out, const AVCodec* codec, const char* name, int sampleRate, int channels,
+                 int bitRate)
+{
+    Track track;
+    track.encoder = newEncoder(codec, name);
+    AVCodecContext* c = track.encoder.get();
+    c->sample_fmt = pickSampleFormat(codec);
+    c->sample_rate = sampleRate;
+    av_channel_layout_default(&c->ch_layout, channels);
+    if (bitRate > 0)
+        c->bit_rate = bitRate;
+    c->time_base = AVRational{1, sampleRate};
+    openTrack(out, track);
+
+    AVFrame* f = track.frame.get();
+    f->format = c->sample_fmt;
+    f->sample_rate = c->sample_rate;
+    check(av_channel_layout_copy(&f->ch_layout, &c->ch_layout), "cannot set the channel layout");
+    f->nb_samples = c->frame_size > 0 ? c->frame_size : 4096;
+    check(av_frame_get_buffer(f, 0), "cannot allocate audio");
+    return track;
+}
+
+// A sine tone, continuous over frames.
+class Tone {
+public:
+    Tone(double hz, int sampleRate) : step_(2 * std::numbers::pi * hz / sampleRate) {}
+
+    // Fill the first `count` samples of every channel of frame, starting at
+    // sample number `first`.
+    void fill(AVFrame* frame, std::int64_t first, int count) const
+    {
+        const int channels = frame->ch_layout.nb_channels;
+        const auto format = static_cast<AVSampleFormat>(frame->format);
+        for (int i = 0; i < count; ++i) {
+            const double value = kLevel * std::sin(step_ * static_cast<double>(first + i));
+            const auto s16 = static_cast<std::int16_t>(std::lround(value * 32767));
+            for (int ch = 0; ch < channels; ++ch) {
+                switch (format) {
+                case AV_SAMPLE_FMT_S16:
+                    reinterpret_cast<std::int16_t*>(frame->data[0])[i * channels + ch] = s16;
+                    break;
+                case AV_SAMPLE_FMT_S16P:
+                    reinterpret_cast<std::int16_t*>(frame->data[ch])[i] = s16;
+                    break;
+                case AV_SAMPLE_FMT_FLT:
+                    reinterpret_cast<float*>(frame->data[0])[i * channels + ch] = static_cast<float>(value);
+                    break;
+                default:   // AV_SAMPLE_FMT_FLTP
+                    reinterpret_cast<float*>(frame->data[ch])[i] = static_cast<float>(value);
+                    break;
+                }
+            }
+        }
+    }
+
+private:
+    static constexpr double kLevel = 0.3;
+    double step_;
+};
+
+// Encode the next block of the tone (at most one encoder frame).
+void encodeTone(Output& out, Track& track, const Tone& tone, std::int64_t& done, std::int64_t total)
+{
+    AVFrame* f = track.frame.get();
+    check(av_frame_make_writable(f), "cannot reuse an audio frame");
+    const int capacity = track.encoder->frame_size > 0 ? track.encoder->frame_size : 4096;
+    const int count = static_cast<int>(std::min<std::int64_t>(capacity, total - done));
+    f->nb_samples = count;
+    tone.fill(f, done, count);
+    f->pts = done;
+    encode(out, track, f);
+    done += count;
+}
+
+const AVCodec* aviAudioEncoder(const VideoSpec& spec, const char** name)
+{
+    if (!spec.mp2Audio) {
+        if (const AVCodec* lame = avcodec_find_encoder_by_name("libmp3lame")) {
+            *name = "libmp3lame";
+            return lame;
+        }
+    }
+    *name = "mp2";
+    return avcodec_find_encoder_by_name("mp2");
+}
+
+void checkVideoSpec(const VideoSpec& spec)
+{
+    if (spec.width < 16 || spec.height < 16 || spec.width > 4096 || spec.height > 4096
+        || spec.width % 2 || spec.height % 2)
+        throw Failure("the picture size must be even, from 16x16 to 4096x4096");
+    if (spec.fpsNum <= 0 || spec.fpsDen <= 0)
+        throw Failure("the frame rate must be positive");
+    if (spec.frames < 1 || spec.frames > maxStripNumber() + 1)
+        throw Failure("the frame count must be from 1 to " + std::to_string(maxStripNumber() + 1));
+    if (spec.gopSize < 1 || spec.bFrames < 0 || spec.bFrames > 4 || spec.quality < 1 || spec.quality > 31)
+        throw Failure("bad GOP size, B-frame count or quality");
+    if (spec.audio && (spec.audioSampleRate < 8000 || spec.toneHz <= 0))
+        throw Failure("bad audio sample rate or tone");
+}
+
+void writeVideo(const fs::path& file, const VideoSpec& spec)
+{
+    const bool avi = spec.container == Container::Avi;
+    Output out(avi ? "avi" : "mpeg", file);
+    Track video = videoTrack(out, spec);
+
+    Track audio;
+    const bool withAudio = spec.audio;
+    if (withAudio) {
+        const char* name = "mp2";
+        const AVCodec* codec = avi ? aviAudioEncoder(spec, &name) : avcodec_find_encoder_by_name("mp2");
+        audio = audioTrack(out, codec, name, spec.audioSampleRate, 1, spec.audioBitRate);
+    }
+    out.writeHeader();
+
+    const AVRational videoBase = video.encoder->time_base;
+    const std::int64_t totalSamples =
+        withAudio ? av_rescale_rnd(spec.frames, static_cast<std::int64_t>(spec.fpsDen) * spec.audioSampleRate,
+                                   spec.fpsNum, AV_ROUND_NEAR_INF)
+                  : 0;
+    const Tone tone(spec.toneHz, spec.audioSampleRate);
+    const AVRational audioBase{1, spec.audioSampleRate};
+
+    AVFrame* picture = video.frame.get();
+    std::int64_t samples = 0;
+    const int progressStep = std::max(1, spec.frames / 20);
+    for (int n = 0; n < spec.frames || samples < totalSamples;) {
+        const bool videoNext = n < spec.frames
+            && (samples >= totalSamples || av_compare_ts(n, videoBase, samples, audioBase) <= 0);
+        if (!videoNext) {
+            encodeTone(out, audio, tone, samples, totalSamples);
+            continue;
+        }
+        check(av_frame_make_writable(picture), "cannot reuse a picture");
+        const YuvPicture yuv{picture->data[0], picture->data[1], picture->data[2],
+                             picture->linesize[0], picture->linesize[1], picture->linesize[2],
+                             spec.width, spec.height};
+        drawFramePicture(yuv, n, spec.fpsNum, spec.fpsDen);
+        picture->pts = n;
+        picture->quality = video.encoder->global_quality;   // the fixed quantiser is per frame
+        picture->pict_type = n % spec.gopSize == 0 ? AV_PICTURE_TYPE_I : AV_PICTURE_TYPE_NONE;
+        encode(out, video, picture);
+        ++n;
+        if (spec.progress && (n % progressStep == 0 || n == spec.frames))
+            spec.progress(n, spec.frames);
+    }
+    encode(out, video, nullptr);
+    if (withAudio)
+        encode(out, audio, nullptr);
+    out.finish();
+}
+
+void checkAudioSpec(const AudioSpec& spec)
+{
+    if (!(spec.seconds > 0) || spec.seconds > 24 * 3600 || spec.sampleRate < 8000 || !(spec.toneHz > 0))
+        throw Failure("bad duration, sample rate or tone");
+}
+
+void writeAudio(const fs::path& file, const char* format, const char* codecName,
+                const AudioSpec& spec, int bitRate)
+{
+    Output out(format, file);
+    Track audio = audioTrack(out, avcodec_find_encoder_by_name(codecName), codecName, spec.sampleRate, 2,
+                             bitRate);
+    out.writeHeader();
+    const auto total = static_cast<std::int64_t>(std::llround(spec.seconds * spec.sampleRate));
+    const Tone tone(spec.toneHz, spec.sampleRate);
+    for (std::int64_t done = 0; done < total;)
+        encodeTone(out, audio, tone, done, total);
+    encode(out, audio, nullptr);
+    out.finish();
+}
+
+} // namespace
+
+bool makeVideo(const std::string& path, const VideoSpec& spec, std::string* error)
+{
+    return attempt("cannot make " + path, error, [&] {
+        checkVideoSpec(spec);
+        PendingFile file(path);
+        writeVideo(file.temp(), spec);
+        file.commit();
+    });
+}
+
+bool makeWav(const std::string& path, const AudioSpec& spec, std::string* error)
+{
+    return attempt("cannot make " + path, error, [&] {
+        checkAudioSpec(spec);
+        PendingFile file(path);
+        writeAudio(file.temp(), "wav", "pcm_s16le", spec, 0);
+        file.commit();
+    });
+}
+
+bool makeMp3(const std::string& path, const AudioSpec& spec, std::string* error)
+{
+    return attempt("cannot make " + path, error, [&] {
+        checkAudioSpec(spec);
+        PendingFile file(path);
+        writeAudio(file.temp(), "mp3", "libmp3lame", spec, 128000);
+        file.commit();
+    });
+}
+
+bool makeTruncatedCopy(const std::string& source, const std::string& path, double fraction,
+                       std::string* error)
+{
+    return attempt("cannot make " + path, error, [&] {
+        if (!(fraction >= 0 && fraction <= 1))
+            throw Failure("the fraction must be from 0 to 1");
+        std::error_code ec;
+        if (!fs::is_regular_file(source, ec))
+            throw Failure("no file " + source);
+        if (fs::equivalent(source, path, ec))
+            throw Failure("source and copy are the same file");
+        const auto size = fs::file_size(source);
+        const auto keep = static_cast<std::uintmax_t>(std::floor(static_cast<double>(size) * fraction));
+
+        std::ifstream in(source, std::ios::binary);
+        if (!in)
+            throw Failure("cannot read " + source);
+        PendingFile file(path);
+        {
+            std::ofstream out(file.temp(), std::ios::binary | std::ios::trunc);
+            std::vector<char> buffer(1 << 16);
+            for (std::uintmax_t left = keep; left > 0;) {
+                const auto chunk = static_cast<std::streamsize>(std::min<std::uintmax_t>(left, buffer.size()));
+                if (!in.read(buffer.data(), chunk))
+                    throw Failure("cannot read " + source);
+                out.write(buffer.data(), chunk);
+                left -= static_cast<std::uintmax_t>(chunk);
+            }
+            out.close();
+            if (!out)
+                throw Failure("cannot write " + file.temp().string());
+        }
+        file.commit();
+    });
+}
+
+namespace {
+
+// One file of the demo library.
+struct DemoItem {
+    const char* path;
+    enum Kind { Video, Wav, Mp3 } kind;
+    VideoSpec video;
+    AudioSpec audio;
+};
+
+VideoSpec demoVideo(Container container, int width, int height, int fpsNum, int fpsDen, double seconds,
+                    bool closedGop, double toneHz)
+{
+    VideoSpec spec;
+    spec.container = container;
+    spec.width = width;
+    spec.height = height;
+    spec.fpsNum = fpsNum;
+    spec.fpsDen = fpsDen;
+    spec.frames = static_cast<int>(std::lround(seconds * fpsNum / fpsDen));
+    spec.gopSize = 50;
+    spec.bFrames = 2;
+    spec.closedGop = closedGop;
+    spec.toneHz = toneHz;
+    spec.quality = 5;
+    return spec;
+}
+
+// The concert video: long enough for every scene the music player jumps to
+// (frame 122,400 and a little beyond), yet small and quick to make.
+VideoSpec concertVideo()
+{
+    VideoSpec spec;
+    spec.width = 160;
+    spec.height = 120;
+    spec.frames = 122500;
+    spec.gopSize = 250;
+    spec.bFrames = 0;
+    spec.quality = 20;
+    spec.toneHz = 330;
+    spec.mp2Audio = true;
+    spec.audioSampleRate = 16000;
+    spec.audioBitRate = 16000;
+    spec.threads = 2;
+    return spec;
+}
+
+AudioSpec tone(double seconds, double hz)
+{
+    AudioSpec spec;
+    spec.seconds = seconds;
+    spec.toneHz = hz;
+    return spec;
+}
+
+std::vector<DemoItem> demoItems()
+{
+    using C = Container;
+    return {
+        {"videos/intro.avi", DemoItem::Video, demoVideo(C::Avi, 640, 480, 25, 1, 40, false, 440), {}},
+        {"videos/Sport/run.avi", DemoItem::Video, demoVideo(C::Avi, 640, 480, 25, 1, 30, true, 523.25), {}},
+        {"videos/Alpen/tal.mpg", DemoItem::Video, demoVideo(C::MpegPs, 384, 288, 25, 1, 30, false, 392), {}},
+        {"videos/Alpen/Gipfel/berg.avi", DemoItem::Video,
+         demoVideo(C::Avi, 640, 480, 30000, 1001, 20, false, 587.33), {}},
+        {"cdrom/extra.avi", DemoItem::Video, demoVideo(C::Avi, 320, 240, 25, 1, 15, false, 659.25), {}},
+        {"music/tone.wav", DemoItem::Wav, {}, tone(10, 440)},
+        {"music/Rock/song.mp3", DemoItem::Mp3, {}, tone(20, 349.23)},
+        {"music/Live-ACDC.mp3", DemoItem::Mp3, {}, tone(40, 261.63)},
+        {"music/Live-acdc-2.mp3", DemoItem::Mp3, {}, tone(30, 293.66)},
+        {"music/acdc-nobulls2.avi", DemoItem::Video, concertVideo(), {}},
+    };
+}
+
+std::string megabytes(const fs::path& file)
+{
+    std::error_code ec;
+    const auto size = fs::file_size(file, ec);
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f MB", ec ? 0.0 : static_cast<double>(size) / 1e6);
+    return text;
+}
+
+} // namespace
+
+bool makeDemoLibrary(const std::string& dir, std::string* error)
+{
+    const fs::path root(dir);
+    for (DemoItem& item : demoItems()) {
+        const fs::path file = root / item.path;
+        std::error_code ec;
+        if (fs::exists(file, ec)) {
+            std::fprintf(stderr, "vv-mediamaker: %s exists, kept\n", file.c_str());
+            continue;
+        }
+        std::fprintf(stderr, "vv-mediamaker: making %s\n", file.c_str());
+        const auto start = std::chrono::steady_clock::now();
+        bool made = false;
+        switch (item.kind) {
+        case DemoItem::Video:
+            if (item.video.frames > 10000) {
+                item.video.progress = [](int done, int total) {
+                    std::fprintf(stderr, "vv-mediamaker:   %3d %%\n", static_cast<int>(100LL * done / total));
+                };
+            }
+            made = makeVideo(file.string(), item.video, error);
+            break;
+        case DemoItem::Wav:
+            made = makeWav(file.string(), item.audio, error);
+            break;
+        case DemoItem::Mp3:
+            made = makeMp3(file.string(), item.audio, error);
+            break;
+        }
+        if (!made)
+            return false;
+        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+        std::fprintf(stderr, "vv-mediamaker: made %s (%s) in %.1f s\n", file.c_str(), megabytes(file).c_str(),
+                     took.count());
+    }
+    return true;
+}
+
+} // namespace vvmaker
