@@ -1,0 +1,70 @@
+#include "index/scene_grab.h"
+
+#include <algorithm>
+
+#include "index/cdib.h"
+#include "index/frame_source.h"
+
+namespace vv {
+
+namespace {
+
+bool acceptable(const QByteArray& packed)
+{
+    cDIB check;
+    return !packed.isEmpty() && check.CreateFromPackedDIBPointer(packed.constData(), static_cast<std::size_t>(packed.size()));
+}
+
+} // namespace
+
+SceneGrab grabScenes(const QString& videoPath, int sceneCount)
+{
+    SceneGrab result;
+    FrameSource source(videoPath);
+    if (!source.isOpen())
+        return result;
+    const std::int32_t n = source.frameCount();
+    const auto step = previewStep(n, sceneCount);
+    if (!step)
+        return result;
+    result.ok = true;
+    result.frameCount = n;
+    result.width = source.width();
+    result.height = source.height();
+
+    const std::vector<PreviewCandidate> candidates = previewCandidates(n, *step);
+    std::vector<bool> accepted;
+    std::vector<QByteArray> pictures;
+    accepted.reserve(candidates.size());
+    pictures.reserve(candidates.size());
+
+    // Grab in rounds: as many further candidates as scenes are still missing.
+    int filled = 0;
+    while (filled < sceneCount && accepted.size() < candidates.size()) {
+        const std::size_t from = accepted.size();
+        const std::size_t to = std::min(candidates.size(), from + static_cast<std::size_t>(sceneCount - filled));
+        std::vector<std::int32_t> frames;
+        for (std::size_t j = from; j < to; ++j)
+            frames.push_back(candidates[j].frame);
+        std::vector<QByteArray> got = grabFrames(source, frames);
+        for (QByteArray& picture : got) {
+            const bool ok = acceptable(picture);
+            accepted.push_back(ok);
+            filled += ok ? 1 : 0;
+            pictures.push_back(ok ? std::move(picture) : QByteArray());
+        }
+    }
+
+    for (const SceneAssignment& a : assignScenes(candidates, accepted, sceneCount))
+        result.scenes.push_back({a.scene, a.candidate.position, a.candidate.frame, pictures[a.candidateIndex]});
+
+    if (lastFrameFillsIn(static_cast<int>(result.scenes.size()), sceneCount)) {
+        const auto last = source.getFrame(n - 1);
+        QByteArray picture(reinterpret_cast<const char*>(last.data()), static_cast<qsizetype>(last.size()));
+        if (acceptable(picture))
+            result.scenes.push_back({sceneCount - 1, n - 1, n - 1, picture});
+    }
+    return result;
+}
+
+} // namespace vv

@@ -1,0 +1,199 @@
+#include "index/preview_rules.h"
+
+#include <QColor>
+#include <gtest/gtest.h>
+
+namespace vv {
+namespace {
+
+std::vector<std::int32_t> positions(const std::vector<SceneAssignment>& scenes)
+{
+    std::vector<std::int32_t> out;
+    for (const auto& s : scenes)
+        out.push_back(s.candidate.position);
+    return out;
+}
+
+std::vector<std::int32_t> everyStep(std::int32_t from, std::int32_t to, std::int32_t step)
+{
+    std::vector<std::int32_t> out;
+    for (std::int32_t i = from; i <= to; i += step)
+        out.push_back(i);
+    return out;
+}
+
+TEST(PreviewRules, StepRoundsHalfToEvenAndIsAtLeastOne)
+{
+    struct Row {
+        std::int64_t frames;
+        std::optional<std::int16_t> step;
+    };
+    const Row rows[] = {
+        {1000, 62},   // 62.5 -> 62
+        {1000 + 16, 64},
+        {1600, 100},
+        {28, 2},      // 1.75
+        {24, 2},      // 1.5 -> 2
+        {40, 2},      // 2.5 -> 2
+        {8, 1},       // 0.5 -> 0, raised to 1
+        {1, 1},
+        {0, 1},
+        {15000, 938},  // 937.5 -> 938
+        {524279, 32767},
+        {524280, std::nullopt},  // 32767.5 -> 32768: beyond 16 bits
+        {3000000000LL, std::nullopt},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.frames);
+        EXPECT_EQ(previewStep(row.frames), row.step);
+    }
+}
+
+TEST(PreviewRules, WorkedExamplesOfTheSceneChoice)
+{
+    struct Row {
+        std::int32_t frames;
+        std::vector<std::int32_t> scenePositions;  // positions of the scenes the loop fills
+        PreviewCandidate lastAsked;
+        bool lastFrameFills;
+    };
+    const Row rows[] = {
+        // 992 is asked for but not needed.
+        {1000, everyStep(0, 930, 62), {992, 992}, false},
+        // 1600 is asked for as the last frame, 1599, and not needed.
+        {1600, everyStep(0, 1500, 100), {1600, 1599}, false},
+        // Fifteen scenes, the last of them asked as frame 27; the last frame fills scene 15.
+        {28, everyStep(0, 28, 2), {28, 27}, true},
+        // Nine scenes of one frame each; more than one missing.
+        {8, everyStep(0, 8, 1), {8, 7}, false},
+        {250, everyStep(0, 240, 16), {240, 240}, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.frames);
+        const auto step = previewStep(row.frames);
+        ASSERT_TRUE(step);
+        const auto candidates = previewCandidates(row.frames, *step);
+        ASSERT_FALSE(candidates.empty());
+        EXPECT_EQ(candidates.back(), row.lastAsked);
+        for (const auto& c : candidates)
+            EXPECT_EQ(c.frame, std::min(c.position, row.frames - 1));
+
+        const auto scenes = assignScenes(candidates, std::vector<bool>(candidates.size(), true));
+        EXPECT_EQ(positions(scenes), row.scenePositions);
+        for (std::size_t k = 0; k < scenes.size(); ++k) {
+            EXPECT_EQ(scenes[k].scene, static_cast<int>(k));
+            EXPECT_EQ(candidates[scenes[k].candidateIndex], scenes[k].candidate);
+        }
+        EXPECT_EQ(lastFrameFillsIn(static_cast<int>(scenes.size())), row.lastFrameFills);
+    }
+}
+
+TEST(PreviewRules, UndeliveredFramesDoNotUseUpASceneNumber)
+{
+    const auto candidates = previewCandidates(1000, 62);  // 17 candidates
+    std::vector<bool> accepted(candidates.size(), true);
+    accepted[3] = false;
+    const auto scenes = assignScenes(candidates, accepted);
+    ASSERT_EQ(scenes.size(), 16u);
+    EXPECT_EQ(scenes[2].candidate.position, 124);
+    EXPECT_EQ(scenes[3].candidate.position, 248);  // 186 was skipped
+    EXPECT_EQ(scenes[15].candidate.position, 992);  // the spare one is used after all
+
+    accepted[7] = false;  // two missing now: no spare left
+    const auto fewer = assignScenes(candidates, accepted);
+    EXPECT_EQ(fewer.size(), 15u);
+    EXPECT_TRUE(lastFrameFillsIn(15));
+    EXPECT_FALSE(lastFrameFillsIn(14));
+    EXPECT_FALSE(lastFrameFillsIn(16));
+
+    // Candidates not tried yet count as not delivered.
+    EXPECT_EQ(assignScenes(candidates, {true, false, true}).size(), 2u);
+}
+
+TEST(PreviewRules, LoadedPositionsAndCells)
+{
+    for (int k = 0; k < 16; ++k)
+        EXPECT_EQ(loadedScenePosition(k, 1000), 62 * k);
+    EXPECT_EQ(loadedScenePosition(15, 8), 0);   // 0.5 -> 0
+    EXPECT_EQ(loadedScenePosition(15, 24), 30);  // 1.5 -> 2
+    EXPECT_EQ(loadedScenePosition(15, 2000000000), 15 * 125000000);
+
+    EXPECT_EQ(sheetCell(0), QRect(0, 0, 160, 120));
+    EXPECT_EQ(sheetCell(5), QRect(160, 120, 160, 120));
+    EXPECT_EQ(sheetCell(11), QRect(480, 240, 160, 120));
+    EXPECT_EQ(sheetCell(15), QRect(480, 360, 160, 120));
+    EXPECT_EQ(sheetCell(6, 10, 20), QRect(20, 20, 10, 20));
+}
+
+TEST(PreviewRules, SheetNames)
+{
+    struct Row {
+        const char* video;
+        const char* read;
+        const char* written;
+    };
+    const Row rows[] = {
+        {"/videos/clip.avi", "/videos/clip.bmp", "/videos/clip.bmp"},
+        {"/videos/clip.MPG", "/videos/clip.bmp", "/videos/clip.bmp"},
+        {"/videos/film.mpeg", "/videos/film.mbmp", "/videos/film..bmp"},
+        {"ab", "bmp", ".bmp"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.video);
+        EXPECT_EQ(previewSheetReadName(row.video), row.read);
+        EXPECT_EQ(previewSheetWriteName(row.video), row.written);
+    }
+}
+
+TEST(PreviewRules, PackedBitmapOfAPictureRoundTrips)
+{
+    QImage picture(5, 3, QImage::Format_RGB888);  // rows of 15 bytes, padded to 16
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 5; ++x)
+            picture.setPixelColor(x, y, QColor(40 * x, 70 * y, 10 + x + y));
+    const QByteArray packed = packedDibFromImage(picture);
+    ASSERT_EQ(packed.size(), 40 + 16 * 3);
+    EXPECT_EQ(packed[15], 0);  // biBitCount 24, high byte
+    EXPECT_EQ(static_cast<std::uint8_t>(packed[14]), 24);
+    // Bottom-up, blue first: the first pixel stored is the bottom left one.
+    EXPECT_EQ(static_cast<std::uint8_t>(packed[40]), 12);   // blue of (0, 2)
+    EXPECT_EQ(static_cast<std::uint8_t>(packed[41]), 140);  // green
+    EXPECT_EQ(packed[40 + 15], 0);                          // padding
+    EXPECT_EQ(imageFromPackedDib(packed.constData(), packed.size()), picture);
+    EXPECT_TRUE(imageFromPackedDib(packed.constData(), packed.size() - 1).isNull());
+}
+
+TEST(PreviewRules, SheetHoldsEachSceneInItsCell)
+{
+    QList<QImage> scenes;
+    for (int k = 0; k < 16; ++k) {
+        QImage scene(320, 240, QImage::Format_RGB32);
+        scene.fill(QColor(k * 16, 255 - k * 16, (k % 4) * 60));
+        scenes.append(k == 9 ? QImage() : scene);  // scene 9 never got a picture
+    }
+    const QImage sheet = buildPreviewSheet(scenes);
+    ASSERT_EQ(sheet.size(), QSize(640, 480));
+    const QList<QImage> cells = cutPreviewSheet(sheet);
+    ASSERT_EQ(cells.size(), 16);
+    for (int k = 0; k < 16; ++k) {
+        SCOPED_TRACE(k);
+        ASSERT_EQ(cells[k].size(), QSize(160, 120));
+        const QColor expected = k == 9 ? QColor(Qt::black) : scenes[k].pixelColor(0, 0);
+        for (const QPoint p : {QPoint(0, 0), QPoint(159, 0), QPoint(80, 60), QPoint(0, 119), QPoint(159, 119)})
+            EXPECT_EQ(cells[k].pixelColor(p), expected);
+    }
+
+    // A sheet of another size is cut at its own pixel size; what lies outside is black.
+    QImage small(200, 130, QImage::Format_RGB32);
+    small.fill(Qt::white);
+    const QList<QImage> smallCells = cutPreviewSheet(small);
+    EXPECT_EQ(smallCells[0].pixelColor(159, 119), QColor(Qt::white));
+    EXPECT_EQ(smallCells[1].pixelColor(39, 9), QColor(Qt::white));
+    EXPECT_EQ(smallCells[1].pixelColor(40, 9), QColor(Qt::black));
+    EXPECT_EQ(smallCells[5].pixelColor(39, 9), QColor(Qt::white));
+    EXPECT_EQ(smallCells[5].pixelColor(39, 10), QColor(Qt::black));
+    EXPECT_EQ(smallCells[10].pixelColor(0, 0), QColor(Qt::black));
+}
+
+} // namespace
+} // namespace vv
