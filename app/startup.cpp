@@ -83,14 +83,12 @@ QString programDirectory(const QString& executableDir)
     return dir;
 }
 
-bool SAVEsettings(App& app)
+namespace {
+
+// Writes the settings with the given picture geometry and the setup
+// dialog's three fields.
+bool writeSettings(App& app, Settings s)
 {
-    Settings s;
-    const QRectF picture = app.video().pictureRect();
-    s.VideoLeft = static_cast<float>(picture.left());
-    s.VideoTop = static_cast<float>(picture.top());
-    s.VideoWidth = static_cast<float>(picture.width());
-    s.VideoHeight = static_cast<float>(picture.height());
     SetupDialog& setup = app.SETUP();
     s.VideoDir = setup.TextVideoDir->text();
     s.CDROMDir = setup.TextCDROMdir->text();
@@ -104,6 +102,19 @@ bool SAVEsettings(App& app)
     if (!app.st.VideoDir.isEmpty())
         enableVideoButtons(app);
     return written;
+}
+
+} // namespace
+
+bool SAVEsettings(App& app)
+{
+    Settings s;
+    const QRectF picture = app.video().pictureRect();
+    s.VideoLeft = static_cast<float>(picture.left());
+    s.VideoTop = static_cast<float>(picture.top());
+    s.VideoWidth = static_cast<float>(picture.width());
+    s.VideoHeight = static_cast<float>(picture.height());
+    return writeSettings(app, s);
 }
 
 void LOADsettings(App& app)
@@ -156,8 +167,10 @@ bool Main(App& app)
         app.FormImage(i).tag = QString::number(i);
 
     st.SettingsFile = st.ProgramDir + QStringLiteral("settings.ini");
+    // The first settings file holds the picture's design geometry (the main
+    // window has already fitted the picture to itself by now).
     if (!FileExists(st.SettingsFile))
-        SAVEsettings(app);
+        writeSettings(app, Settings{});
     LOADsettings(app);
 
     SetupDialog& setup = app.SETUP();

@@ -46,7 +46,7 @@ TEST_F(StartupTest, FirstRunWritesTheDefaultSettingsWarnsAndOpensTheSetup)
         EXPECT_EQ(app->FormImage(i).tag, QString::number(i));
     EXPECT_EQ(app->MDI().windowTitle(), QStringLiteral("VardellVision 0.1"));
     EXPECT_EQ(app->MDI().widthPx(), 768);
-    EXPECT_EQ(app->MDI().client()->height(), 576);
+    EXPECT_EQ(app->MDI().client()->height(), 576);  // three quarters of the outer width
     EXPECT_TRUE(app->Player().isVisible());
     EXPECT_EQ(app->Player().size(), app->MDI().client()->size());
 }
