@@ -66,7 +66,7 @@ struct AppState {
 
     // Scene index
     QString LastLoadedSheet;             // preview sheet cut up last
-    std::int16_t SelectedScene = 0;      // scene picture marked last
+    std::int16_t SelectedScene = -1;     // scene picture marked last (-1: none yet)
     std::int32_t sliderindex = 0;        // list index the fast-scroll bar reached last
 };
 

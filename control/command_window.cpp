@@ -39,8 +39,12 @@ void CommandWindow::DOcommandACTION()
     if (Label1->text().isEmpty())
         return;
     ScriptListBox* list = app_.menu().ListSCRIPT;
-    list->setListIndex(static_cast<int>(leadingNumber(Label1->toolTip())));
-    SCRIPTaction(app_, list->entries().selectedEntry());
+    list->setListIndex(roundEven16(static_cast<double>(leadingNumber(Label1->toolTip()))));
+    // An index that no longer names an entry (the list changed since the
+    // menu was built) performs nothing: an empty text would read as a jump
+    // to frame 0. The menu is rebuilt either way.
+    if (list->ListIndex() >= 0)
+        SCRIPTaction(app_, list->entries().selectedEntry());
     SHOWinteraction(app_);
 }
 

@@ -141,7 +141,9 @@ ControlPanel::ControlPanel(App& app, QWidget* parent) : QWidget(parent), app_(ap
     // Scene index keypad: 1 2 3 / 4 5 6 / 7 8 9 like a telephone, 0 under "index".
     PictureControls3 = frame(this, 0, 0, 1575, 1125, LightGrey);
     Picture1 = frame(PictureControls3, 15, 15, 1500, 1140, DarkGrey);
-    CommandINDEX = button(Picture1, QStringLiteral("index"), QStringLiteral("Szenenbilder aus Video anzeigen."), 1095, 15, 330, 690, pf);
+    // The tall, narrow "index" button needs a smaller type to show its word.
+    CommandINDEX = button(Picture1, QStringLiteral("index"), QStringLiteral("Szenenbilder aus Video anzeigen."), 1095, 15, 330, 690,
+                          makeFont(QStringLiteral("MS Sans Serif"), 6.75, false));
     const QFont df = digitFont();
     for (int d = 1; d <= 9; ++d) {
         const int row = (d - 1) / 3;
