@@ -1,0 +1,197 @@
+#include "app/media_probe.h"
+
+#include "app/numbers.h"
+
+#include <QFile>
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <memory>
+
+extern "C" {
+#include <libavformat/avformat.h>
+#include <libavutil/avutil.h>
+}
+
+namespace vv {
+namespace {
+
+struct InputCloser {
+    void operator()(AVFormatContext* context) const { avformat_close_input(&context); }
+};
+using InputPtr = std::unique_ptr<AVFormatContext, InputCloser>;
+
+struct PacketFreer {
+    void operator()(AVPacket* packet) const { av_packet_free(&packet); }
+};
+using PacketPtr = std::unique_ptr<AVPacket, PacketFreer>;
+
+QString avError(int code)
+{
+    char text[AV_ERROR_MAX_STRING_SIZE] = {};
+    av_strerror(code, text, sizeof text);
+    return QString::fromUtf8(text);
+}
+
+double seconds(std::int64_t value, AVRational base)
+{
+    return value == AV_NOPTS_VALUE ? 0.0 : static_cast<double>(value) * av_q2d(base);
+}
+
+ContainerKind kindOf(const AVInputFormat* format)
+{
+    if (!format || !format->name)
+        return ContainerKind::Unknown;
+    const char* name = format->name;
+    if (std::strcmp(name, "avi") == 0)
+        return ContainerKind::Avi;
+    if (std::strcmp(name, "mpeg") == 0)
+        return ContainerKind::MpegProgram;
+    if (std::strcmp(name, "mpegts") == 0)
+        return ContainerKind::MpegTransport;
+    return ContainerKind::Other;
+}
+
+// The video stream, not a cover picture.
+int videoStreamIndex(AVFormatContext* input)
+{
+    for (unsigned i = 0; i < input->nb_streams; ++i) {
+        const AVStream* stream = input->streams[i];
+        if (stream->codecpar->codec_type == AVMEDIA_TYPE_VIDEO
+            && !(stream->disposition & AV_DISPOSITION_ATTACHED_PIC))
+            return av_find_best_stream(input, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+    }
+    return -1;
+}
+
+double frameRateOf(const AVStream* stream)
+{
+    for (AVRational rate : {stream->avg_frame_rate, stream->r_frame_rate}) {
+        if (rate.num > 0 && rate.den > 0)
+            return av_q2d(rate);
+    }
+    return 0;
+}
+
+// The length of a video stream without an index, from its decoding
+// timestamps: from the first frame at the start of the file to the end of the
+// last frame near the end of the file. 0 when the timestamps do not tell.
+double timestampSpan(AVFormatContext* input, int index, double frameRate)
+{
+    constexpr std::int64_t TailBytes = 4 * 1024 * 1024;
+    constexpr int HeadPackets = 4000;
+
+    const AVStream* stream = input->streams[index];
+    const AVRational base = stream->time_base;
+    const double frameSeconds = frameRate > 0 ? 1.0 / frameRate : 0.0;
+    PacketPtr packet(av_packet_alloc());
+    if (!packet)
+        return 0;
+
+    auto stamp = [&](const AVPacket& p) {
+        return p.dts != AV_NOPTS_VALUE ? p.dts : p.pts;
+    };
+
+    if (av_seek_frame(input, -1, 0, AVSEEK_FLAG_BYTE) < 0)
+        return 0;
+    std::int64_t first = AV_NOPTS_VALUE;
+    for (int n = 0; n < HeadPackets && av_read_frame(input, packet.get()) >= 0; ++n) {
+        const bool found = packet->stream_index == index && stamp(*packet) != AV_NOPTS_VALUE;
+        if (found)
+            first = stamp(*packet);
+        av_packet_unref(packet.get());
+        if (found)
+            break;
+    }
+    if (first == AV_NOPTS_VALUE)
+        return 0;
+
+    const std::int64_t size = input->pb ? avio_size(input->pb) : -1;
+    const std::int64_t tail = size > TailBytes ? size - TailBytes : 0;
+    if (av_seek_frame(input, -1, tail, AVSEEK_FLAG_BYTE) < 0)
+        return 0;
+    double end = 0;
+    bool any = false;
+    while (av_read_frame(input, packet.get()) >= 0) {
+        if (packet->stream_index == index && stamp(*packet) != AV_NOPTS_VALUE) {
+            const double duration = packet->duration > 0 ? seconds(packet->duration, base) : frameSeconds;
+            end = std::max(end, seconds(stamp(*packet) - first, base) + duration);
+            any = true;
+        }
+        av_packet_unref(packet.get());
+    }
+    return any ? end : 0;
+}
+
+} // namespace
+
+MediaProbe probeMedia(const QString& path)
+{
+    MediaProbe probe;
+    if (!QFile::exists(path)) {
+        probe.error = QStringLiteral("file not found");
+        return probe;
+    }
+
+    AVFormatContext* raw = nullptr;
+    const QByteArray name = QFile::encodeName(path);
+    int rc = avformat_open_input(&raw, name.constData(), nullptr, nullptr);
+    if (rc < 0) {
+        probe.error = avError(rc);
+        return probe;
+    }
+    InputPtr input(raw);
+    rc = avformat_find_stream_info(input.get(), nullptr);
+    if (rc < 0) {
+        probe.error = avError(rc);
+        return probe;
+    }
+
+    probe.container = kindOf(input->iformat);
+    probe.fileSeconds = input->duration > 0 ? input->duration / double(AV_TIME_BASE) : 0;
+    probe.hasAudio = av_find_best_stream(input.get(), AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0) >= 0;
+
+    const int index = videoStreamIndex(input.get());
+    if (index >= 0) {
+        const AVStream* stream = input->streams[index];
+        const AVCodecParameters* codec = stream->codecpar;
+        probe.hasVideo = true;
+        probe.frameRate = frameRateOf(stream);
+        probe.videoSize = QSize(codec->width, codec->height);
+        const AVRational sar = av_guess_sample_aspect_ratio(input.get(), const_cast<AVStream*>(stream), nullptr);
+        const double pixelAspect = sar.num > 0 && sar.den > 0 ? av_q2d(sar) : 1.0;
+        probe.displayAspect = codec->height > 0 ? codec->width * pixelAspect / codec->height : 0;
+
+        // The player's clock starts at the earliest timestamp of the file.
+        const double fileStart = input->start_time != AV_NOPTS_VALUE
+            ? input->start_time / double(AV_TIME_BASE) : 0.0;
+        if (stream->start_time != AV_NOPTS_VALUE)
+            probe.firstFrameTime = std::max(0.0, seconds(stream->start_time, stream->time_base) - fileStart);
+
+        const double streamSeconds = seconds(stream->duration, stream->time_base);
+        if (probe.container == ContainerKind::Avi && stream->nb_frames > 0) {
+            // The index counts the frames; the stream lasts that many frames.
+            probe.frameCount = stream->nb_frames;
+            probe.videoSeconds = probe.frameRate > 0 ? probe.frameCount / probe.frameRate : streamSeconds;
+        } else {
+            double length = 0;
+            if (probe.container == ContainerKind::MpegProgram || probe.container == ContainerKind::MpegTransport)
+                length = timestampSpan(input.get(), index, probe.frameRate);
+            if (length <= 0)
+                length = streamSeconds > 0 ? streamSeconds : std::max(0.0, probe.fileSeconds - probe.firstFrameTime);
+            probe.videoSeconds = length;
+            probe.frameCount = stream->nb_frames > 0 && probe.container == ContainerKind::Other
+                ? stream->nb_frames
+                : roundEven(length * probe.frameRate);
+        }
+    }
+
+    if (!probe.hasVideo && !probe.hasAudio) {
+        probe.error = QStringLiteral("no audio or video stream");
+        return probe;
+    }
+    probe.ok = true;
+    return probe;
+}
+
+} // namespace vv

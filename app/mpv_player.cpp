@@ -1,0 +1,875 @@
+#include "app/mpv_player.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QEvent>
+#include <QFile>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLoggingCategory>
+#include <QMouseEvent>
+#include <algorithm>
+#include <clocale>
+#include <cmath>
+#include <cstring>
+#include <mpv/client.h>
+
+#include "app/mpv_render.h"
+#include "app/numbers.h"
+#include "app/twips.h"
+#include "control/virtual_keys.h"
+
+namespace vv {
+namespace {
+
+// mpv's own messages are informational (an exact seek into an MPEG stream
+// makes the audio decoder complain about the cut frame): shown with
+// QT_LOGGING_RULES="vv.mpv.info=true".
+Q_LOGGING_CATEGORY(lcMpv, "vv.mpv", QtWarningMsg)
+
+// Every name of mpv's options, properties and commands that the player uses.
+namespace mpvname {
+// Options fixed before the core starts.
+constexpr char Config[] = "config";
+constexpr char LoadScripts[] = "load-scripts";
+constexpr char LoadStatsOverlay[] = "load-stats-overlay";
+constexpr char LoadConsole[] = "load-osd-console";
+constexpr char Terminal[] = "terminal";
+constexpr char InputTerminal[] = "input-terminal";
+constexpr char Idle[] = "idle";
+constexpr char VideoOutput[] = "vo";
+constexpr char AudioOutput[] = "ao";
+constexpr char ResumePlayback[] = "resume-playback";
+constexpr char Ytdl[] = "ytdl";
+constexpr char GpuHwdecInterop[] = "gpu-hwdec-interop";
+
+// Options fixed at start-up and at every load.
+constexpr char InputDefaultBindings[] = "input-default-bindings";
+constexpr char InputVoKeyboard[] = "input-vo-keyboard";
+constexpr char InputCursor[] = "input-cursor";
+constexpr char Osc[] = "osc";
+constexpr char OsdLevel[] = "osd-level";
+constexpr char OsdBar[] = "osd-bar";
+constexpr char OsdOnSeek[] = "osd-on-seek";
+constexpr char OsdPlayingMessage[] = "osd-playing-msg";
+constexpr char KeepOpen[] = "keep-open";
+constexpr char KeepOpenPause[] = "keep-open-pause";
+constexpr char HrSeek[] = "hr-seek";
+constexpr char HrSeekFramedrop[] = "hr-seek-framedrop";
+constexpr char Hwdec[] = "hwdec";
+constexpr char AudioDisplay[] = "audio-display";
+constexpr char SubAuto[] = "sub-auto";
+constexpr char AudioFileAuto[] = "audio-file-auto";
+constexpr char SubtitleTrack[] = "sid";
+constexpr char LoopFile[] = "loop-file";
+constexpr char LoopPlaylist[] = "loop-playlist";
+constexpr char Keepaspect[] = "keepaspect";
+constexpr char Panscan[] = "panscan";
+
+// Per file.
+constexpr char HrSeekDemuxerOffset[] = "hr-seek-demuxer-offset";
+constexpr char VideoTrack[] = "vid";
+
+// Properties.
+constexpr char Pause[] = "pause";
+constexpr char TimePos[] = "time-pos";
+constexpr char EofReached[] = "eof-reached";
+constexpr char Duration[] = "duration";
+constexpr char Speed[] = "speed";
+constexpr char Volume[] = "volume";
+constexpr char Mute[] = "mute";
+constexpr char VideoZoom[] = "video-zoom";
+constexpr char VideoPanX[] = "video-pan-x";
+constexpr char VideoPanY[] = "video-pan-y";
+
+// Commands and their arguments.
+constexpr char LoadFile[] = "loadfile";
+constexpr char Replace[] = "replace";
+constexpr char Stop[] = "stop";
+constexpr char Seek[] = "seek";
+constexpr char SeekAbsoluteExact[] = "absolute+exact";
+constexpr char ScreenshotRaw[] = "screenshot-raw";
+constexpr char ScreenshotVideo[] = "video";
+constexpr char ScreenshotWidth[] = "w";       // fields of screenshot-raw's result
+constexpr char ScreenshotHeight[] = "h";
+constexpr char ScreenshotStride[] = "stride";
+constexpr char ScreenshotFormat[] = "format";
+constexpr char ScreenshotData[] = "data";
+constexpr char ScreenshotPixels[] = "bgr0";   // 4 bytes: blue, green, red, unused
+
+// Values.
+constexpr char Yes[] = "yes";
+constexpr char No[] = "no";
+constexpr char Auto[] = "auto";
+constexpr char NullOutput[] = "null";
+constexpr char RenderApiOutput[] = "libmpv";
+constexpr char LogLevel[] = "error";
+} // namespace mpvname
+
+struct FixedOption {
+    const char* name;
+    const char* value;
+};
+
+// No controls, no key or mouse handling, no messages of its own; exact seeks;
+// a file stays open at its end; no hardware decoding; nothing but the file.
+constexpr FixedOption FixedOptions[] = {
+    {mpvname::InputDefaultBindings, mpvname::No},
+    {mpvname::InputVoKeyboard, mpvname::No},
+    {mpvname::InputCursor, mpvname::No},
+    {mpvname::Osc, mpvname::No},
+    {mpvname::OsdLevel, "0"},
+    {mpvname::OsdBar, mpvname::No},
+    {mpvname::OsdOnSeek, mpvname::No},
+    {mpvname::OsdPlayingMessage, ""},
+    {mpvname::KeepOpen, mpvname::Yes},
+    {mpvname::KeepOpenPause, mpvname::Yes},
+    {mpvname::HrSeek, mpvname::Yes},
+    {mpvname::HrSeekFramedrop, mpvname::Yes},
+    {mpvname::Hwdec, mpvname::No},
+    {mpvname::AudioDisplay, mpvname::No},
+    {mpvname::SubAuto, mpvname::No},
+    {mpvname::AudioFileAuto, mpvname::No},
+    {mpvname::SubtitleTrack, mpvname::No},
+    {mpvname::LoopFile, mpvname::No},
+    {mpvname::LoopPlaylist, mpvname::No},
+    {mpvname::Keepaspect, mpvname::Yes},
+    {mpvname::Panscan, "0"},
+};
+
+// How far before an exact seek target the demuxer starts reading. Open GOPs
+// (B-frames referring back across a keyframe) need the previous GOP decoded;
+// MPEG program streams need about a second or they land late.
+double demuxerOffsetFor(ContainerKind kind)
+{
+    switch (kind) {
+    case ContainerKind::MpegProgram:
+    case ContainerKind::MpegTransport:
+        return 1.0;
+    case ContainerKind::Avi:
+        return 0.2;
+    default:
+        return 0.2;
+    }
+}
+
+// An exact seek to time t shows the first frame whose time is at least
+// t - 5 ms, so frame f (at t0 + f / fps) is shown for any target in
+// (t0 + (f - 1) / fps + 5 ms, t0 + f / fps + 5 ms]. The player aims at the
+// middle of that window: half a frame before the frame plus the 5 ms, safe
+// from timestamp rounding in either direction at any frame rate.
+constexpr double HrSeekTolerance = 0.005;
+
+constexpr double MaxSpeed = 100.0;
+constexpr double MinSpeed = 0.01;
+constexpr int SeekGuardMs = 10000;
+
+QVariant fromNode(const mpv_node& node)
+{
+    switch (node.format) {
+    case MPV_FORMAT_STRING:
+        return QString::fromUtf8(node.u.string);
+    case MPV_FORMAT_FLAG:
+        return node.u.flag != 0;
+    case MPV_FORMAT_INT64:
+        return qlonglong(node.u.int64);
+    case MPV_FORMAT_DOUBLE:
+        return node.u.double_;
+    case MPV_FORMAT_NODE_ARRAY: {
+        QVariantList list;
+        for (int i = 0; i < node.u.list->num; ++i)
+            list << fromNode(node.u.list->values[i]);
+        return list;
+    }
+    case MPV_FORMAT_NODE_MAP: {
+        QVariantMap map;
+        for (int i = 0; i < node.u.list->num; ++i)
+            map.insert(QString::fromUtf8(node.u.list->keys[i]), fromNode(node.u.list->values[i]));
+        return map;
+    }
+    default:
+        return {};
+    }
+}
+
+const mpv_node* mapValue(const mpv_node& map, const char* key)
+{
+    if (map.format != MPV_FORMAT_NODE_MAP)
+        return nullptr;
+    for (int i = 0; i < map.u.list->num; ++i) {
+        if (std::strcmp(map.u.list->keys[i], key) == 0)
+            return &map.u.list->values[i];
+    }
+    return nullptr;
+}
+
+} // namespace
+
+VideoZoomPan videoZoomPan(QSizeF window, QRectF picture, double videoAspect)
+{
+    if (window.width() <= 0 || window.height() <= 0 || picture.width() <= 0 || picture.height() <= 0)
+        return {};
+    const double aspect = videoAspect > 0 ? videoAspect : picture.width() / picture.height();
+    // mpv fits the video into the window, then scales and shifts it.
+    const double fittedWidth = std::min(window.width(), window.height() * aspect);
+    const double wantedWidth = std::min(picture.width(), picture.height() * aspect);
+    const double wantedHeight = wantedWidth / aspect;
+    VideoZoomPan result;
+    result.zoom = std::log2(wantedWidth / fittedWidth);
+    result.panX = (picture.center().x() - window.width() / 2) / wantedWidth;
+    result.panY = (picture.center().y() - window.height() / 2) / wantedHeight;
+    return result;
+}
+
+double mpvVolumeFor(int volume)
+{
+    const int hundredthsDb = std::clamp(volume, -10000, 0);
+    // gain = 10^(dB / 20) and gain = (v / 100)^3, so v = 100 * 10^(dB / 60).
+    return 100.0 * std::pow(10.0, hundredthsDb / 6000.0);
+}
+
+void MpvPlayer::MpvDestroy::operator()(mpv_handle* mpv) const
+{
+    mpv_terminate_destroy(mpv);
+}
+
+MpvPlayer::MpvPlayer(QWidget* host, const Config& config, QObject* parent)
+    : MediaPlayer(parent), picture_(config.picture), config_(config)
+{
+    // mpv parses and prints numbers the C way; the program sets this at
+    // start-up, and a player must never run with anything else.
+    const char* numeric = std::setlocale(LC_NUMERIC, nullptr);
+    if (!numeric || std::strcmp(numeric, "C") != 0) {
+        qCWarning(lcMpv) << "LC_NUMERIC was" << numeric << "- set to C for libmpv";
+        std::setlocale(LC_NUMERIC, "C");
+    }
+
+    // Qt's offscreen platform has no OpenGL: a QOpenGLWidget shown there crashes.
+    const QString platform = QGuiApplication::platformName();
+    if (picture_ == Picture::OpenGL && (platform == "offscreen" || platform == "minimal"))
+        picture_ = Picture::Software;
+    if ((picture_ == Picture::OpenGL || picture_ == Picture::Software) && !host)
+        picture_ = Picture::Offscreen;
+
+    mpv_.reset(mpv_create());
+    if (!mpv_)
+        qFatal("libmpv: mpv_create failed");
+    mpv_handle* mpv = mpv_.get();
+
+    const bool drawn = picture_ == Picture::OpenGL || picture_ == Picture::Software;
+    const FixedOption startOptions[] = {
+        {mpvname::Config, mpvname::No},
+        {mpvname::LoadScripts, mpvname::No},
+        {mpvname::LoadStatsOverlay, mpvname::No},
+        {mpvname::LoadConsole, mpvname::No},
+        {mpvname::Terminal, mpvname::No},
+        {mpvname::InputTerminal, mpvname::No},
+        {mpvname::Idle, mpvname::Yes},
+        {mpvname::ResumePlayback, mpvname::No},
+        {mpvname::Ytdl, mpvname::No},
+        {mpvname::GpuHwdecInterop, mpvname::No},
+        {mpvname::VideoOutput, drawn ? mpvname::RenderApiOutput : mpvname::NullOutput},
+        {mpvname::AudioOutput, config.audio ? mpvname::Auto : mpvname::NullOutput},
+        {mpvname::VideoTrack, picture_ == Picture::None ? mpvname::No : mpvname::Auto},
+        {mpvname::Pause, mpvname::Yes},
+    };
+    for (const FixedOption& option : startOptions) {
+        if (mpv_set_option_string(mpv, option.name, option.value) < 0)
+            qCDebug(lcMpv) << "option unavailable:" << option.name;
+    }
+    for (const FixedOption& option : FixedOptions)
+        mpv_set_option_string(mpv, option.name, option.value);
+    if (mpv_initialize(mpv) < 0)
+        qFatal("libmpv: mpv_initialize failed");
+
+    mpv_request_log_messages(mpv, mpvname::LogLevel);
+    mpv_observe_property(mpv, 0, mpvname::EofReached, MPV_FORMAT_FLAG);
+    mpv_set_wakeup_callback(
+        mpv,
+        [](void* self) {
+            auto* player = static_cast<MpvPlayer*>(self);
+            if (!player->wakeupQueued_.exchange(true))
+                QMetaObject::invokeMethod(player, &MpvPlayer::drainEvents, Qt::QueuedConnection);
+        },
+        this);
+
+    seekGuard_.setSingleShot(true);
+    seekGuard_.setInterval(SeekGuardMs);
+    connect(&seekGuard_, &QTimer::timeout, this, [this] {
+        if (seekPending_)
+            qCWarning(lcMpv) << "seek not finished in time";
+        seekPending_ = false;
+    });
+
+    // The render context must exist before the first file is loaded, or the
+    // video output has nothing to draw into.
+    if (drawn)
+        createPictureView(host);
+}
+
+MpvPlayer::~MpvPlayer()
+{
+    // Fixed order: no more wakeups, then the render context, then the core.
+    mpv_set_wakeup_callback(mpv_.get(), nullptr, nullptr);
+    if (viewWidget_) {
+        view_->releaseRenderer();
+        delete viewWidget_.data();
+    }
+    mpv_.reset();
+}
+
+void MpvPlayer::createPictureView(QWidget* host)
+{
+    host_ = host;
+    if (picture_ == Picture::OpenGL) {
+        auto* view = new MpvGlWidget(mpv_.get(), host);
+        view_ = view;
+        viewWidget_ = view;
+    } else {
+        auto* view = new MpvSoftwareWidget(mpv_.get(), host);
+        view_ = view;
+        viewWidget_ = view;
+    }
+    view_->onRendererCreated = [this] { restoreVideoAfterRenderer(); };
+    viewWidget_->setGeometry(host->rect());
+    viewWidget_->lower();
+    viewWidget_->show();
+    viewWidget_->installEventFilter(this);
+    host->installEventFilter(this);
+}
+
+QWidget* MpvPlayer::widget() const
+{
+    return viewWidget_.data();
+}
+
+// ------------------------------------------------------------------ options
+
+bool MpvPlayer::setOption(const char* name, const char* value)
+{
+    const int rc = mpv_set_property_string(mpv_.get(), name, value);
+    if (rc < 0)
+        qCDebug(lcMpv) << "cannot set" << name << "to" << value << ":" << mpv_error_string(rc);
+    return rc >= 0;
+}
+
+bool MpvPlayer::setFlag(const char* name, bool value)
+{
+    int flag = value ? 1 : 0;
+    return mpv_set_property(mpv_.get(), name, MPV_FORMAT_FLAG, &flag) >= 0;
+}
+
+bool MpvPlayer::setDouble(const char* name, double value)
+{
+    return mpv_set_property(mpv_.get(), name, MPV_FORMAT_DOUBLE, &value) >= 0;
+}
+
+double MpvPlayer::getDouble(const char* name, double fallback) const
+{
+    double value = 0;
+    return mpv_get_property(mpv_.get(), name, MPV_FORMAT_DOUBLE, &value) >= 0 ? value : fallback;
+}
+
+bool MpvPlayer::getFlag(const char* name, bool fallback) const
+{
+    int flag = 0;
+    return mpv_get_property(mpv_.get(), name, MPV_FORMAT_FLAG, &flag) >= 0 ? flag != 0 : fallback;
+}
+
+QVariant MpvPlayer::engineProperty(const char* name) const
+{
+    mpv_node node;
+    if (mpv_get_property(mpv_.get(), name, MPV_FORMAT_NODE, &node) < 0)
+        return {};
+    QVariant value = fromNode(node);
+    mpv_free_node_contents(&node);
+    return value;
+}
+
+void MpvPlayer::applyFixedOptions()
+{
+    for (const FixedOption& option : FixedOptions)
+        setOption(option.name, option.value);
+}
+
+// ------------------------------------------------------------------- events
+
+void MpvPlayer::drainEvents()
+{
+    wakeupQueued_.store(false);
+    for (;;) {
+        mpv_event* event = mpv_wait_event(mpv_.get(), 0);
+        if (event->event_id == MPV_EVENT_NONE)
+            break;
+        // The event is only valid until the next mpv_wait_event, which a
+        // slot of positionChanged may reach (by loading a file): signal last.
+        if (handleEvent(*event) && !loading_)
+            emit positionChanged();
+    }
+}
+
+// Returns true when a seek has just completed.
+bool MpvPlayer::handleEvent(const mpv_event& event)
+{
+    switch (event.event_id) {
+    case MPV_EVENT_LOG_MESSAGE: {
+        const auto* message = static_cast<const mpv_event_log_message*>(event.data);
+        qCInfo(lcMpv).noquote() << message->prefix << QString::fromUtf8(message->text).trimmed();
+        return false;
+    }
+    case MPV_EVENT_COMMAND_REPLY:
+        if (seekPending_ && event.reply_userdata == seekId_) {
+            if (event.error < 0) {
+                qCWarning(lcMpv) << "seek refused:" << mpv_error_string(event.error);
+                seekPending_ = false;
+            } else {
+                seekAcknowledged_ = true;
+            }
+        }
+        return false;
+    case MPV_EVENT_PLAYBACK_RESTART:
+        // A restart after our last seek was taken up is that seek's end;
+        // earlier ones belong to seeks it replaced.
+        if (!seekPending_ || !seekAcknowledged_)
+            return false;
+        seekPending_ = false;
+        seekGuard_.stop();
+        settleEnd();
+        return true;
+    case MPV_EVENT_PROPERTY_CHANGE:
+        settleEnd();
+        return false;
+    case MPV_EVENT_END_FILE: {
+        const auto* end = static_cast<const mpv_event_end_file*>(event.data);
+        if (file_.isEmpty() || end->playlist_entry_id != entry_)
+            return false;   // a file unloaded earlier
+        // The file went away under us (a read error): it stands at its end.
+        qCWarning(lcMpv) << "playback ended:" << mpv_error_string(end->error);
+        const bool wasSeeking = seekPending_;
+        seekPending_ = false;
+        atEnd_ = true;
+        if (state_ == Playing)
+            state_ = Stopped;
+        return wasSeeking;
+    }
+    default:
+        return false;
+    }
+}
+
+// ------------------------------------------------------------------ loading
+
+bool MpvPlayer::setFileName(const QString& path)
+{
+    if (loading_) {
+        lastError_ = QStringLiteral("a file is being loaded");
+        return false;
+    }
+    forgetFile();
+    lastError_.clear();
+    if (path.isEmpty())
+        return true;
+
+    MediaProbe probe = probeMedia(path);
+    if (!probe.ok) {
+        lastError_ = probe.error;
+        return false;
+    }
+    setDouble(mpvname::HrSeekDemuxerOffset, demuxerOffsetFor(probe.container));
+    // A loaded file stands still on its first frame.
+    setFlag(mpvname::Pause, true);
+    // Without a render context yet (an OpenGL widget not shown so far) the
+    // video output cannot open and mpv would refuse the file: open it without
+    // video, which comes back when the render context is made.
+    const bool videoNow = picture_ != Picture::None && (!viewWidget_ || view_->hasRenderer());
+    setOption(mpvname::VideoTrack, videoNow ? mpvname::Auto : mpvname::No);
+
+    loading_ = true;
+    const QByteArray name = QFile::encodeName(path);
+    const char* command[] = {mpvname::LoadFile, name.constData(), mpvname::Replace, nullptr};
+    QString failure;
+    bool loaded = false;
+    const int rc = mpv_command(mpv_.get(), command);
+    if (rc < 0)
+        failure = QString::fromUtf8(mpv_error_string(rc));
+    else
+        loaded = waitForLoad(&failure);
+    loading_ = false;
+
+    if (!loaded) {
+        const char* stop[] = {mpvname::Stop, nullptr};
+        mpv_command(mpv_.get(), stop);
+        entry_ = -1;
+        lastError_ = failure;
+        qCWarning(lcMpv).noquote() << "cannot open" << path << ":" << failure;
+        return false;
+    }
+    file_ = path;
+    probe_ = probe;
+    // The video track mpv chose, or (opened without video) the first one.
+    videoTrack_ = std::max<qlonglong>(1, engineProperty(mpvname::VideoTrack).toLongLong());
+    audioSeconds_ = probe.hasVideo ? 0.0 : getDouble(mpvname::Duration, probe.fileSeconds);
+    state_ = Stopped;   // standing on frame 0, nothing started
+    applyPlacement();
+    return true;
+}
+
+// Drains mpv's events until the file is loaded and its first frame stands,
+// or the load failed, or the time is up. Other events are handled as usual.
+bool MpvPlayer::waitForLoad(QString* failure)
+{
+    QDeadlineTimer deadline(config_.loadTimeoutMs);
+    bool started = false;
+    bool fileLoaded = false;
+    for (;;) {
+        const qint64 remaining = deadline.remainingTime();
+        if (remaining <= 0)
+            break;
+        mpv_event* event = mpv_wait_event(mpv_.get(), remaining / 1000.0);
+        switch (event->event_id) {
+        case MPV_EVENT_NONE:
+            break;
+        case MPV_EVENT_START_FILE:
+            started = true;
+            entry_ = static_cast<mpv_event_start_file*>(event->data)->playlist_entry_id;
+            break;
+        case MPV_EVENT_FILE_LOADED:
+            fileLoaded = started;
+            break;
+        case MPV_EVENT_END_FILE: {
+            const auto* end = static_cast<mpv_event_end_file*>(event->data);
+            if (started && end->playlist_entry_id == entry_) {
+                *failure = end->error < 0 ? QString::fromUtf8(mpv_error_string(end->error))
+                                          : QStringLiteral("the file could not be played");
+                return false;
+            }
+            break;
+        }
+        case MPV_EVENT_PLAYBACK_RESTART:
+            if (fileLoaded)
+                return true;
+            break;
+        default:
+            handleEvent(*event);
+            break;
+        }
+    }
+    if (fileLoaded) {
+        // Opened, but the first frame is late: usable all the same.
+        qCWarning(lcMpv) << "first frame not ready in time";
+        return true;
+    }
+    *failure = QStringLiteral("loading timed out");
+    return false;
+}
+
+void MpvPlayer::forgetFile()
+{
+    if (!file_.isEmpty()) {
+        const char* stop[] = {mpvname::Stop, nullptr};
+        mpv_command(mpv_.get(), stop);
+    }
+    file_.clear();
+    probe_ = MediaProbe();
+    audioSeconds_ = 0;
+    entry_ = -1;
+    state_ = Stopped;
+    atEnd_ = false;
+    seekPending_ = false;
+    seekGuard_.stop();
+    lastSeekFrame_ = -1;
+}
+
+// ------------------------------------------------------------ time and frames
+
+double MpvPlayer::clockTime() const
+{
+    return getDouble(mpvname::TimePos, probe_.firstFrameTime);
+}
+
+std::int64_t MpvPlayer::rawFrame() const
+{
+    return roundEven((clockTime() - probe_.firstFrameTime) * probe_.frameRate);
+}
+
+bool MpvPlayer::standsAtEnd() const
+{
+    if (file_.isEmpty())
+        return false;
+    if (atEnd_)
+        return true;
+    if (seekPending_ || !getFlag(mpvname::EofReached, false))
+        return false;
+    // mpv flags the end already while it stands on the last frame: the end is
+    // reached by playing into it, or by a seek to a frame the file lacks.
+    if (state_ == Playing)
+        return true;
+    return probe_.hasVideo && lastSeekFrame_ > rawFrame();
+}
+
+void MpvPlayer::settleEnd()
+{
+    if (atEnd_ || !standsAtEnd())
+        return;
+    atEnd_ = true;
+    if (state_ == Playing)
+        state_ = Stopped;
+}
+
+double MpvPlayer::length() const
+{
+    if (file_.isEmpty())
+        return 0;
+    if (!probe_.hasVideo)
+        return units_ == Frames ? 0.0 : audioSeconds_;
+    return units_ == Frames ? double(probe_.frameCount) : probe_.videoSeconds;
+}
+
+double MpvPlayer::currentPosition() const
+{
+    if (file_.isEmpty())
+        return 0;
+    if (!probe_.hasVideo) {
+        if (units_ == Frames)
+            return 0;
+        if (standsAtEnd())
+            return audioSeconds_;
+        if (seekPending_)
+            return pendingPosition_;
+        const double below = std::nextafter(audioSeconds_, 0.0);
+        return std::clamp(clockTime(), 0.0, std::max(0.0, below));
+    }
+
+    const std::int64_t frames = probe_.frameCount;
+    const double rate = probe_.frameRate;
+    if (standsAtEnd())
+        return length();
+    if (seekPending_)
+        return units_ == Frames ? pendingPosition_ : pendingPosition_ / rate;
+    if (units_ == Frames)
+        return double(std::clamp<std::int64_t>(rawFrame(), 0, std::max<std::int64_t>(0, frames - 1)));
+    const double last = std::max(0.0, (frames - 1) / rate);
+    return std::clamp(clockTime() - probe_.firstFrameTime, 0.0, last);
+}
+
+double MpvPlayer::streamFrameRate() const
+{
+    return file_.isEmpty() ? 0.0 : probe_.frameRate;
+}
+
+void MpvPlayer::setCurrentPosition(double position)
+{
+    if (file_.isEmpty() || std::isnan(position))
+        return;
+    double target = 0;
+    if (probe_.hasVideo && probe_.frameRate > 0) {
+        const std::int64_t frames = probe_.frameCount;
+        const double wanted = units_ == Frames ? position : position * probe_.frameRate;
+        const std::int64_t frame = std::clamp<std::int64_t>(roundEven(std::clamp(wanted, -1.0, 1e12)), 0, frames);
+        pendingPosition_ = double(frame);
+        lastSeekFrame_ = frame;
+        atEnd_ = frame == frames;
+        target = probe_.firstFrameTime + (frame - 0.5) / probe_.frameRate + HrSeekTolerance;
+    } else if (!probe_.hasVideo && units_ == Seconds) {
+        pendingPosition_ = std::clamp(position, 0.0, audioSeconds_);
+        atEnd_ = pendingPosition_ >= audioSeconds_;
+        target = pendingPosition_;
+    } else {
+        return;
+    }
+    if (atEnd_ && state_ == Playing)
+        state_ = Stopped;
+    applyPause();
+    seekToTime(std::max(0.0, target));
+}
+
+void MpvPlayer::seekToTime(double seconds)
+{
+    // A negative absolute time would count from the end: never pass one.
+    const QByteArray time = QByteArray::number(std::max(0.0, seconds), 'f', 6);
+    const char* command[] = {mpvname::Seek, time.constData(), mpvname::SeekAbsoluteExact, nullptr};
+    seekPending_ = true;
+    seekAcknowledged_ = false;
+    seekId_ += 1;
+    seekGuard_.start();
+    if (mpv_command_async(mpv_.get(), seekId_, command) < 0)
+        seekPending_ = false;
+}
+
+// ------------------------------------------------------------ play state
+
+int MpvPlayer::playState() const
+{
+    if (file_.isEmpty())
+        return Stopped;
+    if (state_ == Playing && standsAtEnd())
+        return Stopped;
+    return state_;
+}
+
+void MpvPlayer::applyPause()
+{
+    setFlag(mpvname::Pause, state_ != Playing);
+}
+
+void MpvPlayer::play()
+{
+    if (file_.isEmpty())
+        return;
+    if (atEnd_) {
+        // Nothing left to play.
+        state_ = Stopped;
+        return;
+    }
+    state_ = Playing;
+    applyPause();
+    settleEnd();
+}
+
+void MpvPlayer::stop()
+{
+    if (file_.isEmpty())
+        return;
+    state_ = Stopped;
+    applyPause();
+}
+
+void MpvPlayer::pause()
+{
+    if (file_.isEmpty())
+        return;
+    state_ = Paused;
+    applyPause();
+}
+
+void MpvPlayer::setRate(double rate)
+{
+    if (std::isnan(rate))
+        return;
+    rate_ = std::clamp(rate, MinSpeed, MaxSpeed);
+    setDouble(mpvname::Speed, rate_);
+}
+
+void MpvPlayer::setVolume(int volume)
+{
+    volume_ = std::clamp(volume, -10000, 0);
+    setDouble(mpvname::Volume, mpvVolumeFor(volume_));
+}
+
+void MpvPlayer::setMute(bool mute)
+{
+    mute_ = mute;
+    setFlag(mpvname::Mute, mute);
+}
+
+// ------------------------------------------------------------------ picture
+
+void MpvPlayer::setPictureRect(const QRectF& twips)
+{
+    pictureTw_ = twips;
+    applyPlacement();
+}
+
+void MpvPlayer::setPictureVisible(bool visible)
+{
+    pictureVisible_ = visible;
+    if (viewWidget_)
+        view_->setPictureShown(visible);
+}
+
+void MpvPlayer::applyPlacement()
+{
+    if (!viewWidget_)
+        return;
+    const QRectF picture(pictureTw_.x() / TwipsPerPixel, pictureTw_.y() / TwipsPerPixel,
+                         pictureTw_.width() / TwipsPerPixel, pictureTw_.height() / TwipsPerPixel);
+    // No rectangle set yet: the picture fills the window.
+    const QSizeF window = viewWidget_->size();
+    const VideoZoomPan place = pictureTw_.isEmpty()
+        ? VideoZoomPan{}
+        : videoZoomPan(window, picture, probe_.displayAspect);
+    setDouble(mpvname::VideoZoom, place.zoom);
+    setDouble(mpvname::VideoPanX, place.panX);
+    setDouble(mpvname::VideoPanY, place.panY);
+}
+
+void MpvPlayer::restoreVideoAfterRenderer()
+{
+    // A render context made after the file was opened (the OpenGL widget is
+    // shown late, or its window changed): mpv gave up the video, take it back.
+    if (file_.isEmpty() || !probe_.hasVideo)
+        return;
+    const QVariant track = engineProperty(mpvname::VideoTrack);
+    if (track.typeId() == QMetaType::Bool && !track.toBool())
+        setOption(mpvname::VideoTrack, QByteArray::number(videoTrack_).constData());
+}
+
+QImage MpvPlayer::grabCurrentFrame() const
+{
+    if (file_.isEmpty() || !probe_.hasVideo || picture_ == Picture::None)
+        return {};
+    const char* command[] = {mpvname::ScreenshotRaw, mpvname::ScreenshotVideo, nullptr};
+    mpv_node result;
+    if (mpv_command_ret(mpv_.get(), command, &result) < 0)
+        return {};
+    QImage image;
+    const mpv_node* w = mapValue(result, mpvname::ScreenshotWidth);
+    const mpv_node* h = mapValue(result, mpvname::ScreenshotHeight);
+    const mpv_node* stride = mapValue(result, mpvname::ScreenshotStride);
+    const mpv_node* format = mapValue(result, mpvname::ScreenshotFormat);
+    const mpv_node* data = mapValue(result, mpvname::ScreenshotData);
+    if (w && h && stride && format && data && data->format == MPV_FORMAT_BYTE_ARRAY
+        && format->format == MPV_FORMAT_STRING && std::strcmp(format->u.string, mpvname::ScreenshotPixels) == 0
+        && data->u.ba->size >= std::size_t(stride->u.int64 * h->u.int64)) {
+        const QImage view(static_cast<const uchar*>(data->u.ba->data), int(w->u.int64), int(h->u.int64),
+                          int(stride->u.int64), QImage::Format_RGB32);
+        image = view.convertToFormat(QImage::Format_RGB32);
+        // The fourth byte is unused by mpv; make it opaque.
+        for (int y = 0; y < image.height(); ++y) {
+            auto* row = reinterpret_cast<quint32*>(image.scanLine(y));
+            for (int x = 0; x < image.width(); ++x)
+                row[x] |= 0xff000000u;
+        }
+    }
+    mpv_free_node_contents(&result);
+    return image;
+}
+
+// ------------------------------------------------------------------ input
+
+bool MpvPlayer::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == host_ && event->type() == QEvent::Resize && viewWidget_) {
+        viewWidget_->setGeometry(host_->rect());
+        return false;
+    }
+    if (watched != viewWidget_)
+        return false;
+    switch (event->type()) {
+    case QEvent::Resize:
+        applyPlacement();
+        return false;
+    case QEvent::KeyPress: {
+        const int key = virtualKey(*static_cast<QKeyEvent*>(event));
+        if (key == 0)
+            return false;
+        emit keyPressed(key);
+        return true;
+    }
+    case QEvent::MouseButtonPress: {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() != Qt::LeftButton)
+            return false;
+        // Without a rectangle of its own the picture fills the window.
+        const QRectF picture = pictureTw_.isEmpty()
+            ? QRectF(QPointF(0, 0), QSizeF(viewWidget_->size()) * TwipsPerPixel)
+            : pictureTw_;
+        emit clicked(pictureVisible_ && picture.contains(mouse->position() * TwipsPerPixel));
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+} // namespace vv

@@ -1,0 +1,188 @@
+#pragma once
+// The media player component on libmpv: the one class that talks to mpv's
+// client API and the one place where mpv's seconds become frame numbers.
+//
+// How it keeps the MediaPlayer contract (app/mediaplayer.h):
+// * Frames come from the container (app/media_probe.h): the length in frames
+//   is the stream's frame count (AVI index) or its duration times the frame
+//   rate (no index); the position is (time - t0) x rate rounded, t0 being the
+//   time of frame 0. mpv's own frame estimates are not used.
+// * Seeks are exact (hr-seek), aimed at the middle of the window of targets
+//   for which mpv shows the frame wanted. Until mpv reports the seek done,
+//   currentPosition() reads the frame asked for; positionChanged() follows
+//   when it is done.
+// * The end: mpv flags end-of-file already while standing on the last frame,
+//   so the player decides itself: it stands at the end after a seek to the
+//   length, after a seek beyond the last frame that really exists (truncated
+//   files), and when playback runs into the end of the file.
+// * mpv's events are only queued by its wakeup callback and drained on the
+//   user-interface thread; setFileName waits for the load by draining them
+//   itself (bounded).
+
+#include <QImage>
+#include <QPointer>
+#include <QRectF>
+#include <QSizeF>
+#include <QTimer>
+#include <QVariant>
+#include <atomic>
+#include <memory>
+
+#include "app/media_probe.h"
+#include "app/mediaplayer.h"
+
+struct mpv_handle;
+struct mpv_event;
+
+namespace vv {
+
+class PictureView;
+
+// mpv's placement of the video inside its drawing area: video-zoom is the
+// binary logarithm of the scale against the fitted video, the pans move the
+// video's centre in units of the scaled video's size.
+struct VideoZoomPan {
+    double zoom = 0;
+    double panX = 0;
+    double panY = 0;
+};
+
+// The zoom and pan that show a video of the given display aspect (width /
+// height; 0 = unknown, taken as the picture's own) fitted and centred inside
+// `picture`, for a drawing area of size `window` (both in the same units).
+// A rectangle equal to the window gives zoom 0 and no pan.
+VideoZoomPan videoZoomPan(QSizeF window, QRectF picture, double videoAspect);
+
+// mpv's volume (0..100, gain = (v / 100)^3) for the component's volume in
+// hundredths of a decibel (0 loudest, -600 = -6 dB; clamped to -10000..0).
+double mpvVolumeFor(int volume);
+
+class MpvPlayer final : public MediaPlayer {
+    Q_OBJECT
+public:
+    enum class Picture {
+        OpenGL,     // a QOpenGLWidget filling the host (never on Qt's offscreen platform)
+        Software,   // mpv's software renderer into a widget filling the host
+        Offscreen,  // frames are decoded but drawn nowhere (vo=null); grabCurrentFrame works
+        None,       // audio only: no video at all
+    };
+    struct Config {
+        Picture picture = Picture::OpenGL;
+        bool audio = true;           // false: no sound output (ao=null)
+        int loadTimeoutMs = 10000;   // bound of setFileName's wait
+    };
+
+    // host: the window the picture fills (ignored for Offscreen and None).
+    MpvPlayer(QWidget* host, const Config& config, QObject* parent = nullptr);
+    ~MpvPlayer() override;
+    MpvPlayer(const MpvPlayer&) = delete;
+    MpvPlayer& operator=(const MpvPlayer&) = delete;
+
+    void applyFixedOptions() override;
+    bool setFileName(const QString& path) override;
+    QString fileName() const override { return file_; }
+
+    void setPositionUnits(Units units) override { units_ = units; }
+    Units positionUnits() const override { return units_; }
+    double length() const override;
+    double currentPosition() const override;
+    void setCurrentPosition(double position) override;
+    double streamFrameRate() const override;
+
+    int playState() const override;
+    void play() override;
+    void stop() override;
+    void pause() override;
+
+    double rate() const override { return rate_; }
+    void setRate(double rate) override;
+    int volume() const override { return volume_; }
+    void setVolume(int volume) override;
+    bool mute() const override { return mute_; }
+    void setMute(bool mute) override;
+
+    QRectF pictureRect() const override { return pictureTw_; }
+    void setPictureRect(const QRectF& twips) override;
+    bool pictureVisible() const override { return pictureVisible_; }
+    void setPictureVisible(bool visible) override;
+    QWidget* widget() const override;
+
+    // Beyond the component's members:
+
+    // The decoded frame shown now, at the video's own size (Format_RGB32);
+    // null when there is none.
+    QImage grabCurrentFrame() const;
+    // Why the last setFileName failed ("" after a success).
+    QString lastError() const { return lastError_; }
+    // What the container says about the loaded file.
+    const MediaProbe& media() const { return probe_; }
+    // A seek has been asked for and is not done yet.
+    bool seeking() const { return seekPending_; }
+    // Which picture output this player ended up with.
+    Picture pictureKind() const { return picture_; }
+    // The value of an mpv property (diagnostics and tests); invalid when unavailable.
+    QVariant engineProperty(const char* name) const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    struct MpvDestroy {
+        void operator()(mpv_handle* mpv) const;
+    };
+
+    void createPictureView(QWidget* host);
+    void drainEvents();
+    bool handleEvent(const mpv_event& event);
+    bool waitForLoad(QString* failure);
+    void forgetFile();
+    void settleEnd();
+    bool standsAtEnd() const;
+    std::int64_t rawFrame() const;
+    double clockTime() const;
+    void seekToTime(double seconds);
+    void applyPause();
+    void applyPlacement();
+    void restoreVideoAfterRenderer();
+
+    bool setOption(const char* name, const char* value);
+    bool setFlag(const char* name, bool value);
+    bool setDouble(const char* name, double value);
+    double getDouble(const char* name, double fallback) const;
+    bool getFlag(const char* name, bool fallback) const;
+
+    std::unique_ptr<mpv_handle, MpvDestroy> mpv_;
+    Picture picture_;
+    Config config_;
+    QPointer<QWidget> host_;
+    QPointer<QWidget> viewWidget_;
+    PictureView* view_ = nullptr;   // valid while viewWidget_ is
+    std::atomic<bool> wakeupQueued_{false};
+
+    // The loaded file.
+    QString file_;
+    MediaProbe probe_;
+    double audioSeconds_ = 0;       // length of an audio-only file
+    std::int64_t entry_ = -1;       // mpv's playlist entry of the loaded file
+    qlonglong videoTrack_ = 1;      // mpv's number of its video track
+    bool loading_ = false;
+    QString lastError_;
+
+    Units units_ = Seconds;
+    int state_ = Stopped;
+    bool atEnd_ = false;
+    bool seekPending_ = false;
+    bool seekAcknowledged_ = false;
+    std::uint64_t seekId_ = 0;
+    double pendingPosition_ = 0;        // frames (video) or seconds (audio only)
+    std::int64_t lastSeekFrame_ = -1;
+    QTimer seekGuard_;
+
+    double rate_ = 1.0;
+    int volume_ = 0;
+    bool mute_ = false;
+    QRectF pictureTw_;
+    bool pictureVisible_ = true;
+};
+
+} // namespace vv

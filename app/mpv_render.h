@@ -1,0 +1,97 @@
+#pragma once
+// The two widgets that show the libmpv player's picture through mpv's render
+// API: OpenGL in a QOpenGLWidget where the machine has real OpenGL, mpv's
+// software renderer into an image where it has none (or only a software
+// rasteriser). Both draw window-sized (zoom and pan are mpv's business), draw
+// black where there is no video, and know nothing else: keys, clicks and the
+// placement belong to the player that owns them.
+
+#include <QImage>
+#include <QOpenGLWidget>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+struct mpv_handle;
+struct mpv_render_context;
+
+namespace vv {
+
+// What the player needs from either widget.
+class PictureView {
+public:
+    virtual ~PictureView() = default;
+    virtual QWidget* widget() = 0;
+    // false: black instead of the video (mpv keeps its timing).
+    virtual void setPictureShown(bool shown) = 0;
+    // A render context exists, so mpv can open its video output.
+    virtual bool hasRenderer() const = 0;
+    // Frees the render context; must happen before the mpv handle is destroyed.
+    virtual void releaseRenderer() = 0;
+    // Called whenever a render context has been created (the OpenGL one is
+    // made when the widget is first shown, and again after its window changes).
+    std::function<void()> onRendererCreated;
+};
+
+// The render context: freed with mpv's own function.
+struct RenderContextFree {
+    void operator()(mpv_render_context* context) const;
+};
+using RenderContextPtr = std::unique_ptr<mpv_render_context, RenderContextFree>;
+
+class MpvSoftwareWidget final : public QWidget, public PictureView {
+    Q_OBJECT
+public:
+    // mpv must outlive the render context (see releaseRenderer).
+    MpvSoftwareWidget(mpv_handle* mpv, QWidget* parent);
+    ~MpvSoftwareWidget() override;
+
+    QWidget* widget() override { return this; }
+    void setPictureShown(bool shown) override;
+    bool hasRenderer() const override { return context_ != nullptr; }
+    void releaseRenderer() override;
+
+    // The last picture drawn, window-sized (null while nothing is drawn).
+    QImage lastPicture() const { return image_.copy(); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void onMpvUpdate();
+    void renderFrame();
+
+    RenderContextPtr context_;
+    // The pixels mpv writes: rows 64-byte aligned, as its renderer prefers.
+    std::unique_ptr<uchar, void (*)(void*)> buffer_{nullptr, nullptr};
+    std::size_t bufferBytes_ = 0;
+    QImage image_;   // a view of buffer_
+    bool shown_ = true;
+};
+
+class MpvGlWidget final : public QOpenGLWidget, public PictureView {
+    Q_OBJECT
+public:
+    MpvGlWidget(mpv_handle* mpv, QWidget* parent);
+    ~MpvGlWidget() override;
+
+    QWidget* widget() override { return this; }
+    void setPictureShown(bool shown) override;
+    bool hasRenderer() const override { return context_ != nullptr; }
+    void releaseRenderer() override;
+
+protected:
+    void initializeGL() override;
+    void paintGL() override;
+
+private:
+    void onMpvUpdate();
+
+    mpv_handle* mpv_;
+    RenderContextPtr context_;
+    bool shown_ = true;
+};
+
+} // namespace vv
