@@ -1,6 +1,7 @@
 #include "index/scene_window.h"
 
 #include <QKeyEvent>
+#include <algorithm>
 #include <QPainter>
 
 #include "app/app.h"
@@ -54,7 +55,7 @@ SceneWindow::SceneWindow(App& app, QWidget* parent) : QWidget(parent), app_(app)
     LabelTime->setFont(f);
     LabelTime->setAutoFillBackground(true);
     LabelTime->setPalette(pal);
-    setGeometryTw(LabelTime, 45, 30, 1515, 390);
+    setGeometryTw(LabelTime, 45, 30, LabelTimeWidth, LabelTimeHeight);
     LabelTime->installEventFilter(this);
 
     Shape1 = new FrameShape(this, 4);
@@ -70,13 +71,22 @@ void SceneWindow::setPicture(const QImage& picture)
     Image1->setPixmap(QPixmap::fromImage(picture));
 }
 
+// The label keeps its design size unless the time code needs more room
+// (a fallback for the label's font may be wider).
+void SceneWindow::setTimeText(const QString& text)
+{
+    LabelTime->setText(text);
+    const QSize needed = LabelTime->sizeHint();
+    LabelTime->resize(std::max(px(LabelTimeWidth), needed.width()), std::max(px(LabelTimeHeight), needed.height()));
+}
+
 void SceneWindow::INITIALIZE(const QString& file, std::int32_t frame)
 {
     QImage picture;
     if (picture.load(file))
         setPicture(picture);
     Image1->setToolTip(QString::number(frame));
-    LabelTime->setText(FORMATtimecode(frame, app_.st.FrameRate));
+    setTimeText(FORMATtimecode(frame, app_.st.FrameRate));
     LabelTime->setVisible(app_.MDI().widthPx() >= 800);
 }
 
@@ -86,7 +96,7 @@ void SceneWindow::INITIALIZEquick(std::int32_t frame)
     if (app_.MDI().widthPx() < 800) {
         LabelTime->hide();
     } else {
-        LabelTime->setText(FORMATtimecode(frame, app_.st.FrameRate));
+        setTimeText(FORMATtimecode(frame, app_.st.FrameRate));
         LabelTime->show();
     }
 }
@@ -95,15 +105,27 @@ void SceneWindow::DOimageACTION()
 {
     if (app_.st.ActiveMode != 4)
         HIDEall(app_);
-    GOTOposition(app_, static_cast<std::int32_t>(leadingNumber(Image1->toolTip())));
+    GOTOposition(app_, roundEven32(static_cast<double>(leadingNumber(Image1->toolTip()))));
+}
+
+int SceneWindow::number() const
+{
+    bool ok = false;
+    const int n = tag.toInt(&ok);
+    if (ok)
+        return n;
+    for (int i = 0; i < App::SceneWindowSlots; ++i)
+        if (app_.FormImageExists(i) && &app_.FormImage(i) == this)
+            return i;
+    return 0;
 }
 
 void SceneWindow::MarkMe()
 {
-    const int number = tag.toInt();
-    if (number == app_.st.SelectedScene)
+    const int me = number();
+    if (me == app_.st.SelectedScene)
         return;
-    app_.st.SelectedScene = static_cast<std::int16_t>(number);
+    app_.st.SelectedScene = static_cast<std::int16_t>(me);
     for (int i = 0; i < App::SceneWindowSlots; ++i) {
         if (!app_.FormImageExists(i))
             continue;

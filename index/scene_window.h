@@ -41,8 +41,11 @@ public:
     // Marks this window as the current scene.
     void MarkMe();
 
-    // The window's number ("0".."17").
+    // The window's number ("0".."17"), as its tag text.
     QString tag;
+    // The number as a value: the tag's, or the window's slot in the App when
+    // no tag has been given.
+    int number() const;
     QLabel* Image1;
     QLabel* LabelTime;
     FrameShape* Shape1;
@@ -54,6 +57,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    static constexpr int LabelTimeWidth = 1515;  // twips
+    static constexpr int LabelTimeHeight = 390;
+    void setTimeText(const QString& text);
+
     App& app_;
     QImage picture_;
 };

@@ -102,6 +102,11 @@ void VideoSelectionWindow::select(int i)
 
 void VideoSelectionWindow::SCANMEDIA(const QString& StartPath)
 {
+    // The scan lets window events run once per directory; a scan asked for
+    // meanwhile would empty the lists under the running one.
+    if (searchflag)
+        return;
+    searchflag = true;
     found_.clear();
     rebuildList();
     app_.MessageDisplay().INITIALIZE(QStringLiteral("SCANNING FOR MEDIA..."), 3);
@@ -117,6 +122,7 @@ void VideoSelectionWindow::SCANMEDIA(const QString& StartPath)
     if (result.end == ScanResult::End::StartUnreadable)
         app_.sv.messageBox(QStringLiteral("Cannot read the video directory:\r\n") + StartPath,
                            Services::Icon::Information);
+    searchflag = false;
     if (!found_.isEmpty())
         select(0);
     app_.MessageDisplay().hide();
@@ -136,7 +142,7 @@ void VideoSelectionWindow::INITIALIZE(const QString& StartPath)
     PlayerWindow& player = app_.Player();
     if (player.width() < 640)
         resize(player.width(), player.height());
-    move((player.width() - width()) / 2, (player.height() - height()) / 2);
+    moveTw(this, (player.widthTw() - widthTw(this)) / 2.0, (player.heightTw() - heightTw(this)) / 2.0);
     show();
     raise();
     lstFoundFiles2->setFocus(Qt::OtherFocusReason);
@@ -148,14 +154,33 @@ void VideoSelectionWindow::selectionChanged(int index)
     if (index < 0 || index >= found_.count())
         return;
     setGeometryTw(Slider, 0, 0, fastScrollFill(index, found_.count(), widthTw(SliderPicture)), heightTw(Slider));
-    const QString path = found_.pathAt(index);
-    const QString sheet = previewSheetName(path);
-    if (!FileExists(sheet)) {
-        MAKEpreview(app_, path);
-        if (!FileExists(sheet))
-            return;
+    QString path = found_.pathAt(index);
+    if (FileExists(previewSheetName(path))) {
+        showPicture(previewSheetName(path));
+        return;
     }
-    showPicture(sheet);
+    // Making a sheet lets window events run; the user may move on meanwhile.
+    // The sheet being made is finished, then the one of the entry selected
+    // now, and so on: never more than one at a time.
+    if (makingSheet_)
+        return;
+    makingSheet_ = true;
+    for (;;) {
+        const QString sheet = previewSheetName(path);
+        if (!FileExists(sheet))
+            MAKEpreview(app_, path);
+        const int now = lstFoundFiles2->currentRow();
+        if (now == index && found_.pathAt(now) == path) {
+            if (FileExists(sheet))
+                showPicture(sheet);
+            break;
+        }
+        if (now < 0 || now >= found_.count())
+            break;
+        index = now;
+        path = found_.pathAt(now);
+    }
+    makingSheet_ = false;
 }
 
 bool VideoSelectionWindow::showPicture(const QString& file)
@@ -197,6 +222,10 @@ void VideoSelectionWindow::enterPressed()
         return;
     app_.st.CurrentVideo = path;
     hide();
+    // The window was the overlay that was up (it closed all others when it
+    // opened): with it hidden none is, and the next Esc opens it again.
+    if (app_.st.ActiveMode == 3)
+        app_.st.ActiveMode = 0;
     app_.Player().show();
     INITIALIZEvideo(app_, path, 0);
 }
@@ -215,6 +244,8 @@ void VideoSelectionWindow::LOADcurrentSELECTEDvideo()
 
 void VideoSelectionWindow::barPressed(double x)
 {
+    if (found_.isEmpty())
+        return;
     slidermouse_ = true;
     setGeometryTw(Slider, 0, 0, fastScrollDragWidth(x), heightTw(Slider));
 }
@@ -248,6 +279,10 @@ bool VideoSelectionWindow::eventFilter(QObject* watched, QEvent* event)
             enterPressed();
             return true;
         }
+        // The bar has no keys of its own; a key it left unhandled would
+        // reach the key map a second time through its parent.
+        if (onBar)
+            return true;
         break;
     }
     case QEvent::MouseButtonPress:

@@ -26,6 +26,10 @@ public:
     void SCANMEDIA(const QString& StartPath);
     // Loads the video that the fast-scroll bar reached last.
     void LOADcurrentSELECTEDvideo();
+    // True while a scan runs.
+    bool searchflag = false;
+    // True while the mouse button is down on the fast-scroll bar.
+    bool slidermouse() const { return slidermouse_; }
 
     // The path list (full paths in the order found) and the display list.
     const FoundMedia& found() const { return found_; }
@@ -59,6 +63,7 @@ private:
     App& app_;
     FoundMedia found_;
     bool slidermouse_ = false;
+    bool makingSheet_ = false;
     bool updatingList_ = false;
     QString shownPicture_;
 };

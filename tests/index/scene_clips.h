@@ -1,0 +1,58 @@
+#pragma once
+// Test clips for the scene index, copied into a test's own folder (the index
+// writes its sheet beside the video, and the catalogue's clips are shared by
+// every test program), and a long clip whose grab takes long enough for
+// window events to run in the middle of it.
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
+#include <gtest/gtest.h>
+
+#include "tests/support/test_media.h"
+#include "tools/mediamaker/mediamaker.h"
+
+namespace vv::test {
+
+// Copies catalogue clip `name` to dir + targetName; returns the copy's path.
+inline QString copyClip(const QString& name, const QString& dir, const QString& targetName = QString())
+{
+    const QString source = testMedia(name);
+    const QString target = dir + (targetName.isEmpty() ? name : targetName);
+    QDir().mkpath(QFileInfo(target).absolutePath());
+    QFile::remove(target);
+    if (source.isEmpty() || !QFile::copy(source, target))
+        ADD_FAILURE() << "cannot copy " << name.toStdString() << " to " << target.toStdString();
+    return target;
+}
+
+// 4000 frames of 320x240 at 25 fps with a keyframe every 300 frames: the
+// sixteen scenes (every 250th frame) lie far from their keyframes, so the
+// grab decodes a few thousand pictures. Made once per build tree.
+inline QString longClip()
+{
+    const QString dir = QStringLiteral(VV_TEST_MEDIA_DIR) + QStringLiteral("/scene-index-v1");
+    const QString path = dir + QStringLiteral("/long.avi");
+    QDir().mkpath(dir);
+    QLockFile lock(dir + QStringLiteral("/long.lock"));
+    lock.setStaleLockTime(0);
+    if (!lock.lock()) {
+        ADD_FAILURE() << "cannot lock " << dir.toStdString();
+        return {};
+    }
+    if (QFileInfo::exists(path))
+        return path;
+    vvmaker::VideoSpec spec;
+    spec.frames = 4000;
+    spec.gopSize = 300;
+    spec.audio = false;
+    std::string error;
+    if (!vvmaker::makeVideo(path.toStdString(), spec, &error)) {
+        ADD_FAILURE() << "cannot make the long clip: " << error;
+        return {};
+    }
+    return path;
+}
+
+} // namespace vv::test

@@ -1,0 +1,195 @@
+// The scene image windows: their time labels on narrow and wide main
+// windows, the red mark, a click that jumps, keys; and the windows as the
+// SELECT INDEX grid and the digit buttons use them.
+
+#include <QTest>
+
+#include "app/main_window.h"
+#include "app/twips.h"
+#include "control/control_panel.h"
+#include "control/transport.h"
+#include "index/scene_window.h"
+#include "script/index_grid_layout.h"
+#include "script/overlays.h"
+#include "tests/support/app_fixture.h"
+#include "video/displays.h"
+#include "video/loading.h"
+#include "video/player_window.h"
+
+namespace vv::test {
+namespace {
+
+class SceneWindowTest : public AppFixture {
+protected:
+    void SetUp() override
+    {
+        showMainWindow();
+        for (int k = 0; k < 16; ++k)
+            app->FormImage(k).tag = QString::number(k);
+        video_ = addVideo(QStringLiteral("clip.avi"), 1000, 40.0, 25.0);
+        INITIALIZEvideo(*app, video_, 0);
+        // The scenes of a 1000-frame video: every 62nd frame.
+        for (int k = 0; k < 16; ++k)
+            app->FormImage(k).INITIALIZEquick(k * 62);
+    }
+    SceneWindow& scene(int k) { return app->FormImage(k); }
+    void setMainWidth(int pixels)
+    {
+        app->MDI().setWidthTw(tw(pixels));
+        ASSERT_EQ(app->MDI().widthPx(), pixels);
+    }
+    QString video_;
+};
+
+TEST_F(SceneWindowTest, TimeLabelNeedsEightHundredPixelsAndTheMarkMoreThanThat)
+{
+    const QString bitmap = dir() + QStringLiteral("scene.bmp");
+    QImage picture(320, 240, QImage::Format_RGB32);
+    picture.fill(Qt::darkCyan);
+    ASSERT_TRUE(picture.save(bitmap, "BMP"));
+
+    struct Case {
+        int width;
+        bool labelAfterLoad;
+        bool labelAfterMark;
+    };
+    const Case cases[] = {{799, false, false}, {800, true, false}, {801, true, true}, {1024, true, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.width);
+        setMainWidth(c.width);
+        SceneWindow& w = scene(3);
+        w.INITIALIZE(bitmap, 930);
+        EXPECT_EQ(w.Image1->toolTip(), QStringLiteral("930"));
+        EXPECT_EQ(w.LabelTime->text(), QStringLiteral("00:00:37-05"));
+        EXPECT_GE(w.LabelTime->width(), w.LabelTime->sizeHint().width());  // the whole time code shows
+        EXPECT_EQ(!w.LabelTime->isHidden(), c.labelAfterLoad);
+        EXPECT_EQ(w.picture().size(), QSize(320, 240));
+
+        w.INITIALIZEquick(124);
+        EXPECT_EQ(w.Image1->toolTip(), QStringLiteral("124"));
+        EXPECT_EQ(!w.LabelTime->isHidden(), c.labelAfterLoad);
+        if (c.labelAfterLoad)
+            EXPECT_EQ(w.LabelTime->text(), QStringLiteral("00:00:04-24"));
+
+        // Marking another window hides this one's label; marking this one
+        // shows it again only on a main window wider than 800 pixels.
+        scene(5).MarkMe();
+        EXPECT_TRUE(w.LabelTime->isHidden());
+        w.MarkMe();
+        EXPECT_EQ(!w.LabelTime->isHidden(), c.labelAfterMark);
+        EXPECT_FALSE(w.Shape1->isHidden());
+        EXPECT_TRUE(scene(5).Shape1->isHidden());
+        EXPECT_EQ(app->st.SelectedScene, 3);
+    }
+    setMainWidth(768);
+}
+
+TEST_F(SceneWindowTest, MovingTheMouseOverAPictureMarksItOnlyOnce)
+{
+    SHOWindexgrid(*app);
+    QTest::mouseMove(scene(6).Image1, QPoint(20, 20));
+    EXPECT_EQ(app->st.SelectedScene, 6);
+    EXPECT_FALSE(scene(6).Shape1->isHidden());
+
+    // Already marked: nothing changes, not even a frame hidden meanwhile.
+    scene(6).Shape1->hide();
+    QTest::mouseMove(scene(6).Image1, QPoint(30, 25));
+    EXPECT_TRUE(scene(6).Shape1->isHidden());
+
+    QTest::mouseMove(scene(7).Image1, QPoint(20, 20));
+    EXPECT_EQ(app->st.SelectedScene, 7);
+    EXPECT_FALSE(scene(7).Shape1->isHidden());
+    for (int k = 0; k < 16; ++k)
+        if (k != 7)
+            EXPECT_TRUE(scene(k).Shape1->isHidden()) << k;
+}
+
+TEST_F(SceneWindowTest, AClickOnPictureOrTimeJumpsThereAndClosesTheOverlays)
+{
+    SELECTindex(*app);
+    ASSERT_FALSE(scene(15).isHidden());
+    QTest::mouseClick(scene(15).Image1, Qt::LeftButton, {}, QPoint(40, 40));
+    EXPECT_EQ(player().framePosition(), 930);
+    EXPECT_EQ(app->st.ActiveMode, 0);
+    for (int k = 0; k < 16; ++k)
+        EXPECT_TRUE(scene(k).isHidden()) << k;
+    EXPECT_TRUE(app->InfoDisplay().isHidden());
+
+    SELECTindex(*app);
+    QTest::mouseClick(scene(2).LabelTime, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(player().framePosition(), 124);
+
+    // In display mode 4 a click jumps without closing anything.
+    SHOWindexgrid(*app);
+    app->st.ActiveMode = 4;
+    QTest::mouseClick(scene(1).Image1, Qt::LeftButton, {}, QPoint(40, 40));
+    EXPECT_EQ(player().framePosition(), 62);
+    EXPECT_FALSE(scene(1).isHidden());
+    EXPECT_EQ(app->st.ActiveMode, 4);
+}
+
+TEST_F(SceneWindowTest, PictureAndFrameFillTheWindowAndKeysGoToTheKeyMap)
+{
+    scene(0).show();
+    scene(0).resize(300, 200);
+    EXPECT_EQ(scene(0).Image1->geometry(), QRect(0, 0, 300, 200));
+    EXPECT_EQ(scene(0).Shape1->geometry(), QRect(0, 0, 300, 200));
+
+    player().setFramePosition(100);
+    QTest::keyClick(&scene(0), Qt::Key_F);
+    EXPECT_EQ(infoText(), QStringLiteral("FAST FORWARD"));
+    EXPECT_EQ(player().framePosition(), 850);
+}
+
+TEST_F(SceneWindowTest, TheIndexGridShowsAllSixteenScenesOverTheVideo)
+{
+    SHOWpanels(*app);
+    SELECTindex(*app);
+    EXPECT_EQ(infoText(), QStringLiteral("SELECT INDEX"));
+    EXPECT_EQ(app->st.InfoDisplayCountdown, -1);
+    EXPECT_TRUE(app->menu().isHidden());
+
+    PlayerWindow& player = app->Player();
+    const QVector<QRect> cells =
+        indexGridCells(QRect(player.leftTw(), player.topTw(), player.widthTw(), player.heightTw()), 16);
+    for (int k = 0; k < 16; ++k) {
+        SCOPED_TRACE(k);
+        EXPECT_FALSE(scene(k).isHidden());
+        EXPECT_EQ(scene(k).geometry(),
+                  QRect(px(cells[k].left()), px(cells[k].top()), px(cells[k].width()), px(cells[k].height())));
+    }
+
+    HIDEscenepictures(*app);
+    for (int k = 0; k < 16; ++k)
+        EXPECT_TRUE(scene(k).isHidden()) << k;
+}
+
+TEST_F(SceneWindowTest, DigitButtonsJumpToTheOddScenesAndNineFindsNoPicture)
+{
+    struct Case {
+        std::int16_t digit;
+        const char* text;
+        int window;
+        int frame;
+    };
+    const Case cases[] = {
+        {0, "JUMP START", 0, 0},     {1, "JUMP INDEX 1", 1, 62},  {4, "JUMP INDEX 4", 7, 434},
+        {8, "JUMP INDEX 8", 15, 930}, {9, "JUMP INDEX 9", 17, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        SELECTindex(*app);
+        player().setFramePosition(500);
+        app->menu().CommandZiffer[static_cast<std::size_t>(c.digit)]->click();
+        EXPECT_EQ(infoText(), QString::fromLatin1(c.text));
+        EXPECT_EQ(player().framePosition(), c.frame);
+        EXPECT_EQ(app->st.SelectedScene, c.window);
+        for (int k = 0; k < 16; ++k)
+            EXPECT_TRUE(scene(k).isHidden()) << k;
+        for (int i = 1; i < App::SceneWindowSlots; i += 2)
+            EXPECT_EQ(!scene(i).Shape1->isHidden(), i == c.window) << i;
+    }
+}
+
+} // namespace
+} // namespace vv::test

@@ -1,0 +1,348 @@
+// The video selection window driven like a user drives it: keys in the
+// list, double clicks, Enter, and the fast-scroll bar under the mouse.
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QMouseEvent>
+#include <QTest>
+#include <QTimer>
+
+#include "app/atomic_file.h"
+#include "app/main_window.h"
+#include "app/twips.h"
+#include "control/transport.h"
+#include "index/preview_rules.h"
+#include "index/scene_window.h"
+#include "library/fast_scroll.h"
+#include "library/video_selection_window.h"
+#include "script/overlays.h"
+#include "tests/index/scene_clips.h"
+#include "tests/support/app_fixture.h"
+#include "video/displays.h"
+#include "video/loading.h"
+#include "video/player_window.h"
+
+namespace vv::test {
+namespace {
+
+class VideoSelectionWindowTest : public AppFixture {
+protected:
+    void SetUp() override { showMainWindow(); }
+
+    VideoSelectionWindow& list() { return app->DATEIMENU(); }
+    QListWidget* entries() { return list().lstFoundFiles2; }
+
+    // A video with a preview sheet of one colour beside it.
+    QString videoWithSheet(const QString& name, QColor colour)
+    {
+        const QString video = addVideo(name);
+        QImage sheet(640, 480, QImage::Format_RGB32);
+        sheet.fill(colour);
+        sheet.save(previewSheetName(video), "BMP");
+        return video;
+    }
+
+    void open() { VIDEOLISTswitch(*app, app->st.VideoDir); }
+
+    // A mouse move over the bar with the left button held down.
+    void dragTo(QWidget* bar, double x)
+    {
+        const QPointF at(x, 5);
+        QMouseEvent move(QEvent::MouseMove, at, bar->mapToGlobal(at), Qt::NoButton, Qt::LeftButton,
+                         Qt::NoModifier);
+        QCoreApplication::sendEvent(bar, &move);
+    }
+
+    int sliderFillTw() { return widthTw(list().Slider); }
+};
+
+TEST_F(VideoSelectionWindowTest, OpeningScansOnlyForAnotherDirectoryOrAnEmptyList)
+{
+    videoWithSheet(QStringLiteral("a.avi"), Qt::red);
+    videoWithSheet(QStringLiteral("b.avi"), Qt::green);
+    open();
+    EXPECT_EQ(app->st.ActiveMode, 3);
+    EXPECT_FALSE(list().isHidden());
+    EXPECT_EQ(infoText(), QStringLiteral("SELECT VIDEO..."));
+    EXPECT_EQ(app->st.InfoDisplayCountdown, -1);
+    ASSERT_EQ(entries()->count(), 2);
+    EXPECT_EQ(entries()->currentRow(), 0);
+    EXPECT_EQ(list().shownPicture(), dir() + QStringLiteral("a.bmp"));
+    // Centred over the video window.
+    PlayerWindow& player = app->Player();
+    EXPECT_EQ(list().pos(), QPoint(px((player.widthTw() - widthTw(&list())) / 2.0),
+                                   px((player.heightTw() - heightTw(&list())) / 2.0)));
+
+    // A video added later is not seen while the list is filled...
+    addVideo(QStringLiteral("c.avi"));
+    open();  // closes
+    open();
+    EXPECT_EQ(entries()->count(), 2);
+
+    // ...but another start directory is always scanned.
+    QDir().mkpath(dir() + QStringLiteral("cd"));
+    addVideo(QStringLiteral("cd/x.avi"));
+    HIDEall(*app);
+    list().INITIALIZE(dir() + QStringLiteral("cd"));
+    ASSERT_EQ(entries()->count(), 1);
+    EXPECT_EQ(list().selectedPath(), dir() + QStringLiteral("cd/x.avi"));
+}
+
+TEST_F(VideoSelectionWindowTest, TheTitlePictureOfTheSelectedVideoShowsWhenTheWindowOpens)
+{
+    videoWithSheet(QStringLiteral("a.avi"), Qt::red);
+    videoWithSheet(QStringLiteral("clip.avi"), Qt::green);
+    QImage title(320, 240, QImage::Format_RGB32);
+    title.fill(Qt::blue);
+    title.save(dir() + QStringLiteral("clip-p.bmp"), "BMP");
+    open();
+    EXPECT_EQ(list().shownPicture(), dir() + QStringLiteral("a.bmp"));
+    QTest::keyClick(entries(), Qt::Key_Down);
+    EXPECT_EQ(list().shownPicture(), dir() + QStringLiteral("clip.bmp"));
+    open();
+    open();
+    EXPECT_EQ(list().shownPicture(), dir() + QStringLiteral("clip-p.bmp"));
+}
+
+TEST_F(VideoSelectionWindowTest, ArrowKeysMoveThroughTheListShowingSheetsAndFillingTheBar)
+{
+    const QStringList names = {QStringLiteral("a.avi"), QStringLiteral("b.avi"), QStringLiteral("Sub/c.avi")};
+    const QColor colours[] = {Qt::red, Qt::green, Qt::blue};
+    for (int i = 0; i < names.size(); ++i)
+        videoWithSheet(names[i], colours[i]);
+    open();
+    const int barTw = widthTw(list().SliderPicture);
+    for (const auto& [key, row] : {std::pair{Qt::Key_Down, 1}, {Qt::Key_Down, 2}, {Qt::Key_Down, 2},
+                                   {Qt::Key_Up, 1}, {Qt::Key_Up, 0}}) {
+        QTest::keyClick(entries(), key);
+        ASSERT_EQ(entries()->currentRow(), row);
+        EXPECT_EQ(list().shownPicture(), previewSheetName(dir() + names[row]));
+        EXPECT_EQ(list().Slider->width(), px(fastScrollFill(row, 3, barTw))) << row;
+        EXPECT_EQ(app->st.ActiveMode, 3);
+    }
+    EXPECT_EQ(entries()->item(2)->text(), QStringLiteral("Sub/c"));
+    EXPECT_TRUE(player().opened.isEmpty());
+}
+
+TEST_F(VideoSelectionWindowTest, KeysInTheListAndOnTheBarGoToTheKeyMap)
+{
+    videoWithSheet(QStringLiteral("a.avi"), Qt::red);
+    for (QWidget* target : {static_cast<QWidget*>(entries()), list().SliderPicture, list().Slider}) {
+        SCOPED_TRACE(target->metaObject()->className());
+        open();
+        ASSERT_EQ(app->st.ActiveMode, 3);
+        QTest::keyClick(target, Qt::Key_Escape);
+        EXPECT_EQ(app->st.ActiveMode, 0);
+        EXPECT_TRUE(list().isHidden());
+    }
+}
+
+TEST_F(VideoSelectionWindowTest, EnterLoadsTheSelectedVideo)
+{
+    videoWithSheet(QStringLiteral("a.avi"), Qt::red);
+    const QString b = videoWithSheet(QStringLiteral("b.avi"), Qt::green);
+    open();
+    QTest::keyClick(entries(), Qt::Key_Down);
+    QTest::keyClick(entries(), Qt::Key_Return);
+    EXPECT_EQ(app->st.LoadedVideo, b);
+    EXPECT_EQ(app->st.CurrentVideo, b);
+    EXPECT_EQ(player().fileName(), b);
+    EXPECT_TRUE(list().isHidden());
+    EXPECT_FALSE(app->Player().isHidden());
+    // Nothing is up any more: the next Esc opens the list again.
+    EXPECT_EQ(app->st.ActiveMode, 0);
+    open();
+    EXPECT_FALSE(list().isHidden());
+}
+
+TEST_F(VideoSelectionWindowTest, DoubleClickLoadsAVideoOrSendsTheLoadedOneBackToItsStart)
+{
+    videoWithSheet(QStringLiteral("a.avi"), Qt::red);
+    const QString b = videoWithSheet(QStringLiteral("b.avi"), Qt::green);
+    open();
+    QWidget* viewport = entries()->viewport();
+    const QPoint onB = entries()->visualItemRect(entries()->item(1)).center();
+    // A double click: the first click selects, the second press is the
+    // double click.
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, onB);
+    QTest::mouseDClick(viewport, Qt::LeftButton, {}, onB);
+    EXPECT_EQ(app->st.LoadedVideo, b);
+    EXPECT_EQ(app->st.CurrentVideo, b);
+    EXPECT_EQ(app->st.ActiveMode, 0);
+    EXPECT_TRUE(list().isHidden());
+
+    player().setFramePosition(120);
+    open();
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, onB);
+    QTest::mouseDClick(viewport, Qt::LeftButton, {}, onB);
+    EXPECT_EQ(player().opened.count(b), 1);  // not loaded again
+    EXPECT_EQ(player().framePosition(), 0);
+    EXPECT_TRUE(list().isHidden());
+    EXPECT_EQ(app->st.ActiveMode, 0);
+}
+
+TEST_F(VideoSelectionWindowTest, AMissingSheetIsMadeWhenItsVideoIsSelected)
+{
+    videoWithSheet(QStringLiteral("a.avi"), Qt::red);
+    const QString real = copyClip(QStringLiteral("odd-width.avi"), dir(), QStringLiteral("real.avi"));
+    open();
+    QTest::keyClick(entries(), Qt::Key_Down);
+    const QString sheet = dir() + QStringLiteral("real.bmp");
+    ASSERT_TRUE(QFileInfo::exists(sheet));
+    EXPECT_EQ(list().shownPicture(), sheet);
+    EXPECT_EQ(frameNumberOf(cutPreviewSheet(QImage(sheet))[5]), 30);
+    EXPECT_EQ(services.waitCursorOn, 1);
+    // No video is loaded: the scene windows are not the sheet's to fill.
+    EXPECT_TRUE(app->FormImage(5).picture().isNull());
+    EXPECT_TRUE(player().opened.isEmpty());
+}
+
+TEST_F(VideoSelectionWindowTest, MovingOnWhileASheetIsMadeMakesTheSheetOfWhereTheUserStops)
+{
+    // a: a sheet; b: the long clip, whose sheet takes a while; c: a short
+    // clip without a sheet.
+    videoWithSheet(QStringLiteral("a.avi"), Qt::red);
+    const QString longSource = longClip();
+    ASSERT_FALSE(longSource.isEmpty());
+    ASSERT_TRUE(QFile::copy(longSource, dir() + QStringLiteral("b.avi")));
+    copyClip(QStringLiteral("eight.avi"), dir(), QStringLiteral("c.avi"));
+    open();
+    ASSERT_EQ(entries()->count(), 3);
+
+    QStringList shownMeanwhile;
+    QTimer::singleShot(0, [&] {
+        entries()->setCurrentRow(0);  // a has its sheet: shown at once
+        shownMeanwhile << list().shownPicture();
+        entries()->setCurrentRow(2);  // c has none: made after b's
+    });
+    entries()->setCurrentRow(1);
+    EXPECT_EQ(shownMeanwhile, QStringList{dir() + QStringLiteral("a.bmp")});
+    EXPECT_TRUE(QFileInfo::exists(dir() + QStringLiteral("b.bmp")));
+    EXPECT_TRUE(QFileInfo::exists(dir() + QStringLiteral("c.bmp")));
+    EXPECT_EQ(entries()->currentRow(), 2);
+    EXPECT_EQ(list().shownPicture(), dir() + QStringLiteral("c.bmp"));
+}
+
+class FastScrollBarTest : public VideoSelectionWindowTest {
+protected:
+    void SetUp() override
+    {
+        VideoSelectionWindowTest::SetUp();
+        for (int i = 0; i < 120; ++i)
+            paths_ << addVideo(QStringLiteral("v%1.avi").arg(i, 3, 10, QLatin1Char('0')));
+        open();
+        // The bar 8880 twips wide, as the window's design has it.
+        list().resize(592, 454);
+        ASSERT_EQ(widthTw(list().SliderPicture), 8880);
+    }
+    QStringList paths_;
+};
+
+TEST_F(FastScrollBarTest, DraggingSpreadsTheWholeListOverTheBar)
+{
+    QWidget* bar = list().SliderPicture;
+    // 120 entries over 8880 twips: 0.0135135 entries per twip.
+    QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(296, 5));
+    EXPECT_TRUE(list().slidermouse());
+    EXPECT_EQ(sliderFillTw(), 4440);
+
+    dragTo(bar, 296);  // x = 4440 twips
+    EXPECT_EQ(app->st.sliderindex, 60);
+    EXPECT_EQ(entries()->currentRow(), 60);
+    EXPECT_EQ(list().windowTitle(), paths_[60]);
+    EXPECT_EQ(sliderFillTw(), 4440);  // 60 / 0.0135135
+
+    dragTo(bar, 592);  // the right end: 120, limited to 119
+    EXPECT_EQ(app->st.sliderindex, 119);
+    EXPECT_EQ(entries()->currentRow(), 119);
+    dragTo(bar, 700);  // beyond it
+    EXPECT_EQ(app->st.sliderindex, 119);
+
+    dragTo(bar, -40);  // left of the bar
+    EXPECT_EQ(app->st.sliderindex, 0);
+    EXPECT_EQ(entries()->currentRow(), 0);
+    EXPECT_EQ(sliderFillTw(), 0);
+
+    // The filled part is the slider itself: dragging it works alike.
+    dragTo(list().Slider, 148);
+    EXPECT_EQ(app->st.sliderindex, 30);
+
+    QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(148, 5));
+    EXPECT_FALSE(list().slidermouse());
+    dragTo(bar, 500);  // no button down: nothing moves
+    EXPECT_EQ(app->st.sliderindex, 30);
+
+    // Selecting entry 60 by the keyboard fills the bar to 4440 twips.
+    entries()->setCurrentRow(59);
+    QTest::keyClick(entries(), Qt::Key_Down);
+    EXPECT_EQ(sliderFillTw(), 4440);
+    EXPECT_EQ(app->st.sliderindex, 30);  // only the bar moves it
+}
+
+TEST_F(FastScrollBarTest, ADoubleClickOnTheBarLoadsTheEntryTheLastDragReached)
+{
+    QWidget* bar = list().SliderPicture;
+    // No drag in this run yet: entry 0.
+    QTest::mouseDClick(bar, Qt::LeftButton, {}, QPoint(400, 5));
+    EXPECT_EQ(app->st.LoadedVideo, paths_[0]);
+    EXPECT_TRUE(list().isHidden());
+
+    open();
+    QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(590, 5));
+    dragTo(bar, 640);
+    QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(640, 5));
+    QTest::mouseDClick(bar, Qt::LeftButton, {}, QPoint(640, 5));
+    EXPECT_EQ(app->st.LoadedVideo, paths_[119]);
+    EXPECT_EQ(app->st.CurrentVideo, paths_[119]);
+
+    // A scan of a shorter list leaves the bar's index beyond it: nothing loads.
+    QDir().mkpath(dir() + QStringLiteral("few"));
+    addVideo(QStringLiteral("few/one.avi"));
+    list().INITIALIZE(dir() + QStringLiteral("few"));
+    ASSERT_EQ(entries()->count(), 1);
+    list().LOADcurrentSELECTEDvideo();
+    EXPECT_EQ(app->st.LoadedVideo, paths_[119]);
+}
+
+TEST_F(VideoSelectionWindowTest, AnEmptyListOpensWithoutSelectionAndLoadsNothing)
+{
+    open();
+    EXPECT_EQ(entries()->count(), 0);
+    EXPECT_EQ(entries()->currentRow(), -1);
+    const int fill = list().Slider->width();
+    QWidget* bar = list().SliderPicture;
+    QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(200, 5));
+    dragTo(bar, 300);
+    QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(300, 5));
+    QTest::mouseDClick(bar, Qt::LeftButton, {}, QPoint(300, 5));
+    QTest::keyClick(entries(), Qt::Key_Return);
+    EXPECT_EQ(list().Slider->width(), fill);
+    EXPECT_TRUE(player().opened.isEmpty());
+    EXPECT_TRUE(app->st.LoadedVideo.isEmpty());
+}
+
+TEST_F(VideoSelectionWindowTest, ResizingLaysOutPictureBarAndList)
+{
+    videoWithSheet(QStringLiteral("a.avi"), Qt::red);
+    open();
+    const int barHeight = list().SliderPicture->height();
+    const QSize listSize = entries()->size();
+    list().resize(700, 500);
+    EXPECT_EQ(list().ArchivPicture->geometry(), QRect(0, 0, 700, 500 - barHeight));
+    EXPECT_EQ(list().SliderPicture->geometry(), QRect(0, 500 - barHeight, 700, barHeight));
+    EXPECT_EQ(entries()->size(), listSize);
+    EXPECT_EQ(entries()->pos(),
+              QPoint((700 - listSize.width()) / 2, (500 - barHeight - listSize.height()) / 2));
+
+    // A video window narrower than 640 pixels: the window takes its size.
+    HIDEall(*app);
+    app->Player().resize(600, 450);
+    list().INITIALIZE(app->st.VideoDir);
+    EXPECT_EQ(list().size(), QSize(600, 450));
+    EXPECT_EQ(list().pos(), QPoint(0, 0));
+}
+
+} // namespace
+} // namespace vv::test
