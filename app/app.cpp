@@ -122,8 +122,10 @@ SceneWindow& App::FormImage(int index)
 {
     Q_ASSERT(index >= 0 && index < SceneWindowSlots);
     SceneWindow*& slot = images_.at(static_cast<std::size_t>(index));
-    if (!slot)
+    if (!slot) {
         slot = new SceneWindow(*this, MDI().client());
+        slot->tag = QString::number(index);
+    }
     return *slot;
 }
 

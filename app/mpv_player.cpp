@@ -39,6 +39,7 @@ constexpr char InputTerminal[] = "input-terminal";
 constexpr char Idle[] = "idle";
 constexpr char VideoOutput[] = "vo";
 constexpr char AudioOutput[] = "ao";
+constexpr char AudioFallbackToNull[] = "audio-fallback-to-null";
 constexpr char ResumePlayback[] = "resume-playback";
 constexpr char Ytdl[] = "ytdl";
 constexpr char GpuHwdecInterop[] = "gpu-hwdec-interop";
@@ -102,6 +103,7 @@ constexpr char Yes[] = "yes";
 constexpr char No[] = "no";
 constexpr char Auto[] = "auto";
 constexpr char NullOutput[] = "null";
+constexpr char SoundOutputs[] = "pipewire,pulse,alsa,jack";
 constexpr char RenderApiOutput[] = "libmpv";
 constexpr char LogLevel[] = "error";
 } // namespace mpvname
@@ -269,7 +271,11 @@ MpvPlayer::MpvPlayer(QWidget* host, const Config& config, QObject* parent)
         {mpvname::Ytdl, mpvname::No},
         {mpvname::GpuHwdecInterop, mpvname::No},
         {mpvname::VideoOutput, drawn ? mpvname::RenderApiOutput : mpvname::NullOutput},
-        {mpvname::AudioOutput, config.audio ? mpvname::Auto : mpvname::NullOutput},
+        // With sound, the first sound server or device that answers; a
+        // machine without one plays silently at normal speed. (SDL is left
+        // out: it takes over the process's signal handlers.)
+        {mpvname::AudioOutput, config.audio ? mpvname::SoundOutputs : mpvname::NullOutput},
+        {mpvname::AudioFallbackToNull, mpvname::Yes},
         {mpvname::VideoTrack, picture_ == Picture::None ? mpvname::No : mpvname::Auto},
         {mpvname::Pause, mpvname::Yes},
     };

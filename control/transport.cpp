@@ -55,6 +55,16 @@ void loadNeighbour(App& app, const QString& text, bool next)
         app.menu().pressPLAY();
 }
 
+// The scene pictures belong to the loaded video; without one they would show
+// another video's scenes (or none) and lead nowhere.
+bool refuseWithoutVideo(App& app)
+{
+    if (!app.st.LoadedVideo.isEmpty())
+        return false;
+    app.InfoDisplay().INITIALIZE(QStringLiteral("LOAD VIDEO FIRST!"), 3);
+    return true;
+}
+
 } // namespace
 
 void PLAYstop(App& app)
@@ -96,6 +106,8 @@ void SETspeed(App& app, float& rate)
 
 void JUMPindex(App& app, std::int16_t n)
 {
+    if (refuseWithoutVideo(app))
+        return;
     HIDEscenepictures(app);
     app.InfoDisplay().INITIALIZE(jumpIndexText(n), 2);
     const int k = n != 0 ? 2 * n - 1 : 0;
@@ -111,6 +123,8 @@ void JUMPindex(App& app, std::int16_t n)
 
 void SELECTindex(App& app)
 {
+    if (refuseWithoutVideo(app))
+        return;
     if (app.st.ActiveMode == 4) {
         HIDEall(app);
         return;

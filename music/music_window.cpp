@@ -1,24 +1,78 @@
 #include "music/music_window.h"
 
+#include <QKeyEvent>
+#include <QScopedValueRollback>
+
 #include "app/app.h"
 #include "app/twips.h"
+#include "control/control_panel.h"
+#include "control/key_dispatcher.h"
+#include "control/virtual_keys.h"
 #include "music/acdc.h"
+#include "script/overlays.h"
+#include "script/slider_window.h"
+#include "video/displays.h"
+#include "video/loading.h"
+#include "video/player_window.h"
 
 namespace vv {
+
+namespace {
+
+const QColor LightGrey(0xE0, 0xE0, 0xE0);
+
+QFont boldFont(double points)
+{
+    QFont f(QStringLiteral("MS Sans Serif"));
+    f.setPointSizeF(points);
+    f.setBold(true);
+    return f;
+}
+
+} // namespace
+
+QString musicPositionText(int index, int count)
+{
+    return QString::number(index + 1) + QStringLiteral(" OF") + QLatin1Char(' ') + QString::number(count);
+}
 
 MusicWindow::MusicWindow(App& app, QWidget* parent) : QWidget(parent), app_(app)
 {
     setAutoFillBackground(true);
     QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor(0xE0, 0xE0, 0xE0));
+    pal.setColor(QPalette::Window, LightGrey);
+    pal.setColor(QPalette::WindowText, Qt::black);
     setPalette(pal);
+
     LabelTitel = new QLabel(QStringLiteral("SELECT MUSIC..."), this);
+    LabelTitel->setFont(boldFont(24));
+    setGeometryTw(LabelTitel, 150, 120, 6000, 660);
     LabelFile1Count = new QLabel(QStringLiteral("1 of 9999"), this);
+    LabelFile1Count->setFont(boldFont(12));
+    LabelFile1Count->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    setGeometryTw(LabelFile1Count, 6300, 420, 3405, 390);
+
     lstFoundFiles2 = new QListWidget(this);
     setGeometryTw(lstFoundFiles2, 150, 915, 9555, 6120);
+    lstFoundFiles2->setFont(boldFont(18));
+    QPalette listPal = lstFoundFiles2->palette();
+    listPal.setColor(QPalette::Base, QColor(0xC0, 0xC0, 0xC0));
+    listPal.setColor(QPalette::Text, Qt::black);
+    lstFoundFiles2->setPalette(listPal);
+    lstFoundFiles2->installEventFilter(this);
+    connect(lstFoundFiles2, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (!updatingList_)
+            selectionChanged(row);
+    });
+    connect(lstFoundFiles2, &QListWidget::itemDoubleClicked, this, [this] { doubleClicked(); });
+
     setGeometryTw(this, 0, 0, 9855, 8085);
 
+    // The music plays on a player of its own: sound only, positions in
+    // seconds.
     player_ = app.makePlayer(nullptr);
+    player_->setPositionUnits(MediaPlayer::Seconds);
+
     Timer1.setInterval(500);
     connect(&Timer1, &QTimer::timeout, this, [this] { ACDCtick(app_); });
     Timer1.start();
@@ -30,9 +84,133 @@ MusicWindow::~MusicWindow()
     Timer1.stop();
 }
 
-void MusicWindow::INITIALIZE(const QString&) {}
-void MusicWindow::SCANMEDIA(const QString&) {}
-void MusicWindow::InitializeSound(const QString&) {}
-QString MusicWindow::getNEXTfromPLAYLIST() { return QString(); }
+QString MusicWindow::selectedPath() const
+{
+    return found_.pathAt(lstFoundFiles2->currentRow());
+}
+
+void MusicWindow::rebuildList()
+{
+    updatingList_ = true;
+    lstFoundFiles2->clear();
+    lstFoundFiles2->addItems(found_.names());
+    updatingList_ = false;
+}
+
+void MusicWindow::select(int i)
+{
+    if (i < 0 || i >= found_.count())
+        return;
+    if (lstFoundFiles2->currentRow() == i)
+        selectionChanged(i);
+    else
+        lstFoundFiles2->setCurrentRow(i);
+}
+
+void MusicWindow::selectionChanged(int index)
+{
+    if (index < 0 || index >= found_.count())
+        return;
+    LabelFile1Count->setText(musicPositionText(index, lstFoundFiles2->count()));
+}
+
+void MusicWindow::INITIALIZE(const QString& StartPath)
+{
+    if (app_.hasMenu())
+        app_.menu().hide();
+    if (app_.hasFormSlider())
+        app_.FormSlider().hide();
+    HIDEscenepictures(app_);
+    if (app_.st.MP3Dir != StartPath || found_.isEmpty())
+        SCANMEDIA(StartPath);
+    const PlayerWindow& player = app_.Player();
+    move((player.width() - width()) / 2, (player.height() - height()) / 2);
+    show();
+    raise();
+    lstFoundFiles2->setFocus(Qt::OtherFocusReason);
+    app_.st.ActiveMode = 3;
+}
+
+void MusicWindow::SCANMEDIA(const QString& StartPath)
+{
+    found_.clear();
+    rebuildList();
+    app_.MessageDisplay().INITIALIZE(QStringLiteral("SCANNING FOR MEDIA..."), 3);
+    ScanCallbacks callbacks;
+    callbacks.directory = [this](const QString&) {
+        app_.sv.processEvents();
+        return true;
+    };
+    callbacks.listFull = [this](const QString& message) { app_.sv.messageBox(message); };
+    const ScanResult result =
+        scanMedia(found_, StartPath, MusicPatterns, static_cast<int>(app_.st.MP3Dir.size()), callbacks);
+    rebuildList();
+    if (result.end == ScanResult::End::StartUnreadable)
+        app_.sv.messageBox(QStringLiteral("Cannot read the music directory:\r\n") + StartPath,
+                           Services::Icon::Information);
+    if (!found_.isEmpty())
+        select(0);
+    app_.MessageDisplay().hide();
+}
+
+void MusicWindow::InitializeSound(const QString& Datei)
+{
+    const QScopedValueRollback<bool> entering(enteringSound_, true);
+    ACDCenterFile(app_, Datei);
+    MediaPlayer& player = MediaPlayer1();
+    player.setPositionUnits(MediaPlayer::Seconds);
+    if (!player.setFileName(Datei)) {
+        // The simulation moves on to the next song at its next tick.
+        app_.InfoDisplay().INITIALIZE(QStringLiteral("MUSIC FILE CANNOT BE PLAYED!"), 3);
+        return;
+    }
+    player.play();
+}
+
+QString MusicWindow::getNEXTfromPLAYLIST()
+{
+    const int count = found_.count();
+    if (count == 0)
+        return QString();
+    const int current = lstFoundFiles2->currentRow();
+    const int next = (current < 0 || current + 1 >= count) ? 0 : current + 1;
+    select(next);
+    return found_.pathAt(next);
+}
+
+void MusicWindow::doubleClicked()
+{
+    const QString path = selectedPath();
+    if (path.isEmpty())
+        return;
+    HIDEall(app_);
+    hide();
+    InitializeSound(path);
+}
+
+void MusicWindow::enterPressed()
+{
+    const QString path = selectedPath();
+    if (path.isEmpty())
+        return;
+    app_.st.CurrentVideo = path;
+    hide();
+    app_.Player().show();
+    INITIALIZEvideo(app_, path, 0);
+}
+
+bool MusicWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == lstFoundFiles2 && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (const int code = virtualKey(*key))
+            KEYcommand(app_, code);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            enterPressed();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
 
 } // namespace vv

@@ -1,6 +1,10 @@
 #include "setup/setup_dialog.h"
 
-#include <QMouseEvent>
+#include <QFrame>
+#include <QPainter>
+#include <QPixmap>
+#include <QSignalBlocker>
+#include <algorithm>
 
 #include "app/app.h"
 #include "app/main_window.h"
@@ -27,7 +31,8 @@ QFont makeFont(double points, bool bold)
 
 QWidget* group(QWidget* parent, int left, int top, int width, int height)
 {
-    auto* w = new QWidget(parent);
+    auto* w = new QFrame(parent);
+    w->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     w->setAutoFillBackground(true);
     QPalette pal = w->palette();
     pal.setColor(QPalette::Window, LightGrey);
@@ -51,6 +56,32 @@ QLabel* label(QWidget* parent, const QString& text, int left, int top, int width
     return place(l, left, top, width, height);
 }
 
+// Makes a caption fit its control: the fonts of this platform run wider than
+// the ones the layout was drawn with, so the point size shrinks (down to 6)
+// until the caption is no longer cut.
+void fitCaption(QWidget* w)
+{
+    QFont f = w->font();
+    while (w->sizeHint().width() > w->width() && f.pointSizeF() > 6.0) {
+        f.setPointSizeF(f.pointSizeF() - 0.25);
+        w->setFont(f);
+    }
+}
+
+// The program's small logo: the two letters on a dark tile.
+QPixmap logoPicture(const QSize& size)
+{
+    QPixmap pm(size);
+    pm.fill(QColor(0x40, 0x40, 0x40));
+    QPainter painter(&pm);
+    painter.setPen(QColor(0xE0, 0xE0, 0xE0));
+    QFont f = makeFont(10, true);
+    f.setPixelSize(std::max(8, size.height() * 2 / 3));
+    painter.setFont(f);
+    painter.drawText(pm.rect(), Qt::AlignCenter, QStringLiteral("VV"));
+    return pm;
+}
+
 } // namespace
 
 SetupDialog::SetupDialog(App& app, QWidget* parent) : QWidget(parent), app_(app)
@@ -65,7 +96,9 @@ SetupDialog::SetupDialog(App& app, QWidget* parent) : QWidget(parent), app_(app)
 
     LabelTitel = label(this, QStringLiteral("SYSTEM SETUP"), 135, 90, 8580, 630, makeFont(24, true));
     Label5 = label(this, QStringLiteral("Ravoriruvid Version 0.1a"), 6510, 480, 2145, 195, makeFont(8.25, true));
+    fitCaption(Label5);
     Image1 = label(this, QString(), 8235, 90, 480, 360, makeFont(8.25, false));
+    Image1->setPixmap(logoPicture(Image1->size()));
 
     const QFont heading = makeFont(18, true);
     const QFont plain = makeFont(8.25, false);
@@ -96,7 +129,10 @@ SetupDialog::SetupDialog(App& app, QWidget* parent) : QWidget(parent), app_(app)
                        static_cast<QWidget*>(CheckFastPreviewMode), static_cast<QWidget*>(CheckRANDOMplaylist),
                        static_cast<QWidget*>(CheckFULLSCREENstart), static_cast<QWidget*>(CheckPIP),
                        static_cast<QWidget*>(CheckAlwaysOnTop)})
+    {
         w->setFont(optionFont);
+        fitCaption(w);
+    }
 
     Picture1 = group(this, 4470, 810, 4200, 2910);
     Label1 = label(Picture1, QStringLiteral("ZOOM + POSITION"), 120, 45, 3900, 465, heading);
@@ -144,8 +180,8 @@ SetupDialog::SetupDialog(App& app, QWidget* parent) : QWidget(parent), app_(app)
 
     connect(HScrollZOOM, &QScrollBar::valueChanged, this,
             [this](int v) { ZOOMvideo(app_, 0, 0, static_cast<std::int16_t>(v)); });
-    connect(CommandBigger, &QPushButton::pressed, this, [this] { holdZoom(+1); });
-    connect(CommandSmaller, &QPushButton::pressed, this, [this] { holdZoom(-1); });
+    connect(CommandBigger, &QPushButton::pressed, this, [this] { holdZoom(CommandBigger, +1); });
+    connect(CommandSmaller, &QPushButton::pressed, this, [this] { holdZoom(CommandSmaller, -1); });
     connect(CommandBigger, &QPushButton::released, this, [this] { app_.st.motionstop = true; });
     connect(CommandSmaller, &QPushButton::released, this, [this] { app_.st.motionstop = true; });
     connect(CommandLEFT, &QPushButton::clicked, this, [this] { movePicture(-50, 0); });
@@ -169,6 +205,7 @@ void SetupDialog::INITIALIZE()
     const MainWindow& mdi = app_.MDI();
     moveTw(this, roundEven((mdi.widthTw() - widthTw(this)) / 2.0),
            roundEven((mdi.heightTw() - heightTw(this)) / 2.0));
+    showZoomOnScrollBar();
     show();
     raise();
 }
@@ -188,33 +225,46 @@ QString SetupDialog::SelectDirectory(const QString& Titel, const QString& StartP
 void SetupDialog::chooseInto(QLineEdit* field)
 {
     // A cancelled choice leaves the field as it was.
-    const QString chosen = SelectDirectory(ChooseDirectoryTitle, QStringLiteral("/"));
+    const QString chosen = SelectDirectory(ChooseDirectoryTitle, ChooseDirectoryStart);
     if (!chosen.isEmpty())
         field->setText(chosen);
 }
 
 void SetupDialog::setVideoDir()
 {
-    const QString chosen = SelectDirectory(ChooseDirectoryTitle, QStringLiteral("/"));
+    const QString chosen = SelectDirectory(ChooseDirectoryTitle, ChooseDirectoryStart);
     // A cancelled choice stores nothing and the program goes on.
     if (chosen.isEmpty())
         return;
     TextVideoDir->setText(chosen);
-    SAVEsettings(app_);
+    // A settings file that cannot be written has been reported; the program
+    // goes on rather than claiming the change was stored.
+    if (!SAVEsettings(app_))
+        return;
     app_.sv.messageBox(QStringLiteral("Änderungen durchgeführt und gespeichert. Bitte Programm neu starten..."));
     app_.video().setFileName(QString());
     app_.sv.endProgram();
 }
 
-void SetupDialog::holdZoom(int step)
+void SetupDialog::holdZoom(QPushButton* button, int step)
 {
-    app_.st.motionstop = false;
-    while (!app_.st.motionstop) {
-        const int next = app_.st.ZoomPercent + step;
-        if (next >= HScrollZOOM->minimum() && next <= HScrollZOOM->maximum())
-            HScrollZOOM->setValue(next);
-        app_.sv.runEventsFor(20);
+    AppState& st = app_.st;
+    st.motionstop = false;
+    // The release ends the loop; so does the button going away unreleased
+    // (the dialog hidden under the mouse), which would otherwise never end it.
+    while (!st.motionstop && button->isDown() && button->isVisible()) {
+        const int next = st.ZoomPercent + step;
+        if (next >= HScrollZOOM->minimum() && next <= HScrollZOOM->maximum()) {
+            if (HScrollZOOM->value() == next)
+                // The bar already stands there (the zoom was changed by a
+                // key since): zoom without waiting for a change of the bar.
+                ZOOMvideo(app_, 0, 0, static_cast<std::int16_t>(next));
+            else
+                HScrollZOOM->setValue(next);
+        }
+        app_.sv.runEventsFor(ZoomStepMilliseconds);
     }
+    st.motionstop = true;
 }
 
 void SetupDialog::movePicture(int dx, int dy)
@@ -223,10 +273,17 @@ void SetupDialog::movePicture(int dx, int dy)
     player.setPictureRect(player.pictureRect().translated(dx, dy));
 }
 
+void SetupDialog::showZoomOnScrollBar()
+{
+    const QSignalBlocker block(HScrollZOOM);
+    HScrollZOOM->setValue(app_.st.ZoomPercent);
+}
+
 void SetupDialog::pressRESET()
 {
     std::int16_t zoom = 100;
     SIZEvideo(app_, zoom, 1);
+    showZoomOnScrollBar();
     repaint();
 }
 

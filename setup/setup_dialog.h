@@ -75,13 +75,21 @@ public:
 private:
     void setVideoDir();
     void chooseInto(QLineEdit* field);
-    void holdZoom(int step);
+    // The held +/- buttons: one percent per step until released.
+    void holdZoom(QPushButton* button, int step);
     void movePicture(int dx, int dy);
+    // Puts the scroll bar on the present zoom without zooming.
+    void showZoomOnScrollBar();
 
     App& app_;
 };
 
-// The title of the directory chooser for all three directory rows.
+// The title of the directory chooser for all three directory rows, and the
+// directory it opens at (the file system root).
 inline const QString ChooseDirectoryTitle = QStringLiteral("Startverzeichnis der AVI-Dateien...");
+inline const QString ChooseDirectoryStart = QStringLiteral("/");
+
+// The pace of the held +/- buttons: one percent per step.
+inline constexpr int ZoomStepMilliseconds = 20;
 
 } // namespace vv

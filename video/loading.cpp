@@ -8,6 +8,7 @@
 #include "app/startup.h"
 #include "control/control_panel.h"
 #include "index/preview.h"
+#include "index/preview_rules.h"
 #include "script/marks.h"
 #include "script/overlays.h"
 #include "script/script_io.h"
@@ -19,7 +20,7 @@ namespace vv {
 
 QString previewSheetName(const QString& videoPath)
 {
-    return videoPath.left(videoPath.size() - 3) + QStringLiteral("bmp");
+    return previewSheetReadName(videoPath);
 }
 
 QString scriptFileName(const QString& videoPath)

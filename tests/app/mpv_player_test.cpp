@@ -1,6 +1,7 @@
 // The libmpv player against real clips: every frame-exactness claim is proved
 // by the frame number read from the picture mpv actually shows.
 
+#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWidget>
@@ -663,3 +664,30 @@ TEST_F(SoftwarePicture, PlayerGoesBeforeItsHost)
 
 } // namespace
 } // namespace vv
+
+namespace vv::test {
+namespace {
+
+// The program's player with sound on: a machine without a sound device
+// (a build server, a virtual display) must still play at normal speed
+// instead of jumping to the end.
+TEST(ProgramPlayerSound, PlaysInRealTimeWithOrWithoutASoundDevice)
+{
+    std::unique_ptr<MediaPlayer> player = makeProgramPlayer(nullptr);
+    ASSERT_TRUE(player->setFileName(testMedia(QStringLiteral("tone.wav"))));
+    player->setPositionUnits(MediaPlayer::Seconds);
+    ASSERT_GT(player->length(), 2.5);
+    player->play();
+    QElapsedTimer clock;
+    clock.start();
+    while (player->currentPosition() < 0.5 && clock.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_GE(player->currentPosition(), 0.5);
+    EXPECT_LT(player->currentPosition(), player->length());
+    EXPECT_EQ(player->playState(), MediaPlayer::Playing);
+    // Real time, not as fast as the decoder can go.
+    EXPECT_GE(clock.elapsed(), 300);
+}
+
+} // namespace
+} // namespace vv::test

@@ -172,6 +172,19 @@ TEST_F(TransportTest, JumpIndexUsesTheOddScenePicturesAndMarksOnlyThatOne)
     EXPECT_EQ(player().framePosition(), 0);
 }
 
+TEST_F(TransportTest, SceneJumpsNeedALoadedVideo)
+{
+    app->FormImage(1).INITIALIZEquick(77);
+    const QString missing = writeFile(QStringLiteral("missing.avi"), QByteArray("x"));
+    INITIALIZEvideo(*app, missing, 0);  // fails: nothing is loaded now
+    ASSERT_TRUE(app->st.LoadedVideo.isEmpty());
+    JUMPindex(*app, 1);
+    EXPECT_EQ(infoText(), QStringLiteral("LOAD VIDEO FIRST!"));
+    SELECTindex(*app);
+    EXPECT_EQ(infoText(), QStringLiteral("LOAD VIDEO FIRST!"));
+    EXPECT_FALSE(app->FormImage(0).isVisible());
+}
+
 TEST_F(TransportTest, TheVideoListSwitchOpensAndClosesTheSelectionWindow)
 {
     VIDEOLISTswitch(*app, app->st.VideoDir);

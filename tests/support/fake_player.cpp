@@ -109,14 +109,14 @@ void FakePlayer::play()
 void FakePlayer::stop()
 {
     ++stopCalls;
-    if (state_ == Playing)
+    if (!file_.isEmpty())
         state_ = Stopped;
 }
 
 void FakePlayer::pause()
 {
     ++pauseCalls;
-    if (state_ == Playing)
+    if (!file_.isEmpty())
         state_ = Paused;
 }
 

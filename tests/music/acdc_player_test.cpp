@@ -1,0 +1,202 @@
+// The ACDC simulator with the real players (sound off): a generated concert
+// video whose frames carry their numbers and generated songs. Each cut is
+// proved by the frame number in the picture the video player shows.
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "tests/music/print_qstring.h"
+#include "app/app.h"
+#include "app/main_window.h"
+#include "app/mpv_player.h"
+#include "app/player_factory.h"
+#include "music/acdc.h"
+#include "music/music_window.h"
+#include "tests/support/fake_services.h"
+#include "tests/support/test_media.h"
+#include "tools/mediamaker/mediamaker.h"
+#include "video/displays.h"
+#include "video/player_window.h"
+
+namespace vv::test {
+namespace {
+
+constexpr int WaitMs = 20000;
+
+// A concert video long enough to hold intro scene 1 (2984), action scene 1
+// (3200) and closing scene 1 (8626) at 25 frames a second; made once and
+// kept with the other test clips.
+QString concertClip()
+{
+    const QString path = QStringLiteral(VV_TEST_MEDIA_DIR) + QStringLiteral("/music-concert-9000.avi");
+    if (QFileInfo::exists(path))
+        return path;
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    vvmaker::VideoSpec spec;
+    spec.width = 160;
+    spec.height = 120;
+    spec.frames = 9000;
+    spec.gopSize = 250;
+    spec.bFrames = 0;
+    spec.quality = 20;
+    spec.mp2Audio = true;
+    spec.audioSampleRate = 16000;
+    spec.audioBitRate = 16000;
+    spec.threads = 2;
+    std::string error;
+    if (!vvmaker::makeVideo(path.toStdString(), spec, &error)) {
+        ADD_FAILURE() << "cannot make the concert clip: " << error;
+        return {};
+    }
+    return path;
+}
+
+class AcdcPlayerTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        // (The folder's own name must not hold the word the simulator looks
+        // for in a song's path.)
+        base = freshTempDir(QStringLiteral("jukebox"));
+        ASSERT_FALSE(base.isEmpty());
+        musicDir = base + QStringLiteral("/music/");
+        QDir().mkpath(musicDir);
+        app = std::make_unique<App>(services, [](QWidget* host) { return makeTestPlayer(host); });
+        app->st.ProgramDir = base + QLatin1Char('/');
+        app->st.SettingsFile = base + QStringLiteral("/settings.ini");
+        app->st.MP3Dir = musicDir;
+        app->MDI().resize(768, 576);
+        app->MDI().show();
+        app->Player().setGeometry(0, 0, 768, 576);
+        app->Player().show();
+    }
+    void TearDown() override
+    {
+        app.reset();
+        QDir(base).removeRecursively();
+    }
+
+    QString song(const QString& name, double seconds)
+    {
+        vvmaker::AudioSpec spec;
+        spec.seconds = seconds;
+        const QString path = musicDir + name;
+        std::string error;
+        EXPECT_TRUE(vvmaker::makeWav(path.toStdString(), spec, &error)) << error;
+        return path;
+    }
+    void addConcert()
+    {
+        const QString clip = concertClip();
+        ASSERT_FALSE(clip.isEmpty());
+        ASSERT_TRUE(QFile::link(clip, musicDir + QStringLiteral("acdc-nobulls2.avi")));
+    }
+
+    MusicWindow& mp3() { return app->FormMP3(); }
+    MediaPlayer& music() { return app->music(); }
+    MediaPlayer& video() { return app->video(); }
+    int shownFrame() { return frameNumberOf(static_cast<MpvPlayer&>(video()).grabCurrentFrame()); }
+    bool showsFrameFrom(int first, int last)
+    {
+        return QTest::qWaitFor([&] {
+            const int f = shownFrame();
+            return f >= first && f <= last;
+        }, WaitMs);
+    }
+    // Puts the song at a position and waits until it plays from there.
+    bool songAt(double seconds)
+    {
+        music().setCurrentPosition(seconds);
+        return QTest::qWaitFor([&] { return music().currentPosition() >= seconds; }, WaitMs);
+    }
+
+    FakeServices services;
+    std::unique_ptr<App> app;
+    QString base;
+    QString musicDir;
+};
+
+TEST_F(AcdcPlayerTest, ASimulationRunsThroughTheSongsCuttingAndFadingTheConcertVideo)
+{
+    addConcert();
+    const QString first = song(QStringLiteral("Live-ACDC.wav"), 30);
+    const QString second = song(QStringLiteral("Live-acdc-2.wav"), 20);
+    const QString last = song(QStringLiteral("tone.wav"), 2);
+    mp3().INITIALIZE(musicDir);
+    ASSERT_EQ(mp3().found().pathAt(0), first);
+    ASSERT_EQ(mp3().found().pathAt(1), second);
+    ASSERT_EQ(mp3().found().pathAt(2), last);
+
+    // Start: the concert video is loaded at the very beginning (intro 14) and
+    // the entry step cuts to intro scene 1.
+    services.randoms = {0.99f, 0.0f};
+    mp3().select(0);
+    mp3().InitializeSound(mp3().selectedPath());
+    ASSERT_TRUE(app->st.ACDCactive);
+    EXPECT_EQ(app->st.LoadedVideo, musicDir + QStringLiteral("acdc-nobulls2.avi"));
+    EXPECT_EQ(app->st.DurationFrames, 9000);
+    EXPECT_EQ(app->st.FrameRate, 25);
+    EXPECT_TRUE(showsFrameFrom(2984, 3100)) << shownFrame();
+    EXPECT_EQ(video().playState(), MediaPlayer::Playing);
+    EXPECT_FALSE(video().mute());
+    EXPECT_EQ(video().volume(), -600);
+    EXPECT_EQ(music().fileName(), first);
+    EXPECT_EQ(music().playState(), MediaPlayer::Playing);
+    EXPECT_NEAR(music().length(), 30.0, 0.1);
+
+    // Past five seconds the music window's own tick fades the concert sound
+    // out over ten ticks and cuts to action scene 1.
+    services.randoms = {0.0f};
+    ASSERT_TRUE(songAt(5.5));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return video().mute(); }, WaitMs));
+    EXPECT_EQ(video().volume(), -3100);
+    EXPECT_TRUE(showsFrameFrom(3200, 3300)) << shownFrame();
+    EXPECT_EQ(app->st.ACDCstate, QStringLiteral("starting"));
+
+    // Fifteen seconds before the end: closing scene 1, ten seconds before
+    // the start of intro scene 2.
+    services.randoms = {0.0f};
+    ASSERT_TRUE(songAt(15.5));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return app->st.ACDCstate == QLatin1String("ending"); }, WaitMs));
+    EXPECT_TRUE(showsFrameFrom(8626, 8700)) << shownFrame();
+
+    // At the end of the song the next one follows and restores the sound.
+    services.randoms = {0.0f};
+    music().setCurrentPosition(music().length());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return music().fileName() == second; }, WaitMs));
+    EXPECT_EQ(app->st.ACDCstate, QStringLiteral("starting"));
+    EXPECT_FALSE(video().mute());
+    EXPECT_EQ(video().volume(), -600);
+    EXPECT_TRUE(showsFrameFrom(2984, 3100)) << shownFrame();
+    EXPECT_EQ(mp3().LabelFile1Count->text(), QStringLiteral("2 OF 3"));
+
+    // Near its end the song plays out by itself; the next file has no
+    // "acdc" in its name and ends the simulation.
+    ASSERT_TRUE(songAt(18.5));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !app->st.ACDCactive; }, WaitMs));
+    EXPECT_EQ(music().fileName(), last);
+    EXPECT_EQ(music().playState(), MediaPlayer::Playing);
+    EXPECT_EQ(app->InfoDisplay().caption(), QStringLiteral("ACDC SIMULATION OFF"));
+}
+
+TEST_F(AcdcPlayerTest, WithoutTheConcertVideoTheSongPlaysAlone)
+{
+    const QString first = song(QStringLiteral("Live-ACDC.wav"), 2);
+    mp3().INITIALIZE(musicDir);
+    mp3().select(0);
+    mp3().InitializeSound(mp3().selectedPath());
+
+    EXPECT_FALSE(app->st.ACDCactive);
+    EXPECT_EQ(app->InfoDisplay().caption(), ConcertVideoMissingText);
+    EXPECT_TRUE(video().fileName().isEmpty());
+    EXPECT_EQ(music().fileName(), first);
+    EXPECT_EQ(music().playState(), MediaPlayer::Playing);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return music().currentPosition() > 0.2; }, WaitMs));
+    EXPECT_TRUE(services.boxes.empty());
+}
+
+} // namespace
+} // namespace vv::test
