@@ -45,7 +45,7 @@ VideoSelectionWindow::VideoSelectionWindow(App& app, QWidget* parent) : QWidget(
     ArchivPicture->setScaledContents(true);
     setGeometryTw(ArchivPicture, -75, 75, 8970, 6420);
 
-    lstFoundFiles2 = new QListWidget(this);
+    lstFoundFiles2 = new FoundListBox(this);
     setGeometryTw(lstFoundFiles2, 2100, 1590, 4875, 3270);
     QFont listFont(QStringLiteral("MS Sans Serif"));
     listFont.setPointSizeF(13.5);
@@ -57,10 +57,7 @@ VideoSelectionWindow::VideoSelectionWindow(App& app, QWidget* parent) : QWidget(
     lstFoundFiles2->setPalette(listPal);
     lstFoundFiles2->setToolTip(QStringLiteral("Videoauswahliste - Start durch Doppelklick!"));
     lstFoundFiles2->installEventFilter(this);
-    connect(lstFoundFiles2, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (!updatingList_)
-            selectionChanged(row);
-    });
+    connect(lstFoundFiles2, &FoundListBox::selected, this, &VideoSelectionWindow::selectionChanged);
     connect(lstFoundFiles2, &QListWidget::itemDoubleClicked, this, [this] { doubleClicked(); });
 
     const QString barTip = QStringLiteral("Schnelles Scrollen in Videoliste (Maustaste runter)!");
@@ -77,29 +74,6 @@ VideoSelectionWindow::VideoSelectionWindow(App& app, QWidget* parent) : QWidget(
     hide();
 }
 
-QString VideoSelectionWindow::selectedPath() const
-{
-    return found_.pathAt(lstFoundFiles2->currentRow());
-}
-
-void VideoSelectionWindow::rebuildList()
-{
-    updatingList_ = true;
-    lstFoundFiles2->clear();
-    lstFoundFiles2->addItems(found_.names());
-    updatingList_ = false;
-}
-
-void VideoSelectionWindow::select(int i)
-{
-    if (i < 0 || i >= found_.count())
-        return;
-    if (lstFoundFiles2->currentRow() == i)
-        selectionChanged(i);
-    else
-        lstFoundFiles2->setCurrentRow(i);
-}
-
 void VideoSelectionWindow::SCANMEDIA(const QString& StartPath)
 {
     // The scan lets window events run once per directory; a scan asked for
@@ -107,35 +81,18 @@ void VideoSelectionWindow::SCANMEDIA(const QString& StartPath)
     if (searchflag)
         return;
     searchflag = true;
-    found_.clear();
-    rebuildList();
-    app_.MessageDisplay().INITIALIZE(QStringLiteral("SCANNING FOR MEDIA..."), 3);
-    ScanCallbacks callbacks;
-    callbacks.directory = [this](const QString&) {
-        app_.sv.processEvents();
-        return true;
-    };
-    callbacks.listFull = [this](const QString& message) { app_.sv.messageBox(message); };
-    const ScanResult result =
-        scanMedia(found_, StartPath, VideoPatterns, static_cast<int>(app_.st.VideoDir.size()), callbacks);
-    rebuildList();
-    if (result.end == ScanResult::End::StartUnreadable)
-        app_.sv.messageBox(QStringLiteral("Cannot read the video directory:\r\n") + StartPath,
-                           Services::Icon::Information);
+    lstFoundFiles2->scan(app_, StartPath, VideoPatterns, static_cast<int>(app_.st.VideoDir.size()));
     searchflag = false;
-    if (!found_.isEmpty())
-        select(0);
-    app_.MessageDisplay().hide();
 }
 
 void VideoSelectionWindow::INITIALIZE(const QString& StartPath)
 {
     HIDEall(app_);
     app_.InfoDisplay().INITIALIZE(QStringLiteral("SELECT VIDEO..."), -1);
-    if (StartPath != app_.st.VideoDir || found_.isEmpty())
+    if (StartPath != app_.st.VideoDir || found().isEmpty())
         SCANMEDIA(StartPath);
-    if (!found_.isEmpty()) {
-        const QString path = selectedPath();
+    if (!found().isEmpty()) {
+        const QString path = lstFoundFiles2->selectedPath();
         if (!path.isEmpty() && FileExists(titlePictureName(path)))
             showPicture(titlePictureName(path));
     }
@@ -151,10 +108,10 @@ void VideoSelectionWindow::INITIALIZE(const QString& StartPath)
 
 void VideoSelectionWindow::selectionChanged(int index)
 {
-    if (index < 0 || index >= found_.count())
+    if (index < 0 || index >= found().count())
         return;
-    setGeometryTw(Slider, 0, 0, fastScrollFill(index, found_.count(), widthTw(SliderPicture)), heightTw(Slider));
-    QString path = found_.pathAt(index);
+    setGeometryTw(Slider, 0, 0, fastScrollFill(index, found().count(), widthTw(SliderPicture)), heightTw(Slider));
+    QString path = found().pathAt(index);
     if (FileExists(previewSheetName(path))) {
         showPicture(previewSheetName(path));
         return;
@@ -170,15 +127,15 @@ void VideoSelectionWindow::selectionChanged(int index)
         if (!FileExists(sheet))
             MAKEpreview(app_, path);
         const int now = lstFoundFiles2->currentRow();
-        if (now == index && found_.pathAt(now) == path) {
+        if (now == index && found().pathAt(now) == path) {
             if (FileExists(sheet))
                 showPicture(sheet);
             break;
         }
-        if (now < 0 || now >= found_.count())
+        if (now < 0 || now >= found().count())
             break;
         index = now;
-        path = found_.pathAt(now);
+        path = found().pathAt(now);
     }
     makingSheet_ = false;
 }
@@ -202,7 +159,7 @@ void VideoSelectionWindow::SHOWarchivPicture(const QString& path)
 
 void VideoSelectionWindow::doubleClicked()
 {
-    const QString path = selectedPath();
+    const QString path = lstFoundFiles2->selectedPath();
     if (path.isEmpty())
         return;
     if (path == app_.st.CurrentVideo) {
@@ -217,7 +174,7 @@ void VideoSelectionWindow::doubleClicked()
 
 void VideoSelectionWindow::enterPressed()
 {
-    const QString path = selectedPath();
+    const QString path = lstFoundFiles2->selectedPath();
     if (path.isEmpty())
         return;
     app_.st.CurrentVideo = path;
@@ -233,18 +190,18 @@ void VideoSelectionWindow::enterPressed()
 void VideoSelectionWindow::LOADcurrentSELECTEDvideo()
 {
     const std::int32_t index = app_.st.sliderindex;
-    if (index < 0 || index >= found_.count())
+    if (index < 0 || index >= found().count())
         return;
     HIDEall(app_);
-    const QString path = found_.pathAt(index);
+    const QString path = found().pathAt(index);
     app_.st.CurrentVideo = path;
     INITIALIZEvideo(app_, path, 0);
-    select(index);
+    lstFoundFiles2->select(index);
 }
 
 void VideoSelectionWindow::barPressed(double x)
 {
-    if (found_.isEmpty())
+    if (found().isEmpty())
         return;
     slidermouse_ = true;
     setGeometryTw(Slider, 0, 0, fastScrollDragWidth(x), heightTw(Slider));
@@ -256,13 +213,13 @@ void VideoSelectionWindow::barMoved(double x)
         return;
     setGeometryTw(Slider, 0, 0, fastScrollDragWidth(x), heightTw(Slider));
     Slider->repaint();
-    const std::int32_t index = fastScrollIndex(found_.count(), widthTw(SliderPicture), x);
+    const std::int32_t index = fastScrollIndex(found().count(), widthTw(SliderPicture), x);
     if (index < 0 || index == app_.st.sliderindex)
         return;
     app_.st.sliderindex = index;
-    const QString path = found_.pathAt(index);
+    const QString path = found().pathAt(index);
     setWindowTitle(path);
-    select(index);
+    lstFoundFiles2->select(index);
     SHOWarchivPicture(path);
 }
 

@@ -8,7 +8,7 @@
 #include <QListWidget>
 #include <QWidget>
 
-#include "library/media_scan.h"
+#include "library/found_list_box.h"
 
 namespace vv {
 
@@ -32,13 +32,13 @@ public:
     bool slidermouse() const { return slidermouse_; }
 
     // The path list (full paths in the order found) and the display list.
-    const FoundMedia& found() const { return found_; }
-    const QStringList& lstFoundFiles() const { return found_.paths(); }
-    QListWidget* lstFoundFiles2;
+    const FoundMedia& found() const { return lstFoundFiles2->found(); }
+    const QStringList& lstFoundFiles() const { return found().paths(); }
+    FoundListBox* lstFoundFiles2;
     // Full path of the selected display entry, "" when none is selected.
-    QString selectedPath() const;
+    QString selectedPath() const { return lstFoundFiles2->selectedPath(); }
     // Selects display entry i (runs the selection behaviour).
-    void select(int i);
+    void select(int i) { lstFoundFiles2->select(i); }
 
     QLabel* ArchivPicture;
     QWidget* SliderPicture;
@@ -51,7 +51,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void rebuildList();
     void selectionChanged(int index);
     void doubleClicked();
     void enterPressed();
@@ -61,10 +60,8 @@ private:
     void barMoved(double x);
 
     App& app_;
-    FoundMedia found_;
     bool slidermouse_ = false;
     bool makingSheet_ = false;
-    bool updatingList_ = false;
     QString shownPicture_;
 };
 

@@ -52,7 +52,7 @@ MusicWindow::MusicWindow(App& app, QWidget* parent) : QWidget(parent), app_(app)
     LabelFile1Count->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     setGeometryTw(LabelFile1Count, 6300, 420, 3405, 390);
 
-    lstFoundFiles2 = new QListWidget(this);
+    lstFoundFiles2 = new FoundListBox(this);
     setGeometryTw(lstFoundFiles2, 150, 915, 9555, 6120);
     lstFoundFiles2->setFont(boldFont(18));
     QPalette listPal = lstFoundFiles2->palette();
@@ -60,10 +60,7 @@ MusicWindow::MusicWindow(App& app, QWidget* parent) : QWidget(parent), app_(app)
     listPal.setColor(QPalette::Text, Qt::black);
     lstFoundFiles2->setPalette(listPal);
     lstFoundFiles2->installEventFilter(this);
-    connect(lstFoundFiles2, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (!updatingList_)
-            selectionChanged(row);
-    });
+    connect(lstFoundFiles2, &FoundListBox::selected, this, &MusicWindow::selectionChanged);
     connect(lstFoundFiles2, &QListWidget::itemDoubleClicked, this, [this] { doubleClicked(); });
 
     setGeometryTw(this, 0, 0, 9855, 8085);
@@ -84,32 +81,9 @@ MusicWindow::~MusicWindow()
     Timer1.stop();
 }
 
-QString MusicWindow::selectedPath() const
-{
-    return found_.pathAt(lstFoundFiles2->currentRow());
-}
-
-void MusicWindow::rebuildList()
-{
-    updatingList_ = true;
-    lstFoundFiles2->clear();
-    lstFoundFiles2->addItems(found_.names());
-    updatingList_ = false;
-}
-
-void MusicWindow::select(int i)
-{
-    if (i < 0 || i >= found_.count())
-        return;
-    if (lstFoundFiles2->currentRow() == i)
-        selectionChanged(i);
-    else
-        lstFoundFiles2->setCurrentRow(i);
-}
-
 void MusicWindow::selectionChanged(int index)
 {
-    if (index < 0 || index >= found_.count())
+    if (index < 0 || index >= found().count())
         return;
     LabelFile1Count->setText(musicPositionText(index, lstFoundFiles2->count()));
 }
@@ -121,7 +95,7 @@ void MusicWindow::INITIALIZE(const QString& StartPath)
     if (app_.hasFormSlider())
         app_.FormSlider().hide();
     HIDEscenepictures(app_);
-    if (app_.st.MP3Dir != StartPath || found_.isEmpty())
+    if (app_.st.MP3Dir != StartPath || found().isEmpty())
         SCANMEDIA(StartPath);
     const PlayerWindow& player = app_.Player();
     move((player.width() - width()) / 2, (player.height() - height()) / 2);
@@ -133,24 +107,7 @@ void MusicWindow::INITIALIZE(const QString& StartPath)
 
 void MusicWindow::SCANMEDIA(const QString& StartPath)
 {
-    found_.clear();
-    rebuildList();
-    app_.MessageDisplay().INITIALIZE(QStringLiteral("SCANNING FOR MEDIA..."), 3);
-    ScanCallbacks callbacks;
-    callbacks.directory = [this](const QString&) {
-        app_.sv.processEvents();
-        return true;
-    };
-    callbacks.listFull = [this](const QString& message) { app_.sv.messageBox(message); };
-    const ScanResult result =
-        scanMedia(found_, StartPath, MusicPatterns, static_cast<int>(app_.st.MP3Dir.size()), callbacks);
-    rebuildList();
-    if (result.end == ScanResult::End::StartUnreadable)
-        app_.sv.messageBox(QStringLiteral("Cannot read the music directory:\r\n") + StartPath,
-                           Services::Icon::Information);
-    if (!found_.isEmpty())
-        select(0);
-    app_.MessageDisplay().hide();
+    lstFoundFiles2->scan(app_, StartPath, MusicPatterns, static_cast<int>(app_.st.MP3Dir.size()));
 }
 
 void MusicWindow::InitializeSound(const QString& Datei)
@@ -169,18 +126,18 @@ void MusicWindow::InitializeSound(const QString& Datei)
 
 QString MusicWindow::getNEXTfromPLAYLIST()
 {
-    const int count = found_.count();
+    const int count = found().count();
     if (count == 0)
         return QString();
     const int current = lstFoundFiles2->currentRow();
     const int next = (current < 0 || current + 1 >= count) ? 0 : current + 1;
-    select(next);
-    return found_.pathAt(next);
+    lstFoundFiles2->select(next);
+    return found().pathAt(next);
 }
 
 void MusicWindow::doubleClicked()
 {
-    const QString path = selectedPath();
+    const QString path = lstFoundFiles2->selectedPath();
     if (path.isEmpty())
         return;
     HIDEall(app_);
@@ -190,7 +147,7 @@ void MusicWindow::doubleClicked()
 
 void MusicWindow::enterPressed()
 {
-    const QString path = selectedPath();
+    const QString path = lstFoundFiles2->selectedPath();
     if (path.isEmpty())
         return;
     app_.st.CurrentVideo = path;

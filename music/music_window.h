@@ -13,7 +13,7 @@
 #include <memory>
 
 #include "app/mediaplayer.h"
-#include "library/media_scan.h"
+#include "library/found_list_box.h"
 
 namespace vv {
 
@@ -45,16 +45,16 @@ public:
     MediaPlayer& MediaPlayer1() { return *player_; }
 
     // The path list (full paths in the order found) and the display list.
-    const FoundMedia& found() const { return found_; }
-    const QStringList& lstFoundFiles() const { return found_.paths(); }
+    const FoundMedia& found() const { return lstFoundFiles2->found(); }
+    const QStringList& lstFoundFiles() const { return found().paths(); }
     // Full path of the selected display entry, "" when none is selected.
-    QString selectedPath() const;
+    QString selectedPath() const { return lstFoundFiles2->selectedPath(); }
     // Selects display entry i (the position label follows).
-    void select(int i);
+    void select(int i) { lstFoundFiles2->select(i); }
 
     QLabel* LabelTitel;
     QLabel* LabelFile1Count;
-    QListWidget* lstFoundFiles2;
+    FoundListBox* lstFoundFiles2;
     // The ACDC simulator's tick, 500 ms, running for the whole run.
     QTimer Timer1;
 
@@ -62,15 +62,12 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void rebuildList();
     void selectionChanged(int index);
     void doubleClicked();
     void enterPressed();
 
     App& app_;
     std::unique_ptr<MediaPlayer> player_;
-    FoundMedia found_;
-    bool updatingList_ = false;
     bool enteringSound_ = false;
 };
 

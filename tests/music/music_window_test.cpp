@@ -119,7 +119,7 @@ TEST_F(MusicWindowTest, AMissingMusicDirectoryIsReportedAndLeavesAnEmptyList)
     mp3().INITIALIZE(app->st.MP3Dir);
     EXPECT_EQ(mp3().lstFoundFiles2->count(), 0);
     ASSERT_EQ(services.boxes.size(), 1u);
-    EXPECT_TRUE(services.boxes.front().text.startsWith(QStringLiteral("Cannot read the music directory")));
+    EXPECT_TRUE(services.boxes.front().text.startsWith(QStringLiteral("Cannot read the directory:")));
     EXPECT_EQ(services.endRequests, 0);
 }
 
