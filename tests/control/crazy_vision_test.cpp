@@ -1,0 +1,330 @@
+// Crazy vision on the fake player: the switch, the motion loop step by step,
+// and the loop living together with playback, the timers and the keys.
+
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+#include "app/main_window.h"
+#include "app/program_services.h"
+#include "control/control_panel.h"
+#include "control/crazy_vision.h"
+#include "setup/setup_dialog.h"
+#include "tests/support/app_fixture.h"
+#include "video/displays.h"
+#include "video/loading.h"
+#include "video/player_window.h"
+#include "video/timecode.h"
+#include "video/zoom.h"
+
+namespace vv::test {
+namespace {
+
+// Calls check once per pass of the event loop, from a zero-time timer that
+// re-arms itself, for as long as the object lives.
+class EveryPass : public QObject {
+public:
+    explicit EveryPass(std::function<void()> check) : check_(std::move(check)) { arm(); }
+
+private:
+    void arm()
+    {
+        QTimer::singleShot(0, this, [this] {
+            check_();
+            arm();
+        });
+    }
+    std::function<void()> check_;
+};
+
+// What the picture looked like after one step of the loop.
+struct Sample {
+    std::int16_t zoom;
+    QRectF rect;
+};
+
+class CrazyVisionTest : public AppFixture {
+protected:
+    void SetUp() override
+    {
+        showMainWindow();
+        // A video window of 768 x 576 pixels, 11520 x 8640 twips, whatever
+        // frame the platform puts around the main window.
+        app->Player().setGeometry(0, 0, 768, 576);
+        std::int16_t hundred = 100;
+        SIZEvideo(*app, hundred, 1);
+        ASSERT_EQ(app->Player().widthTw(), 11520);
+        ASSERT_EQ(app->Player().heightTw(), 8640);
+    }
+
+    // Switches crazy vision on with the given draws; after step number
+    // offAtStep (counting from 1) it is switched off again from inside the
+    // loop, as a second press of C would. Returns the picture after every
+    // step; the switch's first call has returned by then.
+    std::vector<Sample> run(std::vector<float> draws, int offAtStep,
+                            const std::function<void(int)>& atStep = {})
+    {
+        services.randoms.assign(draws.begin(), draws.end());
+        std::vector<Sample> samples;
+        const long long startMs = services.eventTimeMs;
+        long long seenMs = startMs;
+        EveryPass watcher([&] {
+            if (services.eventTimeMs == seenMs)
+                return;  // no step since the last pass
+            seenMs = services.eventTimeMs;
+            samples.push_back({app->st.ZoomPercent, player().pictureRect()});
+            const int step = static_cast<int>(samples.size());
+            if (atStep)
+                atStep(step);
+            if (step == offAtStep)
+                CRAZYvisionSWITCH(*app);
+            if (step > 500) {
+                ADD_FAILURE() << "the loop does not end";
+                app->st.motionstop = true;
+                app->st.crazyvision = 0;
+            }
+        });
+        CRAZYvisionSWITCH(*app);
+        EXPECT_EQ(static_cast<long long>(samples.size()) * CrazyStepMilliseconds, services.eventTimeMs - startMs)
+            << "a step went unseen";
+        return samples;
+    }
+
+    static std::vector<std::int16_t> zooms(const std::vector<Sample>& samples)
+    {
+        std::vector<std::int16_t> z;
+        for (const Sample& s : samples)
+            z.push_back(s.zoom);
+        return z;
+    }
+
+    static std::vector<std::int16_t> counted(int from, int step, int count)
+    {
+        std::vector<std::int16_t> z;
+        for (int i = 0; i < count; ++i)
+            z.push_back(static_cast<std::int16_t>(from + i * step));
+        return z;
+    }
+
+    static void append(std::vector<std::int16_t>& to, const std::vector<std::int16_t>& more)
+    {
+        to.insert(to.end(), more.begin(), more.end());
+    }
+
+    void expectReset()
+    {
+        EXPECT_EQ(app->st.ZoomPercent, 100);
+        EXPECT_EQ(player().pictureRect(), QRectF(0, 0, 11520, 8640));
+        EXPECT_EQ(app->SETUP().LabelZoomFaktor->text(), QStringLiteral("100 %"));
+    }
+};
+
+TEST_F(CrazyVisionTest, AMotionSwitchedOffHalfwayRunsToItsEndAndThePictureIsResetAfterIt)
+{
+    // Drift in from 150 by 15 up to 300 (11 steps), then a drift that would
+    // go further in but is turned outwards above 200: 300 down to 150 by 6
+    // (26 steps). Switched off at step 16, inside the second motion.
+    const std::vector<Sample> samples = run({0.0f, 0.95f, 0.0f, 0.0f, 0.0f, 0.0f}, 16);
+
+    std::vector<std::int16_t> expected = counted(150, 15, 11);
+    append(expected, counted(300, -6, 26));
+    EXPECT_EQ(zooms(samples), expected);
+    // No third motion was drawn: the flag is looked at between motions only.
+    EXPECT_EQ(services.randomDraws, 6);
+    // Each zoom step keeps the picture's centre.
+    EXPECT_EQ(samples.at(0).rect, QRectF(-2880, -2160, 17280, 12960));
+    EXPECT_EQ(samples.at(10).rect, QRectF(-11520, -8640, 34560, 25920));
+
+    EXPECT_EQ(app->st.crazyvision, 0);
+    EXPECT_TRUE(app->st.motionstop);
+    expectReset();
+    EXPECT_EQ(infoText(), QStringLiteral("CRAZY VISION OFF"));
+}
+
+TEST_F(CrazyVisionTest, PansMoveTheZoomedPictureWhileItKeepsCoveringTheWindow)
+{
+    // A pan of (200, -300) ten times at 150 percent. The picture
+    // (17280 x 12960 at -2880, -2160) can go up only to -4320. Switched off
+    // at the last move, before the next motion.
+    const std::vector<Sample> samples = run({0.5f, 0.0f, 0.0f, 0.99f}, 10);
+    ASSERT_EQ(samples.size(), 10u);
+    const double tops[] = {-2460, -2760, -3060, -3360, -3660, -3960, -4260, -4320, -4320, -4320};
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        EXPECT_EQ(samples[i].zoom, 150);
+        EXPECT_EQ(samples[i].rect, QRectF(-2880 + 200.0 * (i + 1), tops[i], 17280, 12960)) << "move " << i + 1;
+    }
+    expectReset();
+}
+
+TEST_F(CrazyVisionTest, ADriftBelowHundredPercentStaysAtHundred)
+{
+    // 150 down by 15 towards 4: the steps below 100 are held at 100.
+    const std::vector<Sample> samples = run({0.3f, 0.95f, 0.99f}, 1);
+    EXPECT_EQ(zooms(samples), (std::vector<std::int16_t>{150, 135, 120, 105, 100, 100, 100, 100, 100, 100}));
+    EXPECT_EQ(samples.back().rect, QRectF(0, 0, 11520, 8640));
+}
+
+TEST_F(CrazyVisionTest, SwitchingOnAnnouncesClosesTheOverlaysAndReseedsEachTime)
+{
+    app->menu().INITIALIZE();
+    ASSERT_TRUE(app->menu().isVisible());
+    ASSERT_EQ(app->st.ActiveMode, 1);
+
+    bool checked = false;
+    run({0.0f, 0.0f, 0.504f}, 1, [&](int step) {
+        if (step != 1)
+            return;
+        checked = true;
+        EXPECT_FALSE(app->menu().isVisible());
+        EXPECT_EQ(app->st.ActiveMode, 0);
+        EXPECT_EQ(app->st.crazyvision, 1);
+        EXPECT_FALSE(app->st.motionstop);
+        EXPECT_EQ(app->st.ZoomPercent, 150);
+        // The announcement outlives the closing of the overlays.
+        EXPECT_TRUE(app->InfoDisplay().isVisible());
+        EXPECT_EQ(infoText(), QStringLiteral("CRAZY VISION ON"));
+        EXPECT_EQ(app->st.InfoDisplayCountdown, 2);
+    });
+    EXPECT_TRUE(checked);
+    EXPECT_EQ(services.randomizeCalls, 1);
+
+    // "CRAZY VISION OFF" stands on the reset picture's corner, inside the
+    // window.
+    EXPECT_TRUE(app->InfoDisplay().isVisible());
+    EXPECT_EQ(infoText(), QStringLiteral("CRAZY VISION OFF"));
+    EXPECT_EQ(app->InfoDisplay().pos(), QPoint(0, 0));
+    EXPECT_EQ(app->st.InfoDisplayCountdown, 2);
+
+    run({0.0f, 0.0f, 0.504f}, 1);
+    EXPECT_EQ(services.randomizeCalls, 2);
+}
+
+TEST_F(CrazyVisionTest, ReleasingAZoomButtonEndsTheLoopAndTheNextSwitchTurnsTheModeOff)
+{
+    // Three single-step drifts; the setup dialog's "+" is released during
+    // the second.
+    const std::vector<Sample> samples =
+        run({0.0f, 0.0f, 0.504f, 0.0f, 0.0f, 0.504f, 0.0f, 0.0f, 0.504f}, -1, [&](int step) {
+            if (step == 2)
+                emit app->SETUP().CommandBigger->released();
+        });
+    EXPECT_EQ(samples.size(), 2u);
+    EXPECT_EQ(app->st.crazyvision, 1);
+    EXPECT_EQ(app->st.ZoomPercent, 150);  // the picture stays as it is
+    EXPECT_EQ(infoText(), QStringLiteral("CRAZY VISION ON"));
+
+    // The next use takes the off path at once: no loop, no draws.
+    const int draws = services.randomDraws;
+    CRAZYvisionSWITCH(*app);
+    EXPECT_EQ(services.randomDraws, draws);
+    EXPECT_EQ(services.randomizeCalls, 1);
+    EXPECT_EQ(app->st.crazyvision, 0);
+    EXPECT_EQ(infoText(), QStringLiteral("CRAZY VISION OFF"));
+    expectReset();
+}
+
+TEST_F(CrazyVisionTest, TheKeyAndTheButtonSwitchTheModeFromInsideTheLoop)
+{
+    // C pressed on the picture while the loop runs.
+    run({0.0f, 0.0f, 0.504f, 0.0f, 0.0f, 0.504f}, -1, [&](int step) {
+        if (step == 2)
+            QTest::keyClick(player().widget(), Qt::Key_C);
+    });
+    EXPECT_EQ(app->st.crazyvision, 0);
+    expectReset();
+
+    // The control panel's "crazy" button (enabled once a video is loaded),
+    // both ways.
+    app->menu().CommandCRAZY->setEnabled(true);
+    run({0.0f, 0.0f, 0.504f, 0.0f, 0.0f, 0.504f}, -1, [&](int step) {
+        if (step == 2)
+            app->menu().CommandCRAZY->click();
+    });
+    EXPECT_EQ(services.randomizeCalls, 2);
+    EXPECT_EQ(app->st.crazyvision, 0);
+    EXPECT_EQ(infoText(), QStringLiteral("CRAZY VISION OFF"));
+}
+
+// The program's own pacing and timers; a dialog would block the test, so any
+// attempt to show one fails it instead.
+class PacedServices : public ProgramServices {
+public:
+    void messageBox(const QString& text, Icon, const QString&) override
+    {
+        ADD_FAILURE() << "message box: " << text.toStdString();
+    }
+    QString selectDirectory(const QString&, const QString&) override
+    {
+        ADD_FAILURE() << "directory chooser";
+        return QString();
+    }
+};
+
+// The loop must leave room for the playback tick and for keys.
+TEST(CrazyVisionProgramTest, PlaybackTicksGoOnWhileTheLoopRunsAndCEndsIt)
+{
+    QTemporaryDir temp;
+    ASSERT_TRUE(temp.isValid());
+    const QString dir = temp.path() + QLatin1Char('/');
+    const QString video = dir + QStringLiteral("clip.avi");
+    {
+        QFile f(video);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    FakeCatalogue catalogue;
+    catalogue[video] = FakeMedia{100000, 4000.0, 25.0};
+    PacedServices services;
+    App app(services, [&catalogue](QWidget* host) {
+        return std::unique_ptr<MediaPlayer>(new FakePlayer(host, &catalogue));
+    });
+    services.attach(&app);
+    app.st.ProgramDir = dir;
+    app.st.SettingsFile = dir + QStringLiteral("settings.ini");
+    app.MDI().resize(768, 576);
+    app.MDI().show();
+    app.Player().show();
+    INITIALIZEvideo(app, video, 0);
+    auto& player = static_cast<FakePlayer&>(app.video());
+    ASSERT_EQ(player.playState(), MediaPlayer::Playing);
+    ASSERT_TRUE(app.Player().Timer1.isActive());
+
+    // Every playback tick shows the position it found; "playback" moves on
+    // by a frame every 10 ms.
+    QStringList shownAtTicks;
+    QObject::connect(&app.Player().Timer1, &QTimer::timeout, &app.Player(), [&] {
+        if (app.st.crazyvision == 1)
+            shownAtTicks << app.TimeDisplay().caption();
+    });
+    bool pressed = false;
+    QTimer playing;
+    QObject::connect(&playing, &QTimer::timeout, [&] {
+        player.advance(1);
+        if (shownAtTicks.size() >= 2 && !pressed) {
+            pressed = true;
+            QTest::keyClick(player.widget(), Qt::Key_C);
+        }
+    });
+    playing.start(10);
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [&] {
+        ADD_FAILURE() << "crazy vision kept the playback tick or the key from running";
+        app.st.motionstop = true;
+        app.st.crazyvision = 0;
+    });
+    guard.start(20000);
+
+    CRAZYvisionSWITCH(app);
+    playing.stop();
+
+    EXPECT_EQ(app.st.crazyvision, 0);
+    ASSERT_GE(shownAtTicks.size(), 2);
+    EXPECT_NE(shownAtTicks.at(0), shownAtTicks.at(1)) << "the time code did not advance";
+    EXPECT_NE(shownAtTicks.at(1), FORMATtimecode(0, 25));
+    EXPECT_EQ(app.st.ZoomPercent, 100);
+    EXPECT_EQ(player.pictureRect(), QRectF(0, 0, app.Player().widthTw(), app.Player().heightTw()));
+}
+
+} // namespace
+} // namespace vv::test
