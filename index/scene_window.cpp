@@ -93,12 +93,10 @@ void SceneWindow::INITIALIZE(const QString& file, std::int32_t frame)
 void SceneWindow::INITIALIZEquick(std::int32_t frame)
 {
     Image1->setToolTip(QString::number(frame));
-    if (app_.MDI().widthPx() < 800) {
-        LabelTime->hide();
-    } else {
-        setTimeText(FORMATtimecode(frame, app_.st.FrameRate));
-        LabelTime->show();
-    }
+    // The time code is kept current also while the label is hidden: marking
+    // the window in a wider main window shows it again.
+    setTimeText(FORMATtimecode(frame, app_.st.FrameRate));
+    LabelTime->setVisible(app_.MDI().widthPx() >= 800);
 }
 
 void SceneWindow::DOimageACTION()
