@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "tests/support/unprivileged.h"
+
 #include <unistd.h>
 
 namespace vv {
@@ -179,16 +181,22 @@ TEST_F(SettingsFileOnDisk, FailedWriteIsReportedAndKeepsTheOldFile)
     EXPECT_FALSE(writeSettingsFile(path("missing/settings.ini"), Settings{}, &error));
     EXPECT_FALSE(error.isEmpty());
 
-    if (geteuid() == 0)
-        GTEST_SKIP() << "root writes into read-only directories";
     ASSERT_TRUE(QDir().mkpath(path("ro")));
     {
         QFile f(path("ro/settings.ini"));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write("old");
     }
-    QFile::setPermissions(path("ro"), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    EXPECT_FALSE(writeSettingsFile(path("ro/settings.ini"), Settings{}, &error));
+    QFile::setPermissions(path("ro/settings.ini"), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                      QFileDevice::ReadOther);
+    QFile::setPermissions(path("ro"), QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadOther |
+                                          QFileDevice::ExeOther);
+    test::openForOthers(path(""));
+    const QString target = path("ro/settings.ini");
+    EXPECT_TRUE(test::runUnprivileged([&target] {
+        QString why;
+        return !writeSettingsFile(target, Settings{}, &why) && !why.isEmpty();
+    }));
     QFile f(path("ro/settings.ini"));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), QByteArray("old"));

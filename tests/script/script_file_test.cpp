@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "tests/support/unprivileged.h"
+
 #include <unistd.h>
 
 namespace vv {
@@ -184,13 +186,15 @@ TEST_F(ScriptFileOnDisk, MissingOrUnreadableFileIsReportedNotReplaced)
     EXPECT_FALSE(r.repaired);
     EXPECT_TRUE(list.isEmpty());
 
-    if (geteuid() == 0)
-        return;   // root reads files whatever their permissions
     writeAll(path("locked.txt"), "!00000 PREVIOUS VIDEO\r\n");
     QFile::setPermissions(path("locked.txt"), QFileDevice::Permissions());
-    const ScriptReadResult locked = readScriptFile(list, path("locked.txt"));
-    EXPECT_FALSE(locked.ok);
-    EXPECT_FALSE(locked.repaired);
+    test::openForOthers(path(""));
+    const QString locked = path("locked.txt");
+    EXPECT_TRUE(test::runUnprivileged([&locked] {
+        ScriptList l;
+        const ScriptReadResult r = readScriptFile(l, locked);
+        return !r.ok && !r.repaired && l.isEmpty();
+    }));
 }
 
 TEST_F(ScriptFileOnDisk, FailedWriteReportsAndKeepsTheOldFile)
@@ -201,15 +205,17 @@ TEST_F(ScriptFileOnDisk, FailedWriteReportsAndKeepsTheOldFile)
     EXPECT_FALSE(writeScriptFile(list, path("no-such-dir/clip.txt"), &error));
     EXPECT_FALSE(error.isEmpty());
 
-    if (geteuid() == 0)
-        GTEST_SKIP() << "root writes into read-only directories";
     const QByteArray old = crlf({"!00000 PREVIOUS VIDEO", "000010-000010 JUMP keep me"});
     ASSERT_TRUE(QDir().mkpath(path("ro")));
     writeAll(path("ro/clip.txt"), old);
-    QFile::setPermissions(path("ro"), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    error.clear();
-    EXPECT_FALSE(writeScriptFile(list, path("ro/clip.txt"), &error));
-    EXPECT_FALSE(error.isEmpty());
+    QFile::setPermissions(path("ro"), QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadOther |
+                                          QFileDevice::ExeOther);
+    test::openForOthers(path(""));
+    const QString target = path("ro/clip.txt");
+    EXPECT_TRUE(test::runUnprivileged([&list, &target] {
+        QString why;
+        return !writeScriptFile(list, target, &why) && !why.isEmpty();
+    }));
     EXPECT_EQ(readAll(path("ro/clip.txt")), old);
     QFile::setPermissions(path("ro"), QFileDevice::ReadOwner | QFileDevice::WriteOwner
                                           | QFileDevice::ExeOwner);
