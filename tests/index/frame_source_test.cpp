@@ -260,12 +260,12 @@ TEST(SceneGrab, ShortVideosFollowTheSceneRules)
     // 28 frames: fifteen scenes 0 .. 28, then the last frame as scene 15.
     const QString dir = test::freshTempDir("scenes28");
     const QString path = dir + "/28.avi";
-    vvmaker::VideoSpec spec;
-    spec.frames = 28;
-    spec.width = 160;
-    spec.height = 120;
-    spec.audio = false;
-    ASSERT_TRUE(vvmaker::makeVideo(path.toStdString(), spec));
+    vvmaker::VideoSpec clip;
+    clip.frames = 28;
+    clip.width = 160;
+    clip.height = 120;
+    clip.audio = false;
+    ASSERT_TRUE(vvmaker::makeVideo(path.toStdString(), clip));
     const SceneGrab grab = grabScenes(path);
     ASSERT_TRUE(grab.ok);
     ASSERT_EQ(grab.scenes.size(), 16u);

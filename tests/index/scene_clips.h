@@ -43,12 +43,12 @@ inline QString longClip()
     }
     if (QFileInfo::exists(path))
         return path;
-    vvmaker::VideoSpec spec;
-    spec.frames = 4000;
-    spec.gopSize = 300;
-    spec.audio = false;
+    vvmaker::VideoSpec clip;
+    clip.frames = 4000;
+    clip.gopSize = 300;
+    clip.audio = false;
     std::string error;
-    if (!vvmaker::makeVideo(path.toStdString(), spec, &error)) {
+    if (!vvmaker::makeVideo(path.toStdString(), clip, &error)) {
         ADD_FAILURE() << "cannot make the long clip: " << error;
         return {};
     }

@@ -35,19 +35,19 @@ QString concertClip()
     if (QFileInfo::exists(path))
         return path;
     QDir().mkpath(QFileInfo(path).absolutePath());
-    vvmaker::VideoSpec spec;
-    spec.width = 160;
-    spec.height = 120;
-    spec.frames = 9000;
-    spec.gopSize = 250;
-    spec.bFrames = 0;
-    spec.quality = 20;
-    spec.mp2Audio = true;
-    spec.audioSampleRate = 16000;
-    spec.audioBitRate = 16000;
-    spec.threads = 2;
+    vvmaker::VideoSpec clip;
+    clip.width = 160;
+    clip.height = 120;
+    clip.frames = 9000;
+    clip.gopSize = 250;
+    clip.bFrames = 0;
+    clip.quality = 20;
+    clip.mp2Audio = true;
+    clip.audioSampleRate = 16000;
+    clip.audioBitRate = 16000;
+    clip.threads = 2;
     std::string error;
-    if (!vvmaker::makeVideo(path.toStdString(), spec, &error)) {
+    if (!vvmaker::makeVideo(path.toStdString(), clip, &error)) {
         ADD_FAILURE() << "cannot make the concert clip: " << error;
         return {};
     }
@@ -81,11 +81,11 @@ protected:
 
     QString song(const QString& name, double seconds)
     {
-        vvmaker::AudioSpec spec;
-        spec.seconds = seconds;
+        vvmaker::AudioSpec clip;
+        clip.seconds = seconds;
         const QString path = musicDir + name;
         std::string error;
-        EXPECT_TRUE(vvmaker::makeWav(path.toStdString(), spec, &error)) << error;
+        EXPECT_TRUE(vvmaker::makeWav(path.toStdString(), clip, &error)) << error;
         return path;
     }
     void addConcert()

@@ -27,24 +27,24 @@ using Maker = std::function<bool(const std::string& path, std::string* error)>;
 
 vvmaker::VideoSpec video(int width, int height, int frames)
 {
-    vvmaker::VideoSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.frames = frames;
-    return spec;
+    vvmaker::VideoSpec clip;
+    clip.width = width;
+    clip.height = height;
+    clip.frames = frames;
+    return clip;
 }
 
-Maker videoMaker(vvmaker::VideoSpec spec)
+Maker videoMaker(vvmaker::VideoSpec clip)
 {
-    return [spec](const std::string& path, std::string* error) { return vvmaker::makeVideo(path, spec, error); };
+    return [clip](const std::string& path, std::string* error) { return vvmaker::makeVideo(path, clip, error); };
 }
 
 vvmaker::AudioSpec threeSecondTone()
 {
-    vvmaker::AudioSpec spec;
-    spec.seconds = 3.0;
-    spec.toneHz = 440.0;
-    return spec;
+    vvmaker::AudioSpec clip;
+    clip.seconds = 3.0;
+    clip.toneHz = 440.0;
+    return clip;
 }
 
 // 4 KiB of noise, the same bytes every time.

@@ -356,7 +356,7 @@ TEST(MediaMaker, FailuresLeaveNothingBehind)
     const QString dir = vv::test::freshTempDir("maker-failures");
     const std::string target = (dir + "/clip.avi").toStdString();
 
-    const auto spec = [](auto change) {
+    const auto clip = [](auto change) {
         vvmaker::VideoSpec s;
         s.frames = 4;
         change(s);
@@ -364,19 +364,19 @@ TEST(MediaMaker, FailuresLeaveNothingBehind)
     };
     const struct {
         const char* name;
-        vvmaker::VideoSpec spec;
+        vvmaker::VideoSpec clip;
     } cases[] = {
-        {"odd width", spec([](auto& s) { s.width = 161; })},
-        {"no frames", spec([](auto& s) { s.frames = 0; })},
-        {"more frames than the strip counts", spec([](auto& s) { s.frames = vvmaker::maxStripNumber() + 2; })},
-        {"no frame rate", spec([](auto& s) { s.fpsNum = 0; })},
-        {"too many B-frames", spec([](auto& s) { s.bFrames = 9; })},
-        {"no GOP", spec([](auto& s) { s.gopSize = 0; })},
+        {"odd width", clip([](auto& s) { s.width = 161; })},
+        {"no frames", clip([](auto& s) { s.frames = 0; })},
+        {"more frames than the strip counts", clip([](auto& s) { s.frames = vvmaker::maxStripNumber() + 2; })},
+        {"no frame rate", clip([](auto& s) { s.fpsNum = 0; })},
+        {"too many B-frames", clip([](auto& s) { s.bFrames = 9; })},
+        {"no GOP", clip([](auto& s) { s.gopSize = 0; })},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         std::string error;
-        EXPECT_FALSE(vvmaker::makeVideo(target, c.spec, &error));
+        EXPECT_FALSE(vvmaker::makeVideo(target, c.clip, &error));
         EXPECT_NE(error, "");
         EXPECT_EQ(entries(dir), QStringList());
     }
@@ -393,7 +393,7 @@ TEST(MediaMaker, FailuresLeaveNothingBehind)
     QFile blocker(dir + "/file");
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    EXPECT_FALSE(vvmaker::makeVideo((dir + "/file/clip.avi").toStdString(), spec([](auto&) {}), &error));
+    EXPECT_FALSE(vvmaker::makeVideo((dir + "/file/clip.avi").toStdString(), clip([](auto&) {}), &error));
     EXPECT_EQ(entries(dir), QStringList{"file"});
 
     QDir(dir).removeRecursively();
@@ -432,14 +432,14 @@ TEST(MediaMaker, MakersRacingForOneFileAllSucceed)
 {
     const QString dir = vv::test::freshTempDir("maker-race");
     const std::string target = (dir + "/race.avi").toStdString();
-    vvmaker::VideoSpec spec;
-    spec.frames = 8;
+    vvmaker::VideoSpec clip;
+    clip.frames = 8;
 
     bool made[3] = {};
     {
         std::vector<std::jthread> makers;
         for (bool& result : made)
-            makers.emplace_back([&] { result = vvmaker::makeVideo(target, spec); });
+            makers.emplace_back([&] { result = vvmaker::makeVideo(target, clip); });
     }
     EXPECT_TRUE(made[0] && made[1] && made[2]);
     EXPECT_EQ(entries(dir), QStringList{"race.avi"});

@@ -48,16 +48,16 @@ QString benchVideo(const QString& dir)
         return path;
     std::printf("making %s (once) ...\n", qPrintable(path));
     std::fflush(stdout);
-    vvmaker::VideoSpec spec;
-    spec.width = Width;
-    spec.height = Height;
-    spec.fpsNum = 25;
-    spec.fpsDen = 1;
-    spec.frames = Frames;
-    spec.gopSize = 250;
-    spec.bFrames = 2;
+    vvmaker::VideoSpec clip;
+    clip.width = Width;
+    clip.height = Height;
+    clip.fpsNum = 25;
+    clip.fpsDen = 1;
+    clip.frames = Frames;
+    clip.gopSize = 250;
+    clip.bFrames = 2;
     std::string error;
-    if (!vvmaker::makeVideo(path.toStdString(), spec, &error)) {
+    if (!vvmaker::makeVideo(path.toStdString(), clip, &error)) {
         std::fprintf(stderr, "cannot make the benchmark video: %s\n", error.c_str());
         return {};
     }

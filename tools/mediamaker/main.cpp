@@ -84,52 +84,52 @@ int fail(const std::string& error)
 
 int runVideo(Arguments& args)
 {
-    vvmaker::VideoSpec spec;
+    vvmaker::VideoSpec clip;
     while (args.nextIsOption()) {
         const std::string option = args.take("option");
         if (option == "--mpg")
-            spec.container = vvmaker::Container::MpegPs;
+            clip.container = vvmaker::Container::MpegPs;
         else if (option == "--size")
-            std::tie(spec.width, spec.height) = parsePair(args.take("size"), 'x', "size");
+            std::tie(clip.width, clip.height) = parsePair(args.take("size"), 'x', "size");
         else if (option == "--fps")
-            std::tie(spec.fpsNum, spec.fpsDen) = parsePair(args.take("frame rate"), '/', "frame rate");
+            std::tie(clip.fpsNum, clip.fpsDen) = parsePair(args.take("frame rate"), '/', "frame rate");
         else if (option == "--frames")
-            spec.frames = parseNumber<int>(args.take("frame count"), "frame count");
+            clip.frames = parseNumber<int>(args.take("frame count"), "frame count");
         else if (option == "--gop")
-            spec.gopSize = parseNumber<int>(args.take("GOP size"), "GOP size");
+            clip.gopSize = parseNumber<int>(args.take("GOP size"), "GOP size");
         else if (option == "--bframes")
-            spec.bFrames = parseNumber<int>(args.take("B-frame count"), "B-frame count");
+            clip.bFrames = parseNumber<int>(args.take("B-frame count"), "B-frame count");
         else if (option == "--quality")
-            spec.quality = parseNumber<int>(args.take("quality"), "quality");
+            clip.quality = parseNumber<int>(args.take("quality"), "quality");
         else if (option == "--closed-gop")
-            spec.closedGop = true;
+            clip.closedGop = true;
         else if (option == "--no-audio")
-            spec.audio = false;
+            clip.audio = false;
         else
             throw UsageError{"unknown option " + option};
     }
     const std::string out = args.take("output file");
     args.expectEnd();
     std::string error;
-    return vvmaker::makeVideo(out, spec, &error) ? 0 : fail(error);
+    return vvmaker::makeVideo(out, clip, &error) ? 0 : fail(error);
 }
 
 int runAudio(Arguments& args, bool mp3)
 {
-    vvmaker::AudioSpec spec;
+    vvmaker::AudioSpec clip;
     while (args.nextIsOption()) {
         const std::string option = args.take("option");
         if (option == "--seconds")
-            spec.seconds = parseNumber<double>(args.take("duration"), "duration");
+            clip.seconds = parseNumber<double>(args.take("duration"), "duration");
         else if (option == "--hz")
-            spec.toneHz = parseNumber<double>(args.take("frequency"), "frequency");
+            clip.toneHz = parseNumber<double>(args.take("frequency"), "frequency");
         else
             throw UsageError{"unknown option " + option};
     }
     const std::string out = args.take("output file");
     args.expectEnd();
     std::string error;
-    const bool made = mp3 ? vvmaker::makeMp3(out, spec, &error) : vvmaker::makeWav(out, spec, &error);
+    const bool made = mp3 ? vvmaker::makeMp3(out, clip, &error) : vvmaker::makeWav(out, clip, &error);
     return made ? 0 : fail(error);
 }
 

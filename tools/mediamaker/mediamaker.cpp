@@ -186,29 +186,29 @@ libav::CodecContextPtr newEncoder(const AVCodec* codec, const char* name)
     return encoder;
 }
 
-Track videoTrack(Output& out, const VideoSpec& spec)
+Track videoTrack(Output& out, const VideoSpec& clip)
 {
-    const bool avi = spec.container == Container::Avi;
+    const bool avi = clip.container == Container::Avi;
     const char* name = avi ? "mpeg4" : "mpeg1video";
     Track track;
     track.encoder = newEncoder(avcodec_find_encoder_by_name(name), name);
     AVCodecContext* c = track.encoder.get();
-    c->width = spec.width;
-    c->height = spec.height;
+    c->width = clip.width;
+    c->height = clip.height;
     c->sample_aspect_ratio = AVRational{1, 1};
-    c->time_base = AVRational{spec.fpsDen, spec.fpsNum};
-    c->framerate = AVRational{spec.fpsNum, spec.fpsDen};
+    c->time_base = AVRational{clip.fpsDen, clip.fpsNum};
+    c->framerate = AVRational{clip.fpsNum, clip.fpsDen};
     c->pix_fmt = AV_PIX_FMT_YUV420P;
     // Keyframes are forced frame by frame at every gopSize-th frame; the
     // encoder's own GOP counter, which drifts by the B-frames, must not fire
     // before them.
-    c->gop_size = spec.gopSize + spec.bFrames + 1;
-    c->max_b_frames = spec.bFrames;
+    c->gop_size = clip.gopSize + clip.bFrames + 1;
+    c->max_b_frames = clip.bFrames;
     c->flags |= AV_CODEC_FLAG_QSCALE;
-    c->global_quality = FF_QP2LAMBDA * spec.quality;
-    if (spec.closedGop)
+    c->global_quality = FF_QP2LAMBDA * clip.quality;
+    if (clip.closedGop)
         c->flags |= AV_CODEC_FLAG_CLOSED_GOP;
-    c->thread_count = std::max(1, spec.threads);
+    c->thread_count = std::max(1, clip.threads);
     if (avi) {
         c->codec_tag = MKTAG('X', 'V', 'I', 'D');
     } else {
@@ -319,9 +319,9 @@ void encodeTone(Output& out, Track& track, const Tone& tone, std::int64_t& done,
     done += count;
 }
 
-const AVCodec* aviAudioEncoder(const VideoSpec& spec, const char** name)
+const AVCodec* aviAudioEncoder(const VideoSpec& clip, const char** name)
 {
-    if (!spec.mp2Audio) {
+    if (!clip.mp2Audio) {
         if (const AVCodec* lame = avcodec_find_encoder_by_name("libmp3lame")) {
             *name = "libmp3lame";
             return lame;
@@ -331,49 +331,49 @@ const AVCodec* aviAudioEncoder(const VideoSpec& spec, const char** name)
     return avcodec_find_encoder_by_name("mp2");
 }
 
-void checkVideoSpec(const VideoSpec& spec)
+void checkVideoSpec(const VideoSpec& clip)
 {
-    if (spec.width < 16 || spec.height < 16 || spec.width > 4096 || spec.height > 4096
-        || spec.width % 2 || spec.height % 2)
+    if (clip.width < 16 || clip.height < 16 || clip.width > 4096 || clip.height > 4096
+        || clip.width % 2 || clip.height % 2)
         throw Failure("the picture size must be even, from 16x16 to 4096x4096");
-    if (spec.fpsNum <= 0 || spec.fpsDen <= 0)
+    if (clip.fpsNum <= 0 || clip.fpsDen <= 0)
         throw Failure("the frame rate must be positive");
-    if (spec.frames < 1 || spec.frames > maxStripNumber() + 1)
+    if (clip.frames < 1 || clip.frames > maxStripNumber() + 1)
         throw Failure("the frame count must be from 1 to " + std::to_string(maxStripNumber() + 1));
-    if (spec.gopSize < 1 || spec.bFrames < 0 || spec.bFrames > 4 || spec.quality < 1 || spec.quality > 31)
+    if (clip.gopSize < 1 || clip.bFrames < 0 || clip.bFrames > 4 || clip.quality < 1 || clip.quality > 31)
         throw Failure("bad GOP size, B-frame count or quality");
-    if (spec.audio && (spec.audioSampleRate < 8000 || spec.toneHz <= 0))
+    if (clip.audio && (clip.audioSampleRate < 8000 || clip.toneHz <= 0))
         throw Failure("bad audio sample rate or tone");
 }
 
-void writeVideo(const fs::path& file, const VideoSpec& spec)
+void writeVideo(const fs::path& file, const VideoSpec& clip)
 {
-    const bool avi = spec.container == Container::Avi;
+    const bool avi = clip.container == Container::Avi;
     Output out(avi ? "avi" : "mpeg", file);
-    Track video = videoTrack(out, spec);
+    Track video = videoTrack(out, clip);
 
     Track audio;
-    const bool withAudio = spec.audio;
+    const bool withAudio = clip.audio;
     if (withAudio) {
         const char* name = "mp2";
-        const AVCodec* codec = avi ? aviAudioEncoder(spec, &name) : avcodec_find_encoder_by_name("mp2");
-        audio = audioTrack(out, codec, name, spec.audioSampleRate, 1, spec.audioBitRate);
+        const AVCodec* codec = avi ? aviAudioEncoder(clip, &name) : avcodec_find_encoder_by_name("mp2");
+        audio = audioTrack(out, codec, name, clip.audioSampleRate, 1, clip.audioBitRate);
     }
     out.writeHeader();
 
     const AVRational videoBase = video.encoder->time_base;
     const std::int64_t totalSamples =
-        withAudio ? av_rescale_rnd(spec.frames, static_cast<std::int64_t>(spec.fpsDen) * spec.audioSampleRate,
-                                   spec.fpsNum, AV_ROUND_NEAR_INF)
+        withAudio ? av_rescale_rnd(clip.frames, static_cast<std::int64_t>(clip.fpsDen) * clip.audioSampleRate,
+                                   clip.fpsNum, AV_ROUND_NEAR_INF)
                   : 0;
-    const Tone tone(spec.toneHz, spec.audioSampleRate);
-    const AVRational audioBase{1, spec.audioSampleRate};
+    const Tone tone(clip.toneHz, clip.audioSampleRate);
+    const AVRational audioBase{1, clip.audioSampleRate};
 
     AVFrame* picture = video.frame.get();
     std::int64_t samples = 0;
-    const int progressStep = std::max(1, spec.frames / 20);
-    for (int n = 0; n < spec.frames || samples < totalSamples;) {
-        const bool videoNext = n < spec.frames
+    const int progressStep = std::max(1, clip.frames / 20);
+    for (int n = 0; n < clip.frames || samples < totalSamples;) {
+        const bool videoNext = n < clip.frames
             && (samples >= totalSamples || av_compare_ts(n, videoBase, samples, audioBase) <= 0);
         if (!videoNext) {
             encodeTone(out, audio, tone, samples, totalSamples);
@@ -382,15 +382,15 @@ void writeVideo(const fs::path& file, const VideoSpec& spec)
         check(av_frame_make_writable(picture), "cannot reuse a picture");
         const YuvPicture yuv{picture->data[0], picture->data[1], picture->data[2],
                              picture->linesize[0], picture->linesize[1], picture->linesize[2],
-                             spec.width, spec.height};
-        drawFramePicture(yuv, n, spec.fpsNum, spec.fpsDen);
+                             clip.width, clip.height};
+        drawFramePicture(yuv, n, clip.fpsNum, clip.fpsDen);
         picture->pts = n;
         picture->quality = video.encoder->global_quality;   // the fixed quantiser is per frame
-        picture->pict_type = n % spec.gopSize == 0 ? AV_PICTURE_TYPE_I : AV_PICTURE_TYPE_NONE;
+        picture->pict_type = n % clip.gopSize == 0 ? AV_PICTURE_TYPE_I : AV_PICTURE_TYPE_NONE;
         encode(out, video, picture);
         ++n;
-        if (spec.progress && (n % progressStep == 0 || n == spec.frames))
-            spec.progress(n, spec.frames);
+        if (clip.progress && (n % progressStep == 0 || n == clip.frames))
+            clip.progress(n, clip.frames);
     }
     encode(out, video, nullptr);
     if (withAudio)
@@ -398,21 +398,21 @@ void writeVideo(const fs::path& file, const VideoSpec& spec)
     out.finish();
 }
 
-void checkAudioSpec(const AudioSpec& spec)
+void checkAudioSpec(const AudioSpec& clip)
 {
-    if (!(spec.seconds > 0) || spec.seconds > 24 * 3600 || spec.sampleRate < 8000 || !(spec.toneHz > 0))
+    if (!(clip.seconds > 0) || clip.seconds > 24 * 3600 || clip.sampleRate < 8000 || !(clip.toneHz > 0))
         throw Failure("bad duration, sample rate or tone");
 }
 
 void writeAudio(const fs::path& file, const char* format, const char* codecName,
-                const AudioSpec& spec, int bitRate)
+                const AudioSpec& clip, int bitRate)
 {
     Output out(format, file);
-    Track audio = audioTrack(out, avcodec_find_encoder_by_name(codecName), codecName, spec.sampleRate, 2,
+    Track audio = audioTrack(out, avcodec_find_encoder_by_name(codecName), codecName, clip.sampleRate, 2,
                              bitRate);
     out.writeHeader();
-    const auto total = static_cast<std::int64_t>(std::llround(spec.seconds * spec.sampleRate));
-    const Tone tone(spec.toneHz, spec.sampleRate);
+    const auto total = static_cast<std::int64_t>(std::llround(clip.seconds * clip.sampleRate));
+    const Tone tone(clip.toneHz, clip.sampleRate);
     for (std::int64_t done = 0; done < total;)
         encodeTone(out, audio, tone, done, total);
     encode(out, audio, nullptr);
@@ -421,32 +421,32 @@ void writeAudio(const fs::path& file, const char* format, const char* codecName,
 
 } // namespace
 
-bool makeVideo(const std::string& path, const VideoSpec& spec, std::string* error)
+bool makeVideo(const std::string& path, const VideoSpec& clip, std::string* error)
 {
     return attempt("cannot make " + path, error, [&] {
-        checkVideoSpec(spec);
+        checkVideoSpec(clip);
         PendingFile file(path);
-        writeVideo(file.temp(), spec);
+        writeVideo(file.temp(), clip);
         file.commit();
     });
 }
 
-bool makeWav(const std::string& path, const AudioSpec& spec, std::string* error)
+bool makeWav(const std::string& path, const AudioSpec& clip, std::string* error)
 {
     return attempt("cannot make " + path, error, [&] {
-        checkAudioSpec(spec);
+        checkAudioSpec(clip);
         PendingFile file(path);
-        writeAudio(file.temp(), "wav", "pcm_s16le", spec, 0);
+        writeAudio(file.temp(), "wav", "pcm_s16le", clip, 0);
         file.commit();
     });
 }
 
-bool makeMp3(const std::string& path, const AudioSpec& spec, std::string* error)
+bool makeMp3(const std::string& path, const AudioSpec& clip, std::string* error)
 {
     return attempt("cannot make " + path, error, [&] {
-        checkAudioSpec(spec);
+        checkAudioSpec(clip);
         PendingFile file(path);
-        writeAudio(file.temp(), "mp3", "libmp3lame", spec, 128000);
+        writeAudio(file.temp(), "mp3", "libmp3lame", clip, 128000);
         file.commit();
     });
 }
@@ -500,46 +500,46 @@ struct DemoItem {
 VideoSpec demoVideo(Container container, int width, int height, int fpsNum, int fpsDen, double seconds,
                     bool closedGop, double toneHz)
 {
-    VideoSpec spec;
-    spec.container = container;
-    spec.width = width;
-    spec.height = height;
-    spec.fpsNum = fpsNum;
-    spec.fpsDen = fpsDen;
-    spec.frames = static_cast<int>(std::lround(seconds * fpsNum / fpsDen));
-    spec.gopSize = 50;
-    spec.bFrames = 2;
-    spec.closedGop = closedGop;
-    spec.toneHz = toneHz;
-    spec.quality = 5;
-    return spec;
+    VideoSpec clip;
+    clip.container = container;
+    clip.width = width;
+    clip.height = height;
+    clip.fpsNum = fpsNum;
+    clip.fpsDen = fpsDen;
+    clip.frames = static_cast<int>(std::lround(seconds * fpsNum / fpsDen));
+    clip.gopSize = 50;
+    clip.bFrames = 2;
+    clip.closedGop = closedGop;
+    clip.toneHz = toneHz;
+    clip.quality = 5;
+    return clip;
 }
 
 // The concert video: long enough for every scene the music player jumps to
 // (frame 122,400 and a little beyond), yet small and quick to make.
 VideoSpec concertVideo()
 {
-    VideoSpec spec;
-    spec.width = 160;
-    spec.height = 120;
-    spec.frames = 122500;
-    spec.gopSize = 250;
-    spec.bFrames = 0;
-    spec.quality = 20;
-    spec.toneHz = 330;
-    spec.mp2Audio = true;
-    spec.audioSampleRate = 16000;
-    spec.audioBitRate = 16000;
-    spec.threads = 2;
-    return spec;
+    VideoSpec clip;
+    clip.width = 160;
+    clip.height = 120;
+    clip.frames = 122500;
+    clip.gopSize = 250;
+    clip.bFrames = 0;
+    clip.quality = 20;
+    clip.toneHz = 330;
+    clip.mp2Audio = true;
+    clip.audioSampleRate = 16000;
+    clip.audioBitRate = 16000;
+    clip.threads = 2;
+    return clip;
 }
 
 AudioSpec tone(double seconds, double hz)
 {
-    AudioSpec spec;
-    spec.seconds = seconds;
-    spec.toneHz = hz;
-    return spec;
+    AudioSpec clip;
+    clip.seconds = seconds;
+    clip.toneHz = hz;
+    return clip;
 }
 
 std::vector<DemoItem> demoItems()

@@ -49,14 +49,14 @@ struct AudioSpec {
 // written to a temporary beside path and renamed, so a half-made file never
 // carries the final name.
 //
-// makeVideo: exactly spec.frames video frames; keyframes at every gopSize-th
+// makeVideo: exactly clip.frames video frames; keyframes at every gopSize-th
 // frame (0, gopSize, 2 gopSize, ...) and nowhere else. With open GOPs and
 // B-frames the B-frames just before a keyframe are stored after it and
 // predicted from it and the frame before them.
-bool makeVideo(const std::string& path, const VideoSpec& spec, std::string* error = nullptr);
+bool makeVideo(const std::string& path, const VideoSpec& clip, std::string* error = nullptr);
 // makeWav: PCM 16 bit, stereo. makeMp3: MP3 (LAME), stereo, 128 kb/s.
-bool makeWav(const std::string& path, const AudioSpec& spec, std::string* error = nullptr);
-bool makeMp3(const std::string& path, const AudioSpec& spec, std::string* error = nullptr);
+bool makeWav(const std::string& path, const AudioSpec& clip, std::string* error = nullptr);
+bool makeMp3(const std::string& path, const AudioSpec& clip, std::string* error = nullptr);
 
 // A copy of source cut to the first `fraction` of its bytes (a truncated
 // download: the header still claims every frame).
