@@ -9,7 +9,7 @@ BUILD="$ROOT/build"
 # Debian 12 packages the player needs to build, run and test.
 PACKAGES=(
   cmake g++ make pkg-config
-  qt6-base-dev libgl-dev
+  qt6-base-dev libqt6opengl6-dev libgl-dev
   libmpv-dev
   libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
   libgtest-dev

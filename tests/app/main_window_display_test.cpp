@@ -1,6 +1,7 @@
 // The main window's modes and its resize rule on a real X display.
 
-#include <QGuiApplication>
+#include <QCheckBox>
+#include <QPushButton>
 #include <functional>
 #include <QScreen>
 #include <QTest>
@@ -34,33 +35,24 @@ protected:
     QRect outer() { return mdi().windowHandle()->frameGeometry(); }
 
     // Waits until the window stands at the given outer rectangle, which may
-    // depend on the frame the window manager puts around it.
-    ::testing::AssertionResult standsAt(const std::function<QRect()>& expected)
+    // depend on the frame the window manager puts around it; with `sizeOnly`
+    // until it has that size (a window manager may move a window to keep it
+    // on the screen).
+    ::testing::AssertionResult standsAt(const std::function<QRect()>& expected, bool sizeOnly = false)
     {
-        QTest::qWaitFor([&] { return outer() == expected(); }, 3000);
-        const QRect r = outer();
-        const QRect e = expected();
-        if (r == e)
+        const auto there = [&] { return sizeOnly ? outer().size() == expected().size() : outer() == expected(); };
+        if (QTest::qWaitFor(there, 3000))
             return ::testing::AssertionSuccess();
-        return ::testing::AssertionFailure() << "window at " << r.x() << "," << r.y() << " " << r.width() << "x"
-                                             << r.height() << ", expected " << e.x() << "," << e.y() << " "
-                                             << e.width() << "x" << e.height();
+        const auto text = [](QRect r) {
+            return QString("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+        };
+        return ::testing::AssertionFailure() << "window at " << text(outer()).toStdString() << ", expected "
+                                             << text(expected()).toStdString();
     }
-    ::testing::AssertionResult standsAt(const QRect& expected)
+    ::testing::AssertionResult standsAt(const QRect& expected) { return standsAt([expected] { return expected; }); }
+    QRect pip() const
     {
-        return standsAt([expected] { return expected; });
-    }
-
-    // Waits until the window has the given outer size (a window manager may
-    // move a window to keep it on the screen).
-    ::testing::AssertionResult measures(const QSize& expected)
-    {
-        QTest::qWaitFor([&] { return outer().size() == expected; }, 3000);
-        const QSize s = outer().size();
-        if (s == expected)
-            return ::testing::AssertionSuccess();
-        return ::testing::AssertionFailure() << "window of " << s.width() << "x" << s.height() << ", expected "
-                                             << expected.width() << "x" << expected.height();
+        return {screen_.x() + screen_.width() / 2, screen_.y(), screen_.width() / 2, screen_.height() / 2};
     }
 
     // The outer rectangle the resize rule gives a window of that outer width.
@@ -76,18 +68,18 @@ protected:
         return {px(st.SavedWindowLeft), px(st.SavedWindowTop), px(st.SavedWindowWidth), px(st.SavedWindowHeight)};
     }
 
-    // Whether the window has no frame; the native window must agree.
-    bool frameless()
+    // Whether the window has no frame, stays on top; the native window must agree.
+    bool has(Qt::WindowType flag)
     {
-        const bool widget = mdi().windowFlags().testFlag(Qt::FramelessWindowHint);
-        EXPECT_EQ(mdi().windowHandle()->flags().testFlag(Qt::FramelessWindowHint), widget);
+        const bool widget = mdi().windowFlags().testFlag(flag);
+        EXPECT_EQ(mdi().windowHandle()->flags().testFlag(flag), widget);
         return widget;
     }
+    bool frameless() { return has(Qt::FramelessWindowHint); }
     bool onTop()
     {
-        const bool widget = mdi().isOnTop();
-        EXPECT_EQ(mdi().windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint), widget);
-        return widget;
+        EXPECT_EQ(mdi().isOnTop(), has(Qt::WindowStaysOnTopHint));
+        return mdi().isOnTop();
     }
 
     // The video window fills the client area and shows the picture at 100
@@ -105,32 +97,26 @@ protected:
 
 TEST_F(MainWindowTest, AModeSwitchedOnAndOffReturnsTheWindowWithItsFrame)
 {
-    struct Case {
-        const char* name;
-        void (MainWindow::*enable)();
-        std::function<QRect(const QRect& screen)> placed;
+    const std::tuple<const char*, void (MainWindow::*)(), QRect> cases[] = {
+        {"full screen", &MainWindow::FULLSCREENenable, screen_},
+        {"picture in picture", &MainWindow::PictureINpictureENABLE, pip()},
     };
-    const Case cases[] = {
-        {"full screen", &MainWindow::FULLSCREENenable, [](const QRect& s) { return s; }},
-        {"picture in picture", &MainWindow::PictureINpictureENABLE,
-         [](const QRect& s) { return QRect(s.x() + s.width() / 2, s.y(), s.width() / 2, s.height() / 2); }},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, enable, placed] : cases) {
+        SCOPED_TRACE(name);
         const QPoint at = screen_.topLeft() + QPoint(100, 80);
         mdi().move(at);
         ASSERT_TRUE(standsAt([&] { return ruled(at, outer().width()); }));
         const QRect before = outer();
 
-        (mdi().*c.enable)();
+        (mdi().*enable)();
         EXPECT_EQ(app->st.FullScreenMode, -1);
         EXPECT_EQ(savedGeometry(), before);
         EXPECT_TRUE(frameless());
         EXPECT_EQ(mdi().windowStyle(), 0u);
         EXPECT_TRUE(mdi().isVisible());
-        EXPECT_TRUE(standsAt(c.placed(screen_)));
+        EXPECT_TRUE(standsAt(placed));
         // No frame is left: the client area is the whole window.
-        EXPECT_EQ(QRect(mdi().client()->mapToGlobal(QPoint(0, 0)), mdi().client()->size()), c.placed(screen_));
+        EXPECT_EQ(QRect(mdi().client()->mapToGlobal(QPoint(0, 0)), mdi().client()->size()), placed);
         expectFittedPicture();
 
         mdi().FULLSCREENdisable();
@@ -145,19 +131,18 @@ TEST_F(MainWindowTest, AModeSwitchedOnAndOffReturnsTheWindowWithItsFrame)
 
 TEST_F(MainWindowTest, PictureInPictureFromFullScreenKeepsTheFullScreenGeometry)
 {
-    mdi().FULLSCREENenable();
+    app->menu().CommandFULLSCREEN->click();
     ASSERT_TRUE(standsAt(screen_));
-    mdi().PictureINpictureENABLE();
+    app->SETUP().CheckPIP->click();
     EXPECT_EQ(savedGeometry(), screen_);
-    EXPECT_TRUE(standsAt(QRect(screen_.x() + screen_.width() / 2, screen_.y(), screen_.width() / 2,
-                               screen_.height() / 2)));
+    EXPECT_TRUE(standsAt(pip()));
 
     // Back at the full-screen place and width, with a frame, under the
     // normal window's rule.
-    mdi().FULLSCREENdisable();
+    app->SETUP().CheckPIP->click();
+    EXPECT_EQ(app->st.FullScreenMode, 0);
     EXPECT_FALSE(frameless());
     EXPECT_TRUE(standsAt([&] { return ruled(screen_.topLeft(), screen_.width()); }));
-    EXPECT_EQ(app->st.FullScreenMode, 0);
 }
 
 TEST_F(MainWindowTest, TheResizeRuleKeepsFourToThreeAndTheControlStripWidth)
@@ -182,60 +167,36 @@ TEST_F(MainWindowTest, TheResizeRuleKeepsFourToThreeAndTheControlStripWidth)
         ASSERT_EQ(app->st.ActiveMode, 1);
 
         mdi().resize(c.asked);
-        EXPECT_TRUE(measures(ruled(QPoint(), c.outerWidth).size()));
+        EXPECT_TRUE(standsAt([&] { return ruled(QPoint(), c.outerWidth); }, true));
         expectFittedPicture();
         EXPECT_FALSE(app->menu().isVisible());
         EXPECT_EQ(app->st.ActiveMode, 0);
     }
 }
 
-TEST_F(MainWindowTest, AlwaysOnTopNeitherMovesNorSizesTheWindow)
+TEST_F(MainWindowTest, AlwaysOnTopNeitherMovesNorSizesTheWindowAndIsIndependentOfFullScreen)
 {
     mdi().move(screen_.topLeft() + QPoint(60, 50));
     const QRect before = outer();
     ASSERT_TRUE(standsAt(before));
+    QCheckBox* onTopBox = app->SETUP().CheckAlwaysOnTop;
+    QPushButton* fullScreen = app->menu().CommandFULLSCREEN;
 
-    mdi().ENABLEontop();
+    onTopBox->click();
     EXPECT_TRUE(onTop());
     EXPECT_TRUE(mdi().isVisible());
     EXPECT_TRUE(standsAt(before));
 
-    // On top is independent of full screen.
-    mdi().FULLSCREENenable();
+    fullScreen->click();
     EXPECT_TRUE(onTop());
     EXPECT_TRUE(standsAt(screen_));
-    mdi().DISABLEontop();
+    onTopBox->click();
     EXPECT_FALSE(onTop());
     EXPECT_TRUE(frameless());
     EXPECT_TRUE(standsAt(screen_));
-    mdi().FULLSCREENdisable();
+    fullScreen->click();
     EXPECT_TRUE(standsAt(before));
     EXPECT_FALSE(onTop());
-}
-
-TEST_F(MainWindowTest, TheButtonsAndTheSetupBoxesSwitchTheModes)
-{
-    const QRect before = outer();
-    ControlPanel& menu = app->menu();
-    menu.CommandFULLSCREEN->click();
-    EXPECT_TRUE(standsAt(screen_));
-    menu.CommandFULLSCREEN->click();
-    EXPECT_TRUE(standsAt(before));
-
-    SetupDialog& setup = app->SETUP();
-    setup.CheckPIP->click();
-    EXPECT_EQ(app->st.FullScreenMode, -1);
-    EXPECT_TRUE(standsAt(QRect(screen_.x() + screen_.width() / 2, screen_.y(), screen_.width() / 2,
-                               screen_.height() / 2)));
-    setup.CheckPIP->click();
-    EXPECT_EQ(app->st.FullScreenMode, 0);
-    EXPECT_TRUE(standsAt(before));
-
-    setup.CheckAlwaysOnTop->click();
-    EXPECT_TRUE(onTop());
-    setup.CheckAlwaysOnTop->click();
-    EXPECT_FALSE(onTop());
-    EXPECT_TRUE(standsAt(before));
 }
 
 TEST_F(MainWindowTest, ClosingTheWindowEndsTheProgram)

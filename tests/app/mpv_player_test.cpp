@@ -5,11 +5,11 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QWidget>
+#include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <random>
 
-#include "app/media_probe.h"
 #include "app/mpv_player.h"
 #include "app/mpv_render.h"
 #include "app/player_factory.h"
@@ -25,20 +25,12 @@ using test::testMedia;
 
 constexpr int WaitMs = 10000;
 
-std::unique_ptr<MpvPlayer> offscreenPlayer()
+std::unique_ptr<MpvPlayer> makePlayer(MpvPlayer::Picture picture, QWidget* host = nullptr)
 {
     MpvPlayer::Config config;
-    config.picture = MpvPlayer::Picture::Offscreen;
+    config.picture = picture;
     config.audio = false;
-    return std::make_unique<MpvPlayer>(nullptr, config);
-}
-
-std::unique_ptr<MpvPlayer> audioOnlyPlayer()
-{
-    MpvPlayer::Config config;
-    config.picture = MpvPlayer::Picture::None;
-    config.audio = false;
-    return std::make_unique<MpvPlayer>(nullptr, config);
+    return std::make_unique<MpvPlayer>(host, config);
 }
 
 int shownFrame(const MpvPlayer& player)
@@ -65,11 +57,42 @@ bool seekTo(MpvPlayer& player, double position)
 
 std::unique_ptr<MpvPlayer> loadedInFrames(const QString& clip)
 {
-    auto player = offscreenPlayer();
+    auto player = makePlayer(MpvPlayer::Picture::Offscreen);
     player->applyFixedOptions();
     EXPECT_TRUE(player->setFileName(testMedia(clip))) << player->lastError().toStdString();
     player->setPositionUnits(MediaPlayer::Frames);
     return player;
+}
+
+// Lets a playing player run into its end (and, when `halts`, until mpv has
+// paused itself there) and a while beyond; how often the position arrived at
+// the length (-1: it never stopped).
+int arrivalsAtTheEnd(MpvPlayer& p, bool halts, bool* wentBack = nullptr)
+{
+    int arrivals = 0;
+    double previous = p.currentPosition();
+    const auto poll = [&] {
+        const double now = p.currentPosition();
+        arrivals += now == p.length() && previous != p.length();
+        if (wentBack)
+            *wentBack = *wentBack || now < previous;
+        previous = now;
+    };
+    if (!QTest::qWaitFor([&] { poll(); return p.playState() != MediaPlayer::Playing; }, WaitMs) ||
+        !QTest::qWaitFor([&] { poll(); return !halts || p.engineProperty("pause").toBool(); }, WaitMs))
+        return -1;
+    for (int i = 0; i < 20; ++i) {
+        QCoreApplication::processEvents();
+        poll();
+    }
+    return arrivals;
+}
+
+std::string clipName(const ::testing::TestParamInfo<const char*>& info)
+{
+    std::string name = info.param;
+    std::replace_if(name.begin(), name.end(), [](unsigned char c) { return !std::isalnum(c); }, '_');
+    return name;
 }
 
 // ------------------------------------------------------------ pure rules
@@ -85,16 +108,11 @@ TEST(VideoZoomPan, MapsThePictureRectangleOntoMpvsZoomAndPan)
     };
     const Row rows[] = {
         {"rectangle equal to the window", {640, 480}, {0, 0, 640, 480}, 4.0 / 3, 0, 0, 0},
-        {"200 % centred", {640, 480}, {-320, -240, 1280, 960}, 4.0 / 3, 1, 0, 0},
         {"200 %, left edge on the window's", {640, 480}, {0, -240, 1280, 960}, 4.0 / 3, 1, 0.25, 0},
-        {"1000 % pushed to the bottom-right corner", {600, 400}, {-5400, -3600, 6000, 4000}, 1.5,
-         std::log2(10.0), -0.45, -0.45},
         {"half size, off centre", {640, 480}, {40, 30, 320, 240}, 4.0 / 3, -1, -0.375, -0.375},
-        {"wide video in a 4:3 window", {640, 480}, {0, 0, 640, 480}, 16.0 / 9, 0, 0, 0},
         {"wide video, rectangle twice as wide only", {640, 480}, {-320, 0, 1280, 480}, 16.0 / 9,
          std::log2(480 * 16.0 / 9 / 640), 0, 0},
         {"unknown aspect fills the rectangle", {400, 300}, {-400, -300, 1200, 900}, 0, std::log2(3.0), 0, 0},
-        {"empty rectangle", {640, 480}, {0, 0, 0, 0}, 4.0 / 3, 0, 0, 0},
     };
     for (const Row& row : rows) {
         const VideoZoomPan place = videoZoomPan(row.window, row.picture, row.aspect);
@@ -106,78 +124,27 @@ TEST(VideoZoomPan, MapsThePictureRectangleOntoMpvsZoomAndPan)
 
 TEST(MpvVolume, HundredthsOfADecibelBecomeMpvsCubicVolume)
 {
-    struct Row {
-        int volume;
-        double mpv;
-    };
-    const Row rows[] = {{0, 100}, {-600, 79.432823}, {-850, 72.166116}, {-3100, 30.432199},
-                        {-10000, 2.154435}, {250, 100}, {-20000, 2.154435}};
-    for (const Row& row : rows)
-        EXPECT_NEAR(mpvVolumeFor(row.volume), row.mpv, 1e-5) << row.volume;
-    // mpv's gain (v / 100)^3 is the decibel value's gain.
-    for (int volume = -6000; volume <= 0; volume += 250) {
-        const double gain = std::pow(mpvVolumeFor(volume) / 100.0, 3);
-        EXPECT_NEAR(20 * std::log10(gain), volume / 100.0, 1e-9) << volume;
-    }
+    const std::pair<int, double> rows[] = {{0, 100},           {-600, 79.432823}, {-850, 72.166116}, {-3100, 30.432199},
+                                           {-10000, 2.154435}, {250, 100},        {-20000, 2.154435}};
+    for (const auto& [volume, mpv] : rows)
+        EXPECT_NEAR(mpvVolumeFor(volume), mpv, 1e-5) << volume;
 }
 
-TEST(PlayerFactory, SoftwareRasterisersAreRecognised)
+TEST(PlayerFactory, SoftwareRasterisersGetTheSoftwareRenderer)
 {
-    EXPECT_TRUE(isSoftwareRasteriser("llvmpipe (LLVM 15.0.6, 256 bits)"));
-    EXPECT_TRUE(isSoftwareRasteriser("softpipe"));
-    EXPECT_TRUE(isSoftwareRasteriser("Software Rasterizer"));
-    EXPECT_TRUE(isSoftwareRasteriser(""));
-    EXPECT_FALSE(isSoftwareRasteriser("Mesa Intel(R) UHD Graphics 620 (KBL GT2)"));
-    EXPECT_FALSE(isSoftwareRasteriser("NVIDIA GeForce GTX 1060/PCIe/SSE2"));
-    EXPECT_FALSE(isSoftwareRasteriser("AMD Radeon RX 580 Series (polaris10, LLVM 15.0.6, DRM 3.49)"));
-}
+    for (const auto& [renderer, software] : {std::pair{"llvmpipe (LLVM 15.0.6, 256 bits)", true}, {"softpipe", true},
+                                             {"Software Rasterizer", true}, {"", true},
+                                             {"Mesa Intel(R) UHD Graphics 620 (KBL GT2)", false},
+                                             {"AMD Radeon RX 580 Series (polaris10, LLVM 15.0.6, DRM 3.49)", false}})
+        EXPECT_EQ(isSoftwareRasteriser(renderer), software) << renderer;
 
-TEST(PlayerFactory, OffscreenPlatformGetsTheSoftwareRenderer)
-{
+    // Qt's offscreen platform has no OpenGL.
     EXPECT_EQ(programRendering(), PictureRendering::Software);
     QWidget host;
     auto player = makeProgramPlayer(&host);
     ASSERT_TRUE(player->widget());
     EXPECT_EQ(static_cast<MpvPlayer*>(player.get())->pictureKind(), MpvPlayer::Picture::Software);
     EXPECT_EQ(makeProgramPlayer(nullptr)->widget(), nullptr);
-}
-
-// ------------------------------------------------------------ the probe
-
-TEST(MediaProbe, TimeBaseOfEachContainer)
-{
-    struct Row {
-        const char* clip;
-        ContainerKind kind;
-        std::int64_t frames;
-        double fps, seconds, firstFrame;
-    };
-    const Row rows[] = {
-        {"open-gop.avi", ContainerKind::Avi, 250, 25, 10, 0},
-        {"closed-gop.avi", ContainerKind::Avi, 250, 25, 10, 0},
-        {"ntsc.avi", ContainerKind::Avi, 299, 30000.0 / 1001, 299 * 1001 / 30000.0, 0},
-        {"program.mpg", ContainerKind::MpegProgram, 250, 25, 10, -1},
-        // The header of the cut file still claims every frame.
-        {"truncated.avi", ContainerKind::Avi, 250, 25, 10, 0},
-    };
-    for (const Row& row : rows) {
-        const MediaProbe probe = probeMedia(testMedia(row.clip));
-        ASSERT_TRUE(probe.ok) << row.clip << ": " << probe.error.toStdString();
-        EXPECT_EQ(probe.container, row.kind) << row.clip;
-        EXPECT_TRUE(probe.hasVideo && probe.hasAudio) << row.clip;
-        EXPECT_EQ(probe.frameCount, row.frames) << row.clip;
-        EXPECT_NEAR(probe.frameRate, row.fps, 1e-9) << row.clip;
-        EXPECT_NEAR(probe.videoSeconds, row.seconds, 1e-6) << row.clip;
-        if (row.firstFrame >= 0)
-            EXPECT_NEAR(probe.firstFrameTime, row.firstFrame, 1e-9) << row.clip;
-        else   // the program stream's video starts a little after its audio
-            EXPECT_GT(probe.firstFrameTime, 0.0) << row.clip;
-        EXPECT_NEAR(probe.displayAspect, 4.0 / 3, 1e-9) << row.clip;
-    }
-    EXPECT_FALSE(probeMedia(testMedia("garbage.avi")).ok);
-    EXPECT_FALSE(probeMedia("/nonexistent/clip.avi").ok);
-    const MediaProbe tone = probeMedia(testMedia("tone.wav"));
-    EXPECT_TRUE(tone.ok && tone.hasAudio && !tone.hasVideo);
 }
 
 // ------------------------------------------------------------ frame exactness
@@ -189,9 +156,6 @@ TEST_P(ExactFrames, EveryPositionShowsAndReadsTheFrameAskedFor)
     auto player = loadedInFrames(GetParam());
     MpvPlayer& p = *player;
     ASSERT_EQ(p.length(), 250);
-    p.setPositionUnits(MediaPlayer::Seconds);
-    EXPECT_NEAR(p.length(), 10.0, 1e-6);
-    p.setPositionUnits(MediaPlayer::Frames);
     EXPECT_EQ(p.streamFrameRate(), 25);
 
     // Loaded: standing on frame 0, and mpv's clock at frame 0 is the probe's t0.
@@ -201,6 +165,8 @@ TEST_P(ExactFrames, EveryPositionShowsAndReadsTheFrameAskedFor)
     EXPECT_TRUE(showsFrame(p, 0));
     EXPECT_NEAR(p.engineProperty("time-pos").toDouble(), p.media().firstFrameTime, 1e-3);
 
+    // Keyframe boundaries (every 50th frame in the AVIs, 25th in the .mpg),
+    // the last two frames, and 50 random ones.
     std::vector<int> frames = {1, 49, 50, 51, 100, 99, 0, 150, 2, 249, 248};
     std::mt19937 random(20240601);
     std::uniform_int_distribution<int> anyFrame(0, 249);
@@ -216,6 +182,26 @@ TEST_P(ExactFrames, EveryPositionShowsAndReadsTheFrameAskedFor)
         EXPECT_EQ(p.currentPosition(), frame);
         EXPECT_EQ(moved.count(), 1) << frame;
     }
+
+    // A slider being dragged: no time for one seek to finish before the next.
+    QSignalSpy moved(&p, &MediaPlayer::positionChanged);
+    for (int frame : {10, 60, 110, 160, 210, 180, 133}) {
+        p.setCurrentPosition(frame);
+        EXPECT_EQ(p.currentPosition(), frame);
+    }
+    ASSERT_TRUE(QTest::qWaitFor([&] { return moved.count() > 0; }, WaitMs));
+    EXPECT_TRUE(showsFrame(p, 133));
+    EXPECT_EQ(moved.count(), 1);
+
+    // Seconds are the video stream's own time (the program stream's video
+    // starts after its audio).
+    p.setPositionUnits(MediaPlayer::Seconds);
+    EXPECT_NEAR(p.length(), 10.0, 1e-6);
+    ASSERT_TRUE(seekTo(p, 4.0));
+    EXPECT_NEAR(p.currentPosition(), 4.0, 1e-3);
+    EXPECT_TRUE(showsFrame(p, 100));
+    p.setPositionUnits(MediaPlayer::Frames);
+    EXPECT_EQ(p.currentPosition(), 100);
 }
 
 TEST_P(ExactFrames, TheLastFrameIsNotTheEndButASeekToTheLengthIs)
@@ -233,7 +219,6 @@ TEST_P(ExactFrames, TheLastFrameIsNotTheEndButASeekToTheLengthIs)
     ASSERT_TRUE(seekTo(p, 250));
     EXPECT_TRUE(showsFrame(p, 249));
     EXPECT_EQ(p.currentPosition(), 250);
-    EXPECT_NE(p.playState(), MediaPlayer::Playing);
     p.play();
     EXPECT_NE(p.playState(), MediaPlayer::Playing);
     EXPECT_EQ(p.currentPosition(), 250);
@@ -242,7 +227,6 @@ TEST_P(ExactFrames, TheLastFrameIsNotTheEndButASeekToTheLengthIs)
     ASSERT_TRUE(seekTo(p, 400));
     EXPECT_EQ(p.currentPosition(), 250);
     ASSERT_TRUE(seekTo(p, 120));
-    EXPECT_EQ(p.currentPosition(), 120);
     EXPECT_TRUE(showsFrame(p, 120));
     ASSERT_TRUE(seekTo(p, -5));
     EXPECT_EQ(p.currentPosition(), 0);
@@ -257,25 +241,8 @@ TEST_P(ExactFrames, PlayingToTheEndReachesTheLengthExactlyOnce)
     ASSERT_TRUE(seekTo(p, 200));
     p.play();
     EXPECT_EQ(p.playState(), MediaPlayer::Playing);
-
-    int arrivals = 0;
-    double previous = p.currentPosition();
     bool wentBack = false;
-    auto poll = [&] {
-        const double now = p.currentPosition();
-        if (now == p.length() && previous != p.length())
-            ++arrivals;
-        wentBack = wentBack || now < previous;
-        previous = now;
-    };
-    ASSERT_TRUE(QTest::qWaitFor([&] { poll(); return p.playState() != MediaPlayer::Playing; }, WaitMs));
-    // mpv halts itself at the end; the position must stay there.
-    ASSERT_TRUE(QTest::qWaitFor([&] { poll(); return p.engineProperty("pause").toBool(); }, WaitMs));
-    for (int i = 0; i < 20; ++i) {
-        QCoreApplication::processEvents();
-        poll();
-    }
-    EXPECT_EQ(arrivals, 1);
+    EXPECT_EQ(arrivalsAtTheEnd(p, true, &wentBack), 1);
     EXPECT_FALSE(wentBack);
     EXPECT_EQ(p.currentPosition(), 250);
     EXPECT_EQ(p.playState(), MediaPlayer::Stopped);
@@ -289,29 +256,7 @@ TEST_P(ExactFrames, PlayingToTheEndReachesTheLengthExactlyOnce)
 }
 
 INSTANTIATE_TEST_SUITE_P(Clips, ExactFrames, ::testing::Values("open-gop.avi", "closed-gop.avi", "program.mpg"),
-                         [](const auto& info) {
-                             std::string name = info.param;
-                             for (char& c : name)
-                                 if (!std::isalnum(static_cast<unsigned char>(c)))
-                                     c = '_';
-                             return name;
-                         });
-
-TEST(MpvPlayer, SeeksInQuickSuccessionEndOnTheLastOne)
-{
-    auto player = loadedInFrames("open-gop.avi");
-    MpvPlayer& p = *player;
-    QSignalSpy moved(&p, &MediaPlayer::positionChanged);
-    // A slider being dragged: no time for one seek to finish before the next.
-    for (int frame : {10, 60, 110, 160, 210, 180, 133}) {
-        p.setCurrentPosition(frame);
-        EXPECT_EQ(p.currentPosition(), frame);
-    }
-    ASSERT_TRUE(QTest::qWaitFor([&] { return moved.count() > 0; }, WaitMs));
-    EXPECT_TRUE(showsFrame(p, 133));
-    EXPECT_EQ(p.currentPosition(), 133);
-    EXPECT_EQ(moved.count(), 1);
-}
+                         clipName);
 
 TEST(MpvPlayer, NtscClipCountsItsFramesFromTheIndex)
 {
@@ -319,32 +264,15 @@ TEST(MpvPlayer, NtscClipCountsItsFramesFromTheIndex)
     MpvPlayer& p = *player;
     EXPECT_EQ(p.length(), 299);
     EXPECT_NEAR(p.streamFrameRate(), 29.97, 0.001);
-    p.setPositionUnits(MediaPlayer::Seconds);
-    EXPECT_NEAR(p.length(), 9.9766, 1e-4);
-    p.setPositionUnits(MediaPlayer::Frames);
     // 29.97 fps is where flooring estimates go wrong: every frame of a stretch.
     for (int frame = 140; frame < 160; ++frame) {
         ASSERT_TRUE(seekTo(p, frame));
         EXPECT_TRUE(showsFrame(p, frame));
         EXPECT_EQ(p.currentPosition(), frame);
     }
-    ASSERT_TRUE(seekTo(p, 298));
-    EXPECT_EQ(p.currentPosition(), 298);
     ASSERT_TRUE(seekTo(p, 299));
     EXPECT_EQ(p.currentPosition(), 299);
     EXPECT_TRUE(showsFrame(p, 298));
-}
-
-TEST(MpvPlayer, SecondsAreTheVideoStreamsOwnTime)
-{
-    auto player = loadedInFrames("program.mpg");
-    MpvPlayer& p = *player;
-    p.setPositionUnits(MediaPlayer::Seconds);
-    ASSERT_TRUE(seekTo(p, 4.0));
-    EXPECT_NEAR(p.currentPosition(), 4.0, 1e-3);
-    EXPECT_TRUE(showsFrame(p, 100));
-    p.setPositionUnits(MediaPlayer::Frames);
-    EXPECT_EQ(p.currentPosition(), 100);
 }
 
 // ------------------------------------------------------------ bad files
@@ -372,42 +300,30 @@ TEST(MpvPlayer, TruncatedClipEndsInsteadOfHanging)
     EXPECT_NE(p.playState(), MediaPlayer::Playing);
 }
 
-TEST(MpvPlayer, FilesThatCannotBeOpenedAreReportedAndLeaveNothingLoaded)
-{
-    auto player = offscreenPlayer();
-    MpvPlayer& p = *player;
-    const QString missing = test::freshTempDir("mpv") + "/missing.avi";
-    for (const QString& path : {testMedia("garbage.avi"), missing}) {
-        ASSERT_TRUE(p.setFileName(testMedia("open-gop.avi")));
-        EXPECT_FALSE(p.setFileName(path)) << path.toStdString();
-        EXPECT_EQ(p.fileName(), "");
-        EXPECT_FALSE(p.lastError().isEmpty());
-        EXPECT_EQ(p.length(), 0);
-        EXPECT_EQ(p.currentPosition(), 0);
-        EXPECT_EQ(p.playState(), MediaPlayer::Stopped);
-    }
-    // Still usable.
-    ASSERT_TRUE(p.setFileName(testMedia("closed-gop.avi")));
-    EXPECT_EQ(p.fileName(), testMedia("closed-gop.avi"));
-    p.setPositionUnits(MediaPlayer::Frames);
-    ASSERT_TRUE(seekTo(p, 77));
-    EXPECT_TRUE(showsFrame(p, 77));
-}
-
-TEST(MpvPlayer, EmptyNameUnloads)
+TEST(MpvPlayer, FilesThatCannotBeOpenedOrNoNameLeaveNothingLoaded)
 {
     auto player = loadedInFrames("open-gop.avi");
     MpvPlayer& p = *player;
-    EXPECT_TRUE(p.setFileName(""));
-    EXPECT_EQ(p.fileName(), "");
-    EXPECT_EQ(p.length(), 0);
-    EXPECT_EQ(p.currentPosition(), 0);
-    EXPECT_EQ(p.streamFrameRate(), 0);
-    EXPECT_TRUE(p.grabCurrentFrame().isNull());
-    // Loading the same file again starts over at frame 0.
-    ASSERT_TRUE(p.setFileName(testMedia("open-gop.avi")));
-    ASSERT_TRUE(seekTo(p, 10));
-    ASSERT_TRUE(p.setFileName(testMedia("open-gop.avi")));
+    const QString missing = test::freshTempDir("mpv") + "/missing.avi";
+    for (const QString& path : {testMedia("garbage.avi"), missing, QString()}) {
+        ASSERT_TRUE(p.setFileName(testMedia("open-gop.avi")));
+        EXPECT_EQ(p.setFileName(path), path.isEmpty()) << path.toStdString();
+        EXPECT_TRUE(path.isEmpty() || !p.lastError().isEmpty());
+        EXPECT_EQ(p.fileName(), "");
+        EXPECT_EQ(p.length(), 0);
+        EXPECT_EQ(p.currentPosition(), 0);
+        EXPECT_EQ(p.streamFrameRate(), 0);
+        EXPECT_EQ(p.playState(), MediaPlayer::Stopped);
+        EXPECT_TRUE(p.grabCurrentFrame().isNull());
+    }
+    // Still usable; a load starts halted on frame 0, whatever played before.
+    ASSERT_TRUE(p.setFileName(testMedia("closed-gop.avi")));
+    ASSERT_TRUE(seekTo(p, 77));
+    EXPECT_TRUE(showsFrame(p, 77));
+    p.play();
+    ASSERT_TRUE(p.setFileName(testMedia("closed-gop.avi")));
+    EXPECT_TRUE(p.engineProperty("pause").toBool());
+    EXPECT_EQ(p.playState(), MediaPlayer::Stopped);
     EXPECT_EQ(p.currentPosition(), 0);
     EXPECT_TRUE(showsFrame(p, 0));
 }
@@ -429,7 +345,6 @@ TEST(MpvPlayer, PlayStopAndPauseHaltWhereTheyAre)
     ASSERT_TRUE(QTest::qWaitFor([&] { return p.currentPosition() >= stoppedAt + 3; }, WaitMs));
     p.pause();
     EXPECT_EQ(p.playState(), MediaPlayer::Paused);
-    EXPECT_GT(p.currentPosition(), stoppedAt);
 
     // A seek while playing goes on playing from the new frame.
     p.play();
@@ -443,24 +358,16 @@ TEST(MpvPlayer, PlayStopAndPauseHaltWhereTheyAre)
 
 TEST(MpvPlayer, VolumeMuteAndRateReachMpv)
 {
-    auto player = offscreenPlayer();
+    auto player = makePlayer(MpvPlayer::Picture::Offscreen);
     MpvPlayer& p = *player;
-    p.setVolume(-600);
-    EXPECT_EQ(p.volume(), -600);
-    EXPECT_NEAR(p.engineProperty("volume").toDouble(), 79.4328, 1e-3);
-    for (int step = 0; step < 10; ++step)
-        p.setVolume(p.volume() - 250);
-    EXPECT_EQ(p.volume(), -3100);
-    EXPECT_NEAR(p.engineProperty("volume").toDouble(), 30.4322, 1e-3);
-    p.setVolume(100);
-    EXPECT_EQ(p.volume(), 0);
-    p.setVolume(-50000);
-    EXPECT_EQ(p.volume(), -10000);
+    for (const auto& [asked, kept] : {std::pair{-3100, -3100}, {100, 0}, {-50000, -10000}}) {
+        p.setVolume(asked);
+        EXPECT_EQ(p.volume(), kept);
+        EXPECT_NEAR(p.engineProperty("volume").toDouble(), mpvVolumeFor(kept), 1e-4);
+    }
 
-    EXPECT_FALSE(p.mute());
     p.setMute(true);
-    EXPECT_TRUE(p.mute());
-    EXPECT_TRUE(p.engineProperty("mute").toBool());
+    EXPECT_TRUE(p.mute() && p.engineProperty("mute").toBool());
     p.setMute(false);
     EXPECT_FALSE(p.engineProperty("mute").toBool());
 
@@ -469,34 +376,11 @@ TEST(MpvPlayer, VolumeMuteAndRateReachMpv)
     EXPECT_EQ(p.engineProperty("speed").toDouble(), 2.5);
 }
 
-TEST(MpvPlayer, FixedOptionsAndSeekPreparationPerContainer)
-{
-    auto player = offscreenPlayer();
-    MpvPlayer& p = *player;
-    p.applyFixedOptions();
-    for (const char* off : {"input-default-bindings", "input-vo-keyboard", "osc", "osd-bar"})
-        EXPECT_FALSE(p.engineProperty(off).toBool()) << off;
-    EXPECT_EQ(p.engineProperty("osd-level").toLongLong(), 0);
-    EXPECT_TRUE(p.engineProperty("keep-open").toBool());
-    EXPECT_TRUE(p.engineProperty("hr-seek").toBool());
-    EXPECT_EQ(p.engineProperty("hwdec").toString(), "no");
-
-    ASSERT_TRUE(p.setFileName(testMedia("open-gop.avi")));
-    EXPECT_NEAR(p.engineProperty("hr-seek-demuxer-offset").toDouble(), 0.2, 1e-6);
-    EXPECT_TRUE(p.engineProperty("pause").toBool());
-    p.play();
-    ASSERT_TRUE(p.setFileName(testMedia("program.mpg")));
-    EXPECT_NEAR(p.engineProperty("hr-seek-demuxer-offset").toDouble(), 1.0, 1e-6);
-    // Nothing starts by itself, whatever played before.
-    EXPECT_TRUE(p.engineProperty("pause").toBool());
-    EXPECT_EQ(p.playState(), MediaPlayer::Stopped);
-}
-
 // ------------------------------------------------------------ audio only, two players
 
-TEST(MpvPlayer, AudioOnlyPlayerCountsSecondsAndEndsExactlyOnce)
+TEST(MpvPlayer, AudioOnlyPlayerCountsSecondsEndsExactlyOnceAndPlaysBesideTheVideo)
 {
-    auto player = audioOnlyPlayer();
+    auto player = makePlayer(MpvPlayer::Picture::None);
     MpvPlayer& p = *player;
     EXPECT_EQ(p.widget(), nullptr);
     ASSERT_TRUE(p.setFileName(testMedia("tone.wav")));
@@ -505,168 +389,33 @@ TEST(MpvPlayer, AudioOnlyPlayerCountsSecondsAndEndsExactlyOnce)
     p.setPositionUnits(MediaPlayer::Frames);
     EXPECT_EQ(p.length(), 0);
     p.setPositionUnits(MediaPlayer::Seconds);
-
     ASSERT_TRUE(seekTo(p, 2.0));
     EXPECT_NEAR(p.currentPosition(), 2.0, 0.05);
     p.setRate(4.0);
     p.play();
-    int arrivals = 0;
-    double previous = p.currentPosition();
-    ASSERT_TRUE(QTest::qWaitFor([&] {
-        const double now = p.currentPosition();
-        arrivals += now == p.length() && previous != p.length();
-        previous = now;
-        return p.playState() != MediaPlayer::Playing;
-    }, WaitMs));
-    for (int i = 0; i < 20; ++i) {
-        QCoreApplication::processEvents();
-        const double now = p.currentPosition();
-        arrivals += now == p.length() && previous != p.length();
-        previous = now;
-    }
-    EXPECT_EQ(arrivals, 1);
+    EXPECT_EQ(arrivalsAtTheEnd(p, false), 1);
     EXPECT_EQ(p.currentPosition(), p.length());
-}
 
-TEST(MpvPlayer, TwoPlayersWorkIndependently)
-{
+    // Beside a video player: settings and states stay apart.
     auto video = loadedInFrames("open-gop.avi");
-    auto music = audioOnlyPlayer();
-    ASSERT_TRUE(music->setFileName(testMedia("tone.mp3")));
-    EXPECT_NEAR(music->length(), 3.0, 0.1);
-
-    music->setVolume(-2000);
-    video->setVolume(-600);
+    ASSERT_TRUE(p.setFileName(testMedia("tone.mp3")));
+    EXPECT_NEAR(p.length(), 3.0, 0.1);
+    p.setRate(1.0);
+    video->setVolume(-2000);
     video->setMute(true);
-    EXPECT_FALSE(music->engineProperty("mute").toBool());
-    EXPECT_NEAR(music->engineProperty("volume").toDouble(), mpvVolumeFor(-2000), 1e-4);
-
-    music->play();
+    EXPECT_FALSE(p.engineProperty("mute").toBool());
+    EXPECT_EQ(p.engineProperty("volume").toDouble(), mpvVolumeFor(0));
+    p.play();
     ASSERT_TRUE(seekTo(*video, 123));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return music->currentPosition() > 0.3; }, WaitMs));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return p.currentPosition() > 0.3; }, WaitMs));
     EXPECT_EQ(video->playState(), MediaPlayer::Stopped);
-    EXPECT_EQ(video->currentPosition(), 123);
     EXPECT_TRUE(showsFrame(*video, 123));
-    EXPECT_EQ(music->playState(), MediaPlayer::Playing);
+    EXPECT_EQ(p.playState(), MediaPlayer::Playing);
     video->play();
-    music->pause();
+    p.pause();
     ASSERT_TRUE(QTest::qWaitFor([&] { return video->currentPosition() > 126; }, WaitMs));
-    EXPECT_EQ(music->playState(), MediaPlayer::Paused);
+    EXPECT_EQ(p.playState(), MediaPlayer::Paused);
 }
-
-// ------------------------------------------------------------ the software picture widget
-
-class SoftwarePicture : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        host.resize(320, 240);
-        MpvPlayer::Config config;
-        config.picture = MpvPlayer::Picture::Software;
-        config.audio = false;
-        player = std::make_unique<MpvPlayer>(&host, config);
-        host.show();
-        ASSERT_TRUE(player->setFileName(testMedia("open-gop.avi")));
-        player->setPositionUnits(MediaPlayer::Frames);
-        view = static_cast<MpvSoftwareWidget*>(player->widget());
-    }
-
-    QImage picture() const { return view->lastPicture(); }
-
-    QWidget host;
-    std::unique_ptr<MpvPlayer> player;
-    MpvSoftwareWidget* view = nullptr;
-};
-
-TEST_F(SoftwarePicture, FillsTheHostAndPlacesTheVideoInItsRectangle)
-{
-    EXPECT_EQ(view->geometry(), host.rect());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return frameNumberOf(picture()) == 0; }, WaitMs));
-
-    // A quarter-size picture off the centre: the video there, black around it.
-    player->setPictureRect(QRectF(tw(40), tw(30), tw(160), tw(120)));
-    ASSERT_TRUE(seekTo(*player, 42));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return frameNumberOf(picture().copy(40, 30, 160, 120)) == 42; }, WaitMs));
-    const QImage shown = picture();
-    for (QPoint outside : {QPoint(20, 20), QPoint(300, 220), QPoint(250, 100), QPoint(100, 200)})
-        EXPECT_EQ(qGray(shown.pixel(outside)), 0) << outside.x() << "," << outside.y();
-
-    // Twice the window, left and top edges on the window's: the top-left
-    // quarter of the video, scaled up, fills the window.
-    player->setPictureRect(QRectF(0, 0, tw(640), tw(480)));
-    const QImage frame = player->grabCurrentFrame().scaled(640, 480).copy(0, 0, 320, 240);
-    ASSERT_TRUE(QTest::qWaitFor([&] {
-        const QImage now = picture();
-        if (now.size() != QSize(320, 240))
-            return false;
-        qint64 difference = 0;
-        for (int y = 4; y < 236; y += 8)
-            for (int x = 4; x < 316; x += 8)
-                difference += std::abs(qGray(now.pixel(x, y)) - qGray(frame.pixel(x, y)));
-        return difference / (39 * 29) < 12;
-    }, WaitMs));
-
-    // The host grows: the widget follows and still shows the whole video.
-    player->setPictureRect(QRectF());
-    host.resize(480, 360);
-    EXPECT_EQ(view->geometry(), host.rect());
-    EXPECT_TRUE(QTest::qWaitFor([&] {
-        const QImage now = picture();
-        return now.width() == 480 && frameNumberOf(now) == 42;
-    }, WaitMs));
-}
-
-TEST_F(SoftwarePicture, HiddenPictureIsBlack)
-{
-    ASSERT_TRUE(QTest::qWaitFor([&] { return frameNumberOf(picture()) == 0; }, WaitMs));
-    player->setPictureVisible(false);
-    EXPECT_FALSE(player->pictureVisible());
-    const QImage black = view->grab().toImage();
-    EXPECT_EQ(qGray(black.pixel(160, 120)), 0);
-    EXPECT_EQ(frameNumberOf(black), -1);
-    player->setPictureVisible(true);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return frameNumberOf(view->grab().toImage()) == 0; }, WaitMs));
-}
-
-TEST_F(SoftwarePicture, KeysAndClicksComeOutAsEvents)
-{
-    QSignalSpy keys(player.get(), &MediaPlayer::keyPressed);
-    QSignalSpy clicks(player.get(), &MediaPlayer::clicked);
-    EXPECT_EQ(view->focusPolicy(), Qt::StrongFocus);
-
-    QTest::keyClick(view, Qt::Key_F);
-    QTest::keyClick(view, Qt::Key_F, Qt::ShiftModifier);
-    QTest::keyClick(view, Qt::Key_Right);
-    ASSERT_EQ(keys.count(), 3);
-    EXPECT_EQ(keys[0][0].toInt(), vk::A + ('F' - 'A'));
-    EXPECT_EQ(keys[1][0].toInt(), vk::A + ('F' - 'A'));
-    EXPECT_EQ(keys[2][0].toInt(), vk::Right);
-
-    player->setPictureRect(QRectF(tw(40), tw(30), tw(160), tw(120)));
-    QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(100, 100));
-    QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(10, 10));
-    QTest::mouseClick(view, Qt::RightButton, {}, QPoint(100, 100));
-    player->setPictureVisible(false);
-    QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(100, 100));
-    ASSERT_EQ(clicks.count(), 3);
-    EXPECT_TRUE(clicks[0][0].toBool());
-    EXPECT_FALSE(clicks[1][0].toBool());
-    EXPECT_FALSE(clicks[2][0].toBool());
-}
-
-TEST_F(SoftwarePicture, PlayerGoesBeforeItsHost)
-{
-    QPointer<QWidget> widget = player->widget();
-    player.reset();
-    EXPECT_TRUE(widget.isNull());
-    EXPECT_TRUE(host.children().isEmpty());
-}
-
-} // namespace
-} // namespace vv
-
-namespace vv::test {
-namespace {
 
 // The program's player with sound on: a machine without a sound device
 // (a build server, a virtual display) must still play at normal speed
@@ -685,9 +434,87 @@ TEST(ProgramPlayerSound, PlaysInRealTimeWithOrWithoutASoundDevice)
     EXPECT_GE(player->currentPosition(), 0.5);
     EXPECT_LT(player->currentPosition(), player->length());
     EXPECT_EQ(player->playState(), MediaPlayer::Playing);
-    // Real time, not as fast as the decoder can go.
-    EXPECT_GE(clock.elapsed(), 300);
+    EXPECT_GE(clock.elapsed(), 300);   // real time, not as fast as the decoder can go
+}
+
+// ------------------------------------------------------------ the software picture widget
+
+class SoftwarePicture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        host.resize(320, 240);
+        player = makePlayer(MpvPlayer::Picture::Software, &host);
+        host.show();
+        ASSERT_TRUE(player->setFileName(testMedia("open-gop.avi")));
+        player->setPositionUnits(MediaPlayer::Frames);
+        view = static_cast<MpvSoftwareWidget*>(player->widget());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return frameNumberOf(picture()) == 0; }, WaitMs));
+    }
+
+    QImage picture() const { return view->lastPicture(); }
+
+    QWidget host;
+    std::unique_ptr<MpvPlayer> player;
+    MpvSoftwareWidget* view = nullptr;
+};
+
+TEST_F(SoftwarePicture, FillsTheHostAndPlacesTheVideoInItsRectangle)
+{
+    EXPECT_EQ(view->geometry(), host.rect());
+    // A quarter-size picture off the centre: the video there, black around it.
+    player->setPictureRect(QRectF(tw(40), tw(30), tw(160), tw(120)));
+    ASSERT_TRUE(seekTo(*player, 42));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return frameNumberOf(picture().copy(40, 30, 160, 120)) == 42; }, WaitMs));
+    const QImage shown = picture();
+    for (QPoint outside : {QPoint(20, 20), QPoint(300, 220), QPoint(250, 100), QPoint(100, 200)})
+        EXPECT_EQ(qGray(shown.pixel(outside)), 0) << outside.x() << "," << outside.y();
+
+    // The host grows: the widget follows and still shows the whole video.
+    player->setPictureRect(QRectF());
+    host.resize(480, 360);
+    EXPECT_EQ(view->geometry(), host.rect());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return picture().width() == 480 && frameNumberOf(picture()) == 42; }, WaitMs));
+
+    // Hidden, the picture is black.
+    player->setPictureVisible(false);
+    const QImage black = view->grab().toImage();
+    EXPECT_EQ(qGray(black.pixel(160, 120)), 0);
+    EXPECT_EQ(frameNumberOf(black), -1);
+    player->setPictureVisible(true);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return frameNumberOf(view->grab().toImage()) == 42; }, WaitMs));
+}
+
+TEST_F(SoftwarePicture, KeysAndClicksComeOutAsEvents)
+{
+    QSignalSpy keys(player.get(), &MediaPlayer::keyPressed);
+    QSignalSpy clicks(player.get(), &MediaPlayer::clicked);
+    EXPECT_EQ(view->focusPolicy(), Qt::StrongFocus);
+
+    QTest::keyClick(view, Qt::Key_F, Qt::ShiftModifier);
+    QTest::keyClick(view, Qt::Key_Right);
+    ASSERT_EQ(keys.count(), 2);
+    EXPECT_EQ(keys[0][0].toInt(), vk::A + ('F' - 'A'));
+    EXPECT_EQ(keys[1][0].toInt(), vk::Right);
+
+    // Left clicks in and beside the picture, a right click, then one on the
+    // hidden picture: only the first three come out, true inside the picture.
+    player->setPictureRect(QRectF(tw(40), tw(30), tw(160), tw(120)));
+    QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(100, 100));
+    QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(10, 10));
+    QTest::mouseClick(view, Qt::RightButton, {}, QPoint(100, 100));
+    player->setPictureVisible(false);
+    QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(100, 100));
+    ASSERT_EQ(clicks.count(), 3);
+    EXPECT_TRUE(clicks[0][0].toBool());
+    EXPECT_FALSE(clicks[1][0].toBool() || clicks[2][0].toBool());
+
+    // The player goes before its host and takes its widget along.
+    QPointer<QWidget> widget = player->widget();
+    player.reset();
+    EXPECT_TRUE(widget.isNull());
+    EXPECT_TRUE(host.children().isEmpty());
 }
 
 } // namespace
-} // namespace vv::test
+} // namespace vv

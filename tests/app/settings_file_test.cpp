@@ -7,53 +7,32 @@
 
 #include "tests/support/unprivileged.h"
 
-#include <unistd.h>
-
 namespace vv {
 namespace {
 
-TEST(SettingsFile, FirstRunFileByteForByte)
-{
-    EXPECT_EQ(formatSettings(Settings{}),
-              QByteArray(" 330 \r\n 150 \r\n 6045 \r\n 5355 \r\n\r\n\r\n\r\n"));
-}
+const QByteArray FirstRun(" 330 \r\n 150 \r\n 6045 \r\n 5355 \r\n\r\n\r\n\r\n");
 
-TEST(SettingsFile, NumberTexts)
+TEST(SettingsFile, FirstRunFileAndNumberTexts)
 {
-    struct Case {
-        float value;
-        const char* text;
-    } const cases[] = {
-        {330, " 330 "}, {0, " 0 "}, {-15, "-15 "}, {12.5f, " 12.5 "},
+    EXPECT_EQ(formatSettings(Settings{}), FirstRun);
+    const std::pair<float, const char*> cases[] = {
+        {330, " 330 "}, {0, " 0 "},      {-15, "-15 "},        {12.5f, " 12.5 "},
         {0.5f, " .5 "}, {-0.25f, "-.25 "}, {32767, " 32767 "}, {6045.75f, " 6045.75 "},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(settingsNumberText(c.value), QString::fromLatin1(c.text)) << c.value;
+    for (const auto& [value, text] : cases)
+        EXPECT_EQ(settingsNumberText(value), QString::fromLatin1(text)) << value;
 }
 
 TEST(SettingsFile, RoundTrip)
 {
-    Settings s;
-    s.VideoLeft = -1200;
-    s.VideoTop = -900;
-    s.VideoWidth = 12090;
-    s.VideoHeight = 10710;
-    s.VideoDir = QStringLiteral("/home/anna/Videos/");
-    s.CDROMDir = QStringLiteral("/media/cdrom");
-    s.MP3Dir = QString::fromUtf8("/home/anna/Musik/Müller/");
+    const Settings s{-1200, -900, 12090, 10710, "/home/anna/Videos/", "/media/cdrom",
+                     QString::fromUtf8("/home/anna/Musik/Müller/")};
     const QByteArray bytes = formatSettings(s);
     EXPECT_TRUE(bytes.endsWith("\r\n/home/anna/Musik/M\xC3\xBCller/\r\n"));
     const LoadedSettings l = parseSettings(bytes);
-    EXPECT_EQ(l.VideoLeft, -1200);
-    EXPECT_EQ(l.VideoTop, -900);
-    EXPECT_EQ(l.VideoWidth, 12090);
-    EXPECT_EQ(l.VideoHeight, 10710);
-    EXPECT_EQ(l.VideoDir, s.VideoDir);
-    EXPECT_EQ(l.CDROMDir, s.CDROMDir);
-    EXPECT_EQ(l.MP3Dir, s.MP3Dir);
-    EXPECT_TRUE(l.defaulted.isEmpty());
-    EXPECT_TRUE(l.clamped.isEmpty());
-    EXPECT_TRUE(l.error.isEmpty());
+    EXPECT_EQ(std::tuple(l.VideoLeft, l.VideoTop, l.VideoWidth, l.VideoHeight), std::tuple(-1200, -900, 12090, 10710));
+    EXPECT_EQ(QStringList({l.VideoDir, l.CDROMDir, l.MP3Dir}), QStringList({s.VideoDir, s.CDROMDir, s.MP3Dir}));
+    EXPECT_TRUE(l.defaulted.isEmpty() && l.clamped.isEmpty() && l.error.isEmpty());
 }
 
 TEST(SettingsFile, NumberFields)
@@ -63,145 +42,107 @@ TEST(SettingsFile, NumberFields)
         std::int16_t value;
         bool defaulted, clamped;
     } const cases[] = {
-        {" 330 ", 330, false, false},
-        {"330", 330, false, false},
-        {"   -45   ", -45, false, false},
-        {" 330.5 ", 330, false, false},   // halves to even
-        {" 331.5 ", 332, false, false},
-        {" 1E3 ", 1000, false, false},
+        {" 330 ", 330, false, false},   {"330", 330, false, false},     {"   -45   ", -45, false, false},
+        {" 330.5 ", 330, false, false}, {" 331.5 ", 332, false, false}, {" 1E3 ", 1000, false, false},
         {" 330 , 5", 330, false, false},  // the field ends at the comma
-        {" 40000 ", 32767, false, true},
-        {"-40000", -32768, false, true},
-        {"1e30", 32767, false, true},
-        {"", 330, true, false},           // empty: unreadable
-        {"   ", 330, true, false},
-        {"abc", 330, true, false},
-        {"12abc", 330, true, false},
-        {"1 2", 330, true, false},
-        {"nan", 330, true, false},
+        {" 40000 ", 32767, false, true}, {"-40000", -32768, false, true}, {"1e30", 32767, false, true},
+        {"", 330, true, false},          {"   ", 330, true, false},     {"abc", 330, true, false},
+        {"12abc", 330, true, false},     {"1 2", 330, true, false},     {"nan", 330, true, false},
     };
     for (const auto& c : cases) {
-        const LoadedSettings l = parseSettings(QByteArray(c.line) + "\r\n 150 \r\n 6045 \r\n 5355 \r\n"
-                                                                  "\r\n\r\n\r\n");
+        const LoadedSettings l = parseSettings(QByteArray(c.line) + FirstRun.mid(5));
         EXPECT_EQ(l.VideoLeft, c.value) << c.line;
-        EXPECT_EQ(l.defaulted.contains("VideoLeft"), c.defaulted) << c.line;
+        EXPECT_EQ(l.defaulted, c.defaulted ? QStringList{"VideoLeft"} : QStringList()) << c.line;
         EXPECT_EQ(l.clamped.contains("VideoLeft"), c.clamped) << c.line;
-        EXPECT_EQ(l.defaulted.size(), c.defaulted ? 1 : 0) << c.line;
         EXPECT_EQ(l.VideoTop, 150);
     }
 }
 
 TEST(SettingsFile, TextFields)
 {
-    struct Case {
-        const char* line;
-        const char* text;
-    } const cases[] = {
+    const std::pair<const char*, const char*> cases[] = {
         {"/home/anna/Videos/", "/home/anna/Videos/"},
-        {"   /home/anna/Videos/", "/home/anna/Videos/"},      // leading blanks skipped
-        {"/home/anna/Videos, old/", "/home/anna/Videos"},    // cut at the comma
-        {"\"/home/anna/a,b/\"", "/home/anna/a,b/"},          // quoted: runs to the quote
+        {"   /home/anna/Videos/", "/home/anna/Videos/"},
+        {"/home/anna/Videos, old/", "/home/anna/Videos"},   // cut at the comma
+        {"\"/home/anna/a,b/\"", "/home/anna/a,b/"},         // quoted: runs to the quote
         {"\"/home/anna/a,b/\",rest", "/home/anna/a,b/"},
         {"\"/unclosed,quote", "/unclosed,quote"},
-        {"/m\xFCsik/", "/m\xC3\xBCsik/"},                     // 8-bit line
+        {"/m\xFCsik/", "/m\xC3\xBCsik/"},                    // 8-bit line
         {"", ""},
     };
-    for (const auto& c : cases) {
-        const LoadedSettings l = parseSettings(QByteArray(" 330 \r\n 150 \r\n 6045 \r\n 5355 \r\n")
-                                               + c.line + "\r\n/cd\r\n/mp3\r\n");
-        EXPECT_EQ(l.VideoDir, QString::fromUtf8(c.text)) << c.line;
+    for (const auto& [line, text] : cases) {
+        const LoadedSettings l = parseSettings(FirstRun.left(30) + line + "\r\n/cd\r\n/mp3\r\n");
+        EXPECT_EQ(l.VideoDir, QString::fromUtf8(text)) << line;
         // A comma in one line never shifts the following lines.
-        EXPECT_EQ(l.CDROMDir, QStringLiteral("/cd")) << c.line;
-        EXPECT_EQ(l.MP3Dir, QStringLiteral("/mp3")) << c.line;
-        EXPECT_TRUE(l.defaulted.isEmpty()) << c.line;
+        EXPECT_EQ(l.CDROMDir + l.MP3Dir, QStringLiteral("/cd/mp3")) << line;
+        EXPECT_TRUE(l.defaulted.isEmpty()) << line;
     }
 }
 
-TEST(SettingsFile, LineEnds)
+TEST(SettingsFile, LineEndsAndMissingLines)
 {
-    for (const char* data : {" 1 \r\n 2 \r\n 3 \r\n 4 \r\n/v\r\n/c\r\n/m\r\n",
-                             " 1 \n 2 \n 3 \n 4 \n/v\n/c\n/m\n", " 1 \r 2 \r 3 \r 4 \r/v\r/c\r/m",
+    for (const char* data : {" 1 \r\n 2 \r\n 3 \r\n 4 \r\n/v\r\n/c\r\n/m\r\n", " 1 \n 2 \n 3 \n 4 \n/v\n/c\n/m\n",
+                             " 1 \r 2 \r 3 \r 4 \r/v\r/c\r/m",
                              "\xEF\xBB\xBF 1 \r\n 2 \r\n 3 \r\n 4 \r\n/v\r\n/c\r\n/m"}) {
         const LoadedSettings l = parseSettings(data);
-        EXPECT_EQ(l.VideoLeft, 1);
-        EXPECT_EQ(l.VideoHeight, 4);
-        EXPECT_EQ(l.VideoDir, QStringLiteral("/v"));
-        EXPECT_EQ(l.MP3Dir, QStringLiteral("/m"));
+        EXPECT_EQ(std::tuple(l.VideoLeft, l.VideoHeight), std::tuple(1, 4));
+        EXPECT_EQ(l.VideoDir + l.MP3Dir, QStringLiteral("/v/m"));
         EXPECT_TRUE(l.defaulted.isEmpty());
     }
-}
-
-TEST(SettingsFile, TruncatedFileTakesFirstRunValuesForWhatIsMissing)
-{
+    // A truncated file takes the first-run values for what is missing.
     const LoadedSettings l = parseSettings(" 100 \r\n 200 \r\n");
-    EXPECT_EQ(l.VideoLeft, 100);
-    EXPECT_EQ(l.VideoTop, 200);
-    EXPECT_EQ(l.VideoWidth, 6045);
-    EXPECT_EQ(l.VideoHeight, 5355);
-    EXPECT_EQ(l.VideoDir, QString());
-    EXPECT_EQ(l.defaulted,
-              (QStringList{"VideoWidth", "VideoHeight", "VideoDir", "CDROMDir", "MP3Dir"}));
-
-    const LoadedSettings empty = parseSettings(QByteArray());
-    EXPECT_EQ(empty.defaulted, SettingsFieldNames);
-    EXPECT_EQ(empty.VideoLeft, 330);
+    EXPECT_EQ(std::tuple(l.VideoLeft, l.VideoTop, l.VideoWidth, l.VideoHeight), std::tuple(100, 200, 6045, 5355));
+    EXPECT_EQ(l.defaulted, (QStringList{"VideoWidth", "VideoHeight", "VideoDir", "CDROMDir", "MP3Dir"}));
+    EXPECT_EQ(parseSettings(QByteArray()).defaulted, SettingsFieldNames);
 }
 
-class SettingsFileOnDisk : public ::testing::Test {
-protected:
-    QTemporaryDir dir;
-    QString path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
-};
-
-TEST_F(SettingsFileOnDisk, WriteAndRead)
+TEST(SettingsFileOnDisk, WriteReadAndMissingFile)
 {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("settings.ini");
+    LoadedSettings missing = readSettingsFile(path);
+    EXPECT_FALSE(missing.error.isEmpty());
+    EXPECT_EQ(missing.defaulted, SettingsFieldNames);
+    EXPECT_EQ(missing.VideoWidth, 6045);
+
     Settings s;
     s.VideoDir = QStringLiteral("/srv/videos/");
     QString error;
-    ASSERT_TRUE(writeSettingsFile(path("settings.ini"), s, &error)) << error.toStdString();
-    QFile f(path("settings.ini"));
+    ASSERT_TRUE(writeSettingsFile(path, s, &error)) << error.toStdString();
+    QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), formatSettings(s));
-    const LoadedSettings l = readSettingsFile(path("settings.ini"));
+    const LoadedSettings l = readSettingsFile(path);
     EXPECT_EQ(l.VideoDir, s.VideoDir);
     EXPECT_TRUE(l.error.isEmpty());
 }
 
-TEST_F(SettingsFileOnDisk, MissingFileGivesFirstRunValuesAndTheReason)
+TEST(SettingsFileOnDisk, FailedWriteIsReportedAndKeepsTheOldFile)
 {
-    const LoadedSettings l = readSettingsFile(path("settings.ini"));
-    EXPECT_FALSE(l.error.isEmpty());
-    EXPECT_EQ(l.defaulted, SettingsFieldNames);
-    EXPECT_EQ(l.VideoWidth, 6045);
-}
-
-TEST_F(SettingsFileOnDisk, FailedWriteIsReportedAndKeepsTheOldFile)
-{
+    QTemporaryDir dir;
     QString error;
-    EXPECT_FALSE(writeSettingsFile(path("missing/settings.ini"), Settings{}, &error));
+    EXPECT_FALSE(writeSettingsFile(dir.filePath("missing/settings.ini"), Settings{}, &error));
     EXPECT_FALSE(error.isEmpty());
 
-    ASSERT_TRUE(QDir().mkpath(path("ro")));
+    const QString target = dir.filePath("ro/settings.ini");
+    ASSERT_TRUE(QDir().mkpath(dir.filePath("ro")));
     {
-        QFile f(path("ro/settings.ini"));
+        QFile f(target);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write("old");
     }
-    QFile::setPermissions(path("ro/settings.ini"), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                      QFileDevice::ReadOther);
-    QFile::setPermissions(path("ro"), QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadOther |
-                                          QFileDevice::ExeOther);
-    test::openForOthers(path(""));
-    const QString target = path("ro/settings.ini");
+    using P = QFileDevice;
+    QFile::setPermissions(target, P::ReadOwner | P::WriteOwner | P::ReadOther);
+    QFile::setPermissions(dir.filePath("ro"), P::ReadOwner | P::ExeOwner | P::ReadOther | P::ExeOther);
+    test::openForOthers(dir.path());
     EXPECT_TRUE(test::runUnprivileged([&target] {
         QString why;
         return !writeSettingsFile(target, Settings{}, &why) && !why.isEmpty();
     }));
-    QFile f(path("ro/settings.ini"));
+    QFile f(target);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), QByteArray("old"));
-    QFile::setPermissions(path("ro"), QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                          | QFileDevice::ExeOwner);
+    QFile::setPermissions(dir.filePath("ro"), P::ReadOwner | P::WriteOwner | P::ExeOwner);
 }
 
 } // namespace

@@ -5,25 +5,21 @@
 namespace vv {
 namespace {
 
-TEST(TextCodec, Windows1252RoundTripsEveryByte)
+TEST(TextCodec, Windows1252RoundTripsEveryByteAndRefusesOtherCharacters)
 {
     QByteArray all;
     for (int b = 0; b < 256; ++b)
         all.append(static_cast<char>(b));
     const QString text = decodeWindows1252(all);
     ASSERT_EQ(text.size(), 256);
-    EXPECT_EQ(text.at(0x80), QChar(0x20AC));   // euro sign
-    EXPECT_EQ(text.at(0x9F), QChar(0x0178));
-    EXPECT_EQ(text.at(0xE9), QChar(0x00E9));
-    EXPECT_EQ(text.at(0x81), QChar(0x0081));   // undefined byte keeps its number
-    QByteArray back;
-    ASSERT_TRUE(encodeWindows1252(text, &back));
-    EXPECT_EQ(back, all);
-}
-
-TEST(TextCodec, CharactersOutsideTheCodePageDoNotEncode)
-{
+    // The euro sign, Y with diaeresis, e acute; an undefined byte keeps its number.
+    EXPECT_EQ((std::vector{text.at(0x80).unicode(), text.at(0x9F).unicode(), text.at(0xE9).unicode(),
+                           text.at(0x81).unicode()}),
+              (std::vector<char16_t>{0x20AC, 0x0178, 0x00E9, 0x0081}));
     QByteArray out;
+    ASSERT_TRUE(encodeWindows1252(text, &out));
+    EXPECT_EQ(out, all);
+
     EXPECT_FALSE(encodeWindows1252(QString::fromUtf8("東京"), &out));
     EXPECT_FALSE(encodeWindows1252(QString(QChar(0x0100)), &out));
     EXPECT_TRUE(encodeWindows1252(QString::fromUtf8("Grüße €"), &out));

@@ -54,9 +54,7 @@ TEST(KeyMap, ZoomRequestAndText)
     EXPECT_EQ(zoomRequest(100, -5), 95);
     EXPECT_EQ(zoomRequest(32765, 5), 32767);    // pinned, not wrapped
     EXPECT_EQ(zoomRequest(-32766, -5), -32768);
-    EXPECT_EQ(zoomText(105), QStringLiteral("ZOOM 105%"));
     EXPECT_EQ(zoomText(1000), QStringLiteral("ZOOM 1000%"));
-    EXPECT_EQ(zoomText(100), QStringLiteral("ZOOM 100%"));
 }
 
 TEST(KeyMap, JumpToTenths)
@@ -66,8 +64,6 @@ TEST(KeyMap, JumpToTenths)
         int digit;
         std::int32_t target;
     } const cases[] = {
-        {1000, 0, 0},
-        {1000, 5, 500},
         {1000, 9, 900},
         {1005, 5, 502},        // 502.5 -> even
         {1015, 5, 508},        // 507.5 -> even
@@ -78,7 +74,6 @@ TEST(KeyMap, JumpToTenths)
     for (const auto& c : cases)
         EXPECT_EQ(tenthsTarget(c.duration, c.digit), c.target) << c.duration << " x " << c.digit;
     EXPECT_EQ(jumpIndexText(0), QStringLiteral("JUMP START"));
-    EXPECT_EQ(jumpIndexText(5), QStringLiteral("JUMP INDEX 5"));
     EXPECT_EQ(jumpIndexText(9), QStringLiteral("JUMP INDEX 9"));
 }
 

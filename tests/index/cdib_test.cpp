@@ -15,16 +15,12 @@ namespace {
 
 using test::FakeServices;
 
-void put16(QByteArray& b, int at, std::uint16_t v)
+// Little-endian fields of `bytes` bytes.
+QByteArray with(QByteArray b, int at, std::uint32_t v, int bytes = 4)
 {
-    b[at] = static_cast<char>(v & 0xff);
-    b[at + 1] = static_cast<char>(v >> 8);
-}
-
-void put32(QByteArray& b, int at, std::uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < bytes; ++i)
         b[at + i] = static_cast<char>((v >> (8 * i)) & 0xff);
+    return b;
 }
 
 std::uint32_t get32(const QByteArray& b, int at)
@@ -39,8 +35,7 @@ std::uint32_t get32(const QByteArray& b, int at)
 QByteArray packedFrame(int width, int height)
 {
     QByteArray packed = packedDibHeader(width, height);
-    const int size = static_cast<int>(get32(packed, 20));
-    for (int i = 0; i < size; ++i)
+    for (std::uint32_t i = 0; i < get32(packed, 20); ++i)
         packed.append(static_cast<char>(i * 7));
     return packed;
 }
@@ -50,18 +45,11 @@ QByteArray packedFrame(int width, int height)
 QByteArray bitmapFile(int width, int height, int bits, int paletteBytes, int pixelBytes)
 {
     const int offBits = 54 + paletteBytes;
-    QByteArray f(offBits, '\0');
-    f[0] = 'B';
-    f[1] = 'M';
-    put32(f, 2, static_cast<std::uint32_t>(offBits + pixelBytes));
-    put32(f, 10, static_cast<std::uint32_t>(offBits));
-    put32(f, 14, 40);
-    put32(f, 18, static_cast<std::uint32_t>(width));
-    put32(f, 22, static_cast<std::uint32_t>(height));
-    put16(f, 26, 1);
-    put16(f, 28, static_cast<std::uint16_t>(bits));
-    put32(f, 34, static_cast<std::uint32_t>(pixelBytes));
-    put32(f, 46, bits <= 8 ? 1u << bits : 0);
+    QByteArray f = "BM" + QByteArray(offBits - 2, '\0');
+    for (const auto& [at, v] : {std::pair{2, offBits + pixelBytes}, {10, offBits}, {14, 40}, {18, width}, {22, height},
+                                {34, pixelBytes}, {46, bits <= 8 ? 1 << bits : 0}})
+        f = with(f, at, static_cast<std::uint32_t>(v));
+    f = with(with(f, 26, 1, 2), 28, static_cast<std::uint32_t>(bits), 2);
     for (int i = 0; i < paletteBytes; ++i)
         f[54 + i] = static_cast<char>(i);
     for (int i = 0; i < pixelBytes; ++i)
@@ -71,17 +59,24 @@ QByteArray bitmapFile(int width, int height, int bits, int paletteBytes, int pix
 
 QString writeTemp(const QString& dir, const QString& name, const QByteArray& bytes)
 {
-    const QString path = dir + '/' + name;
-    QFile file(path);
+    QFile file(dir + '/' + name);
     EXPECT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(bytes);
-    return path;
+    return file.fileName();
 }
 
 QByteArray readAll(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Width, height, bits per pixel, pixel bytes, file size, pixel offset and
+// the size of the bitmap information.
+std::vector<int> shape(const cDIB& dib)
+{
+    return {dib.Width(),          dib.Height(),    dib.BitCount(),      dib.SizeImage(),
+            dib.SizeFileHeader(), dib.BitOffset(), dib.SizeBitmapInfo()};
 }
 
 class CdibTest : public ::testing::Test {
@@ -97,34 +92,23 @@ TEST_F(CdibTest, PackedFrameBecomesTheDocumentedFile)
     const QByteArray packed = packedFrame(160, 120);
     cDIB dib(&services);
     ASSERT_TRUE(dib.CreateFromPackedDIBPointer(packed.constData(), packed.size()));
-
-    EXPECT_EQ(dib.Width(), 160);
-    EXPECT_EQ(dib.Height(), 120);
-    EXPECT_EQ(dib.BitCount(), 24);
-    EXPECT_EQ(dib.Planes(), 1);
-    EXPECT_EQ(dib.Compression(), 0);
-    EXPECT_EQ(dib.SizeInfoHeader(), 40);
-    EXPECT_EQ(dib.SizeImage(), 57600);
-    EXPECT_EQ(dib.FileType(), 19778);
-    EXPECT_EQ(dib.SizeFileHeader(), 57654);
-    EXPECT_EQ(dib.BitOffset(), 54);
-    EXPECT_EQ(dib.SizeBitmapInfo(), 40);
+    EXPECT_EQ(shape(dib), (std::vector<int>{160, 120, 24, 57600, 57654, 54, 40}));
+    EXPECT_EQ((std::vector<int>{dib.Planes(), dib.Compression(), dib.SizeInfoHeader(), dib.FileType()}),
+              (std::vector<int>{1, 0, 40, 19778}));
     EXPECT_EQ(0, std::memcmp(dib.PointerToBitmapInfo(), packed.constData(), 40));
     EXPECT_EQ(0, std::memcmp(dib.PointerToBits(), packed.constData() + 40, 57600));
 
-    const QString file = dir + "/0.bmp";
-    ASSERT_TRUE(dib.WriteToFile(file));
-    const QByteArray bytes = readAll(file);
+    ASSERT_TRUE(dib.WriteToFile(dir + "/0.bmp"));
+    const QByteArray bytes = readAll(dir + "/0.bmp");
     ASSERT_EQ(bytes.size(), 57654);
     EXPECT_EQ(bytes.left(2), "BM");
-    EXPECT_EQ(get32(bytes, 2), 57654u);
-    EXPECT_EQ(get32(bytes, 6), 0u);  // both reserved fields
-    EXPECT_EQ(get32(bytes, 10), 54u);
+    EXPECT_EQ((std::vector{get32(bytes, 2), get32(bytes, 6) /* both reserved fields */, get32(bytes, 10)}),
+              (std::vector<std::uint32_t>{57654, 0, 54}));
     EXPECT_EQ(bytes.mid(14), packed);
     EXPECT_TRUE(services.boxes.empty());
 }
 
-TEST_F(CdibTest, FileRoundTripKeepsHeadersAndPixels)
+TEST_F(CdibTest, FileRoundTripKeepsHeadersPixelsAndTheColourTable)
 {
     const QByteArray packed = packedFrame(318, 7);  // rows padded from 954 to 956 bytes
     cDIB written;
@@ -134,71 +118,43 @@ TEST_F(CdibTest, FileRoundTripKeepsHeadersAndPixels)
 
     cDIB read(&services);
     ASSERT_TRUE(read.CreateFromFile(file));
-    EXPECT_EQ(read.Width(), 318);
-    EXPECT_EQ(read.Height(), 7);
-    EXPECT_EQ(read.SizeImage(), 956 * 7);
-    EXPECT_EQ(read.SizeFileHeader(), written.SizeFileHeader());
-    EXPECT_EQ(read.BitOffset(), 54);
-    EXPECT_EQ(read.SizeBitmapInfo(), 40);
+    EXPECT_EQ(shape(read), (std::vector<int>{318, 7, 24, 956 * 7, 54 + 956 * 7, 54, 40}));
     EXPECT_EQ(read.fileBytes(), written.fileBytes());
     EXPECT_EQ(0, std::memcmp(read.PointerToBits(), packed.constData() + 40, 956 * 7));
-
     // And the copy writes the same file again.
     ASSERT_TRUE(read.WriteToFile(dir + "/again.bmp"));
     EXPECT_EQ(readAll(dir + "/again.bmp"), readAll(file));
-}
 
-TEST_F(CdibTest, ColourTableStaysWithTheBitmapInformation)
-{
-    const QString file = writeTemp(dir, "palette.bmp", bitmapFile(4, 2, 8, 1024, 8));
+    // A colour table stays with the bitmap information.
+    const QByteArray palette = bitmapFile(4, 2, 8, 1024, 8);
     cDIB dib(&services);
-    ASSERT_TRUE(dib.CreateFromFile(file));
-    EXPECT_EQ(dib.BitOffset(), 1078);
-    EXPECT_EQ(dib.SizeBitmapInfo(), 1064);
-    EXPECT_EQ(dib.BitCount(), 8);
+    ASSERT_TRUE(dib.CreateFromFile(writeTemp(dir, "palette.bmp", palette)));
+    EXPECT_EQ(shape(dib), (std::vector<int>{4, 2, 8, 8, 1086, 1078, 1064}));
     EXPECT_EQ(dib.ClrUsed(), 256);
-    const QByteArray bytes = readAll(file);
-    EXPECT_EQ(0, std::memcmp(dib.PointerToBitmapInfo(), bytes.constData() + 14, 1064));
-    EXPECT_EQ(0, std::memcmp(dib.PointerToBits(), bytes.constData() + 1078, 8));
-    EXPECT_EQ(dib.fileBytes(), bytes);
+    EXPECT_EQ(0, std::memcmp(dib.PointerToBitmapInfo(), palette.constData() + 14, 1064));
+    EXPECT_EQ(0, std::memcmp(dib.PointerToBits(), palette.constData() + 1078, 8));
+    EXPECT_EQ(dib.fileBytes(), palette);
 }
 
 TEST_F(CdibTest, PackedBitmapsItCannotHoldAreRefused)
 {
-    QByteArray palette = packedFrame(4, 4);
-    put16(palette, 14, 8);
-    QByteArray noSize = packedFrame(4, 4);
-    put32(noSize, 20, 0);
-    QByteArray negativeSize = packedFrame(4, 4);
-    put32(negativeSize, 20, 0xFFFFFFF0u);
-    QByteArray claimsMore = packedFrame(4, 4);
-    put32(claimsMore, 20, 49);  // one byte more than it carries
-    QByteArray hugeClaim = packedFrame(4, 4);
-    put32(hugeClaim, 20, 0x7FFFFFF0u);
-
-    struct Row {
-        const char* name;
-        QByteArray packed;
-        std::size_t available;
+    const QByteArray frame = packedFrame(4, 4), palette = with(frame, 14, 8, 2);
+    const std::pair<const char*, QByteArray> rows[] = {
+        {"8 bits per pixel", palette},
+        {"biSizeImage 0", with(frame, 20, 0)},
+        {"negative biSizeImage", with(frame, 20, 0xFFFFFFF0u)},
+        {"more pixels than handed over", with(frame, 20, 49)},
+        {"2 GB claimed", with(frame, 20, 0x7FFFFFF0u)},
+        {"header cut short", frame.left(39)},
     };
-    const Row rows[] = {
-        {"8 bits per pixel", palette, static_cast<std::size_t>(palette.size())},
-        {"biSizeImage 0", noSize, static_cast<std::size_t>(noSize.size())},
-        {"negative biSizeImage", negativeSize, static_cast<std::size_t>(negativeSize.size())},
-        {"more pixels than handed over", claimsMore, static_cast<std::size_t>(claimsMore.size())},
-        {"2 GB claimed", hugeClaim, static_cast<std::size_t>(hugeClaim.size())},
-        {"header cut short", packedFrame(4, 4), 39},
-    };
-
     const QByteArray good = packedFrame(2, 2);
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
+    for (const auto& [name, packed] : rows) {
+        SCOPED_TRACE(name);
         cDIB dib(&services);
         ASSERT_TRUE(dib.CreateFromPackedDIBPointer(good.constData(), good.size()));
-        const QByteArray before = QByteArray(reinterpret_cast<const char*>(dib.PointerToBits()), dib.SizeImage());
-        EXPECT_FALSE(dib.CreateFromPackedDIBPointer(row.packed.constData(), row.available));
+        EXPECT_FALSE(dib.CreateFromPackedDIBPointer(packed.constData(), packed.size()));
         // The pixels and the file header stay those of the last bitmap.
-        EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(dib.PointerToBits()), before.size()), before);
+        EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(dib.PointerToBits()), 16), good.mid(40));
         EXPECT_EQ(dib.BitOffset(), 54);
         EXPECT_EQ(dib.SizeFileHeader(), 54 + 16);
     }
@@ -216,40 +172,25 @@ TEST_F(CdibTest, PackedBitmapsItCannotHoldAreRefused)
 TEST_F(CdibTest, BrokenFilesAreRefusedWithTheFormatMessage)
 {
     const QByteArray good = bitmapFile(4, 2, 24, 0, 24);
-    auto with32 = [&](int at, std::uint32_t v) {
-        QByteArray b = good;
-        put32(b, at, v);
-        return b;
-    };
-    QByteArray wrongType = good;
-    wrongType[0] = 'P';
-    wrongType[1] = 'K';
-
-    struct Row {
-        const char* name;
-        QByteArray bytes;
-    };
-    const Row rows[] = {
+    const std::pair<const char*, QByteArray> rows[] = {
         {"empty file", QByteArray()},
         {"shorter than the file header", good.left(10)},
-        {"not BM", wrongType},
+        {"not BM", with(good, 0, 'P' | 'K' << 8, 2)},
         {"file header only", good.left(14)},
         {"information header cut short", good.left(40)},
-        {"bfOffBits below the file header", with32(10, 10)},
-        {"bfOffBits inside the information header", with32(10, 30)},
-        {"negative bfOffBits", with32(10, 0xFFFFFF00u)},
-        {"bfOffBits beyond the file", with32(10, 5000)},
-        {"negative biSizeImage", with32(34, 0x80000000u)},
-        {"biSizeImage beyond the file", with32(34, 25)},
-        {"2 GB of pixels claimed", with32(34, 0x7FFFFFFFu)},
+        {"bfOffBits below the file header", with(good, 10, 10)},
+        {"bfOffBits inside the information header", with(good, 10, 30)},
+        {"negative bfOffBits", with(good, 10, 0xFFFFFF00u)},
+        {"bfOffBits beyond the file", with(good, 10, 5000)},
+        {"negative biSizeImage", with(good, 34, 0x80000000u)},
+        {"biSizeImage beyond the file", with(good, 34, 25)},
+        {"2 GB of pixels claimed", with(good, 34, 0x7FFFFFFFu)},
     };
-
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        services.boxes.clear();
-        const QString file = writeTemp(dir, "broken.bmp", row.bytes);
+    const QString previous = writeTemp(dir, "previous.bmp", bitmapFile(2, 2, 24, 0, 16));
+    for (const auto& [name, bytes] : rows) {
+        SCOPED_TRACE(name);
+        const QString file = writeTemp(dir, "broken.bmp", bytes);
         cDIB dib(&services);
-        const QString previous = writeTemp(dir, "previous.bmp", bitmapFile(2, 2, 24, 0, 16));
         ASSERT_TRUE(dib.CreateFromFile(previous));
         services.boxes.clear();
 
@@ -267,27 +208,20 @@ TEST_F(CdibTest, BrokenFilesAreRefusedWithTheFormatMessage)
 TEST_F(CdibTest, MissingFileAndOpenFailuresHaveTheirMessages)
 {
     cDIB dib(&services);
-    const QString missing = dir + "/missing.bmp";
-    EXPECT_FALSE(dib.CreateFromFile(missing));
-    ASSERT_EQ(services.boxes.size(), 1u);
-    EXPECT_EQ(services.boxes[0].text, "File does not exist:\r\n" + missing);
-    EXPECT_EQ(services.boxes[0].icon, Services::Icon::Critical);
-
-    services.boxes.clear();
-    EXPECT_FALSE(dib.CreateFromFile(dir));  // a directory is no file
-    ASSERT_EQ(services.boxes.size(), 1u);
-    EXPECT_TRUE(services.boxes[0].text.startsWith("File does not exist:\r\n"));
-
+    for (const QString& missing : {dir + "/missing.bmp", dir /* a directory is no file */}) {
+        services.boxes.clear();
+        EXPECT_FALSE(dib.CreateFromFile(missing));
+        ASSERT_EQ(services.boxes.size(), 1u);
+        EXPECT_EQ(services.boxes[0].text, "File does not exist:\r\n" + missing);
+        EXPECT_EQ(services.boxes[0].icon, Services::Icon::Critical);
+    }
     bool critical = false;
     EXPECT_EQ(bitmapOpenFailureText(EACCES, "/v/x.bmp", &critical), "File is locked - cannot access:\r\n/v/x.bmp");
     EXPECT_TRUE(critical);
-    const QString other = bitmapOpenFailureText(EIO, "/v/x.bmp", &critical);
+    EXPECT_EQ(bitmapOpenFailureText(EIO, "/v/x.bmp", &critical), QString::fromLocal8Bit(std::strerror(EIO)));
     EXPECT_FALSE(critical);
-    EXPECT_EQ(other, QString::fromLocal8Bit(std::strerror(EIO)));
-
     // Without services nothing is shown and nothing breaks.
-    cDIB quiet;
-    EXPECT_FALSE(quiet.CreateFromFile(missing));
+    EXPECT_FALSE(cDIB().CreateFromFile(dir + "/missing.bmp"));
 }
 
 TEST_F(CdibTest, FailedWriteIsReportedAndLeavesTheOldFile)

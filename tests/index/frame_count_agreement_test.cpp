@@ -14,19 +14,16 @@ namespace {
 
 TEST(FrameCountAgreement, GrabberAndPlayerCountTheSameFrames)
 {
-    std::unique_ptr<MediaPlayer> player = makeTestPlayer(nullptr);
+    QWidget host;
+    host.resize(320, 240);
+    std::unique_ptr<MediaPlayer> shown = makeTestPlayer(&host);
+    shown->setPositionUnits(MediaPlayer::Frames);
     for (const char* name : {"open-gop.avi", "closed-gop.avi", "program.mpg", "ntsc.avi", "odd-width.avi",
                              "eight.avi", "half-second.avi", "truncated.avi"}) {
         const QString path = testMedia(QString::fromLatin1(name));
-        ASSERT_FALSE(path.isEmpty());
         FrameSource source(path);
         ASSERT_TRUE(source.isOpen()) << name;
-        std::unique_ptr<MediaPlayer> video = makeTestPlayer(nullptr);
-        QWidget host;
-        host.resize(320, 240);
-        std::unique_ptr<MediaPlayer> shown = makeTestPlayer(&host);
         ASSERT_TRUE(shown->setFileName(path)) << name;
-        shown->setPositionUnits(MediaPlayer::Frames);
         EXPECT_EQ(source.frameCount(), static_cast<int>(shown->length())) << name;
     }
 }

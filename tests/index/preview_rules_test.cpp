@@ -29,24 +29,12 @@ TEST(PreviewRules, StepRoundsHalfToEvenAndIsAtLeastOne)
         std::optional<std::int16_t> step;
     };
     const Row rows[] = {
-        {1000, 62},   // 62.5 -> 62
-        {1000 + 16, 64},
-        {1600, 100},
-        {28, 2},      // 1.75
-        {24, 2},      // 1.5 -> 2
-        {40, 2},      // 2.5 -> 2
-        {8, 1},       // 0.5 -> 0, raised to 1
-        {1, 1},
-        {0, 1},
-        {15000, 938},  // 937.5 -> 938
-        {524279, 32767},
-        {524280, std::nullopt},  // 32767.5 -> 32768: beyond 16 bits
-        {3000000000LL, std::nullopt},
+        {1000, 62} /* 62.5 */, {1016, 64},  {1600, 100},  {28, 2},    {24, 2} /* 1.5 */, {40, 2} /* 2.5 */,
+        {8, 1} /* 0.5 -> 0, raised to 1 */, {1, 1},       {0, 1},     {15000, 938} /* 937.5 */, {524279, 32767},
+        {524280, std::nullopt} /* 32767.5 -> 32768: beyond 16 bits */, {3000000000LL, std::nullopt},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.frames);
-        EXPECT_EQ(previewStep(row.frames), row.step);
-    }
+    for (const Row& row : rows)
+        EXPECT_EQ(previewStep(row.frames), row.step) << row.frames;
 }
 
 TEST(PreviewRules, WorkedExamplesOfTheSceneChoice)
@@ -118,30 +106,22 @@ TEST(PreviewRules, LoadedPositionsAndCells)
     EXPECT_EQ(loadedScenePosition(15, 24), 30);  // 1.5 -> 2
     EXPECT_EQ(loadedScenePosition(15, 2000000000), 15 * 125000000);
 
-    EXPECT_EQ(sheetCell(0), QRect(0, 0, 160, 120));
-    EXPECT_EQ(sheetCell(5), QRect(160, 120, 160, 120));
-    EXPECT_EQ(sheetCell(11), QRect(480, 240, 160, 120));
-    EXPECT_EQ(sheetCell(15), QRect(480, 360, 160, 120));
+    for (const auto& [k, left, top] : {std::tuple{0, 0, 0}, {5, 160, 120}, {11, 480, 240}, {15, 480, 360}})
+        EXPECT_EQ(sheetCell(k), QRect(left, top, 160, 120)) << k;
     EXPECT_EQ(sheetCell(6, 10, 20), QRect(20, 20, 10, 20));
 }
 
 TEST(PreviewRules, SheetNames)
 {
-    struct Row {
-        const char* video;
-        const char* read;
-        const char* written;
-    };
-    const Row rows[] = {
+    const std::tuple<const char*, const char*, const char*> rows[] = {
         {"/videos/clip.avi", "/videos/clip.bmp", "/videos/clip.bmp"},
         {"/videos/clip.MPG", "/videos/clip.bmp", "/videos/clip.bmp"},
         {"/videos/film.mpeg", "/videos/film.mbmp", "/videos/film..bmp"},
         {"ab", "bmp", ".bmp"},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.video);
-        EXPECT_EQ(previewSheetReadName(row.video), row.read);
-        EXPECT_EQ(previewSheetWriteName(row.video), row.written);
+    for (const auto& [video, read, written] : rows) {
+        EXPECT_EQ(previewSheetReadName(video), read) << video;
+        EXPECT_EQ(previewSheetWriteName(video), written) << video;
     }
 }
 
@@ -187,12 +167,9 @@ TEST(PreviewRules, SheetHoldsEachSceneInItsCell)
     QImage small(200, 130, QImage::Format_RGB32);
     small.fill(Qt::white);
     const QList<QImage> smallCells = cutPreviewSheet(small);
-    EXPECT_EQ(smallCells[0].pixelColor(159, 119), QColor(Qt::white));
-    EXPECT_EQ(smallCells[1].pixelColor(39, 9), QColor(Qt::white));
-    EXPECT_EQ(smallCells[1].pixelColor(40, 9), QColor(Qt::black));
-    EXPECT_EQ(smallCells[5].pixelColor(39, 9), QColor(Qt::white));
-    EXPECT_EQ(smallCells[5].pixelColor(39, 10), QColor(Qt::black));
-    EXPECT_EQ(smallCells[10].pixelColor(0, 0), QColor(Qt::black));
+    for (const auto& [k, x, y, white] : {std::tuple{0, 159, 119, true}, {1, 39, 9, true}, {1, 40, 9, false},
+                                         {5, 39, 9, true}, {5, 39, 10, false}, {10, 0, 0, false}})
+        EXPECT_EQ(smallCells[k].pixelColor(x, y), QColor(white ? Qt::white : Qt::black)) << k << " " << x << "," << y;
 }
 
 } // namespace

@@ -59,43 +59,50 @@ protected:
             frames.push_back(frameNumberOf(cell));
         return frames;
     }
+    // f(k) for the sixteen scenes: the frames the windows show, their
+    // positions, multiples of a step.
+    template <typename F>
+    static std::vector<int> each(F f)
+    {
+        std::vector<int> out;
+        for (int k = 0; k < 16; ++k)
+            out.push_back(f(k));
+        return out;
+    }
+    std::vector<int> sceneFrames() { return each([this](int k) { return frameNumberOf(scene(k).picture()); }); }
+    std::vector<int> positions() { return each([this](int k) { return position(k); }); }
+    static std::vector<int> multiples(int step) { return each([step](int k) { return step * k; }); }
 };
 
 TEST_F(PreviewTest, GrabbedScenesShowExactlyTheirFramesInWindowsFilesAndSheet)
 {
-    struct Case {
-        const char* clip;
-        int frames;
-        int scenes;  // scenes the grab fills
+    const std::tuple<const char*, int, int, int> cases[] = {
+        // clip, frames, scenes the grab fills, width
+        {"open-gop.avi", 250, 16, 320},   // step 16: 0 .. 240
+        {"closed-gop.avi", 250, 16, 320},
+        {"program.mpg", 250, 16, 320},
+        {"odd-width.avi", 100, 16, 318},  // step 6: 0 .. 90
+        {"eight.avi", 8, 9, 320},         // step 1: 0 .. 8, position 8 shows frame 7
     };
-    const Case cases[] = {
-        {"open-gop.avi", 250, 16},   // step 16: 0 .. 240
-        {"closed-gop.avi", 250, 16},
-        {"program.mpg", 250, 16},
-        {"odd-width.avi", 100, 16},  // 318 wide, step 6: 0 .. 90
-        {"eight.avi", 8, 9},         // step 1: 0 .. 8, position 8 shows frame 7
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.clip);
-        const QString video = clip(QString::fromLatin1(c.clip), c.frames);
+    for (const auto& [name, frames, scenes, width] : cases) {
+        SCOPED_TRACE(name);
+        const QString video = clip(QString::fromLatin1(name), frames);
         INITIALIZEvideo(*app, video, 0);
         const QString sheet = previewSheetWriteName(video);
         ASSERT_TRUE(QFileInfo::exists(sheet));
         const std::vector<int> cells = sheetFrames(sheet);
-        const int step = *previewStep(c.frames);
-        for (int k = 0; k < c.scenes; ++k) {
+        const int step = *previewStep(frames);
+        for (int k = 0; k < scenes; ++k) {
             SCOPED_TRACE(k);
-            const int frame = std::min(k * step, c.frames - 1);
+            const int frame = std::min(k * step, frames - 1);
+            const QImage file(app->st.ProgramDir + QString::number(k) + ".bmp");
             EXPECT_EQ(position(k), k * step);
-            EXPECT_EQ(frameNumberOf(scene(k).picture()), frame);
-            EXPECT_EQ(frameNumberOf(QImage(app->st.ProgramDir + QString::number(k) + ".bmp")), frame);
-            EXPECT_EQ(cells[k], frame);
             EXPECT_EQ(scene(k).LabelTime->text(), FORMATtimecode(k * step, 25));
+            EXPECT_EQ((std::vector{frameNumberOf(scene(k).picture()), frameNumberOf(file), cells[k]}),
+                      std::vector<int>(3, frame));
+            // The scene files keep the video's own frame size.
+            EXPECT_EQ(file.size(), QSize(width, 240));
         }
-        // The scene files keep the video's own frame size.
-        const QImage first(app->st.ProgramDir + QStringLiteral("0.bmp"));
-        EXPECT_EQ(first.width(), QString::fromLatin1(c.clip) == "odd-width.avi" ? 318 : 320);
-        EXPECT_EQ(first.height(), 240);
     }
     EXPECT_TRUE(services.boxes.empty());
     EXPECT_EQ(services.waitCursorOn, 5);
@@ -120,7 +127,7 @@ TEST_F(PreviewTest, ScenesOfATruncatedVideoNeverGoBackwards)
     EXPECT_EQ(frameNumberOf(scene(3).picture()), 48);
 }
 
-TEST_F(PreviewTest, MissingScenesKeepTheirOldPicturesAlsoOnTheSheet)
+TEST_F(PreviewTest, AnEightFrameVideoKeepsTheOldPicturesOfMissingScenesAndItsPositionsWhenCut)
 {
     for (int k = 0; k < 16; ++k)
         paintScene(k, QColor(0, 0, 200));
@@ -132,6 +139,13 @@ TEST_F(PreviewTest, MissingScenesKeepTheirOldPicturesAlsoOnTheSheet)
         EXPECT_EQ(sheet.pixelColor(sheetCell(k).center()), QColor(0, 0, 200)) << k;
     }
     EXPECT_EQ(frameNumberOf(scene(8).picture()), 7);
+
+    const std::vector<int> grabbed = positions();
+    app->st.LastLoadedSheet.clear();
+    INITIALIZEvideo(*app, video, 0);
+    ASSERT_EQ(app->st.LastLoadedSheet, previewSheetReadName(video));
+    const std::vector<int> cut = positions();
+    EXPECT_EQ(std::vector(cut.begin(), cut.begin() + 9), std::vector(grabbed.begin(), grabbed.begin() + 9));
 }
 
 TEST_F(PreviewTest, VideosThatCannotBeIndexedFailSilentlyAndLeaveEverythingAsItWas)
@@ -160,15 +174,11 @@ TEST_F(PreviewTest, ASheetForAnotherVideoLeavesThePlayingVideosScenesAlone)
     MAKEpreview(*app, other);
 
     // The other video's sheet and scene files...
-    const std::vector<int> cells = sheetFrames(previewSheetWriteName(other));
-    for (int k = 0; k < 16; ++k)
-        EXPECT_EQ(cells[k], 6 * k) << k;
+    EXPECT_EQ(sheetFrames(previewSheetWriteName(other)), multiples(6));
     EXPECT_EQ(frameNumberOf(QImage(app->st.ProgramDir + QStringLiteral("2.bmp"))), 12);
     // ...while the windows keep the playing video's scenes.
-    for (int k = 0; k < 16; ++k) {
-        EXPECT_EQ(frameNumberOf(scene(k).picture()), 16 * k) << k;
-        EXPECT_EQ(position(k), 16 * k) << k;
-    }
+    EXPECT_EQ(sceneFrames(), multiples(16));
+    EXPECT_EQ(positions(), multiples(16));
 }
 
 TEST_F(PreviewTest, TheNextLoadCutsTheSheetAndASecondCutOfTheSameSheetIsSkipped)
@@ -180,11 +190,9 @@ TEST_F(PreviewTest, TheNextLoadCutsTheSheetAndASecondCutOfTheSameSheetIsSkipped)
     INITIALIZEvideo(*app, a, 0);  // cut from a.bmp
     EXPECT_TRUE(infoText().startsWith(QStringLiteral("QUICKLOADING ")));
     EXPECT_EQ(app->st.LastLoadedSheet, dir() + QStringLiteral("a.bmp"));
-    for (int k = 0; k < 16; ++k) {
-        EXPECT_EQ(scene(k).picture().size(), QSize(160, 120)) << k;
-        EXPECT_EQ(frameNumberOf(scene(k).picture()), 16 * k) << k;
-        EXPECT_EQ(position(k), 16 * k) << k;
-    }
+    EXPECT_EQ(scene(7).picture().size(), QSize(160, 120));
+    EXPECT_EQ(sceneFrames(), multiples(16));
+    EXPECT_EQ(positions(), multiples(16));
 
     // The windows hold a.bmp's cells already: nothing is cut again.
     paintScene(4, Qt::red);
@@ -219,20 +227,6 @@ TEST_F(PreviewTest, ASheetCutAndSavedAgainIsTheSameSheet)
     EXPECT_EQ(bytes.size(), 54 + 640 * 3 * 480);
 }
 
-TEST_F(PreviewTest, AShortVideoCutFromItsSheetKeepsTheFramesOfItsGrab)
-{
-    const QString video = clip(QStringLiteral("eight.avi"), 8);
-    INITIALIZEvideo(*app, video, 0);
-    std::vector<int> grabbed;
-    for (int k = 0; k < 9; ++k)
-        grabbed.push_back(position(k));
-    app->st.LastLoadedSheet.clear();
-    INITIALIZEvideo(*app, video, 0);
-    ASSERT_EQ(app->st.LastLoadedSheet, previewSheetReadName(video));
-    for (int k = 0; k < 9; ++k)
-        EXPECT_EQ(position(k), grabbed[static_cast<std::size_t>(k)]) << k;
-}
-
 TEST_F(PreviewTest, ASheetThatCannotBeReadIsMadeAnew)
 {
     const QString video = clip(QStringLiteral("open-gop.avi"), 250);
@@ -241,16 +235,6 @@ TEST_F(PreviewTest, ASheetThatCannotBeReadIsMadeAnew)
     EXPECT_EQ(QImage(sheet).size(), QSize(640, 480));
     EXPECT_EQ(frameNumberOf(scene(15).picture()), 240);
     EXPECT_TRUE(app->st.LastLoadedSheet.isEmpty());
-}
-
-TEST_F(PreviewTest, TheInformationDisplayGetsBackItsTextAfterTheGrab)
-{
-    const QString video = clip(QStringLiteral("open-gop.avi"), 250);
-    app->InfoDisplay().INITIALIZE(QStringLiteral("SELECT VIDEO..."), -1);
-    MAKEpreview(*app, video);
-    EXPECT_EQ(infoText(), QStringLiteral("SELECT VIDEO..."));
-    EXPECT_EQ(app->st.InfoDisplayCountdown, -1);
-    EXPECT_FALSE(app->InfoDisplay().isHidden());
 }
 
 // A grab long enough for window events to run while it waits.
@@ -287,12 +271,13 @@ TEST_F(LongGrabTest, WindowsRunAndShowProgressWhileTheScenesAreGrabbed)
     EXPECT_TRUE(nestedReturned);
     ASSERT_FALSE(seen.isEmpty());
     EXPECT_TRUE(seen.first().startsWith(QStringLiteral("INDEXING")));
+    // The information display gets back its text.
     EXPECT_EQ(infoText(), QStringLiteral("SELECT VIDEO..."));
+    EXPECT_EQ(app->st.InfoDisplayCountdown, -1);
+    EXPECT_FALSE(app->InfoDisplay().isHidden());
     EXPECT_EQ(services.waitCursorOn, 1);
     EXPECT_FALSE(services.waitCursorShown);
-    const std::vector<int> cells = sheetFrames(previewSheetWriteName(long_));
-    for (int k = 0; k < 16; ++k)
-        EXPECT_EQ(cells[k], 250 * k) << k;
+    EXPECT_EQ(sheetFrames(previewSheetWriteName(long_)), multiples(250));
 }
 
 TEST_F(LongGrabTest, AVideoLoadedDuringAGrabKeepsItsOwnScenes)
@@ -308,14 +293,9 @@ TEST_F(LongGrabTest, AVideoLoadedDuringAGrabKeepsItsOwnScenes)
     MAKEpreview(*app, long_);
     ASSERT_TRUE(loaded);
     EXPECT_EQ(app->st.LoadedVideo, other);
-    for (int k = 0; k < 16; ++k)
-        EXPECT_EQ(frameNumberOf(scene(k).picture()), 16 * k) << k;
-    const std::vector<int> longCells = sheetFrames(previewSheetWriteName(long_));
-    const std::vector<int> otherCells = sheetFrames(previewSheetWriteName(other));
-    for (int k = 0; k < 16; ++k) {
-        EXPECT_EQ(longCells[k], 250 * k) << k;
-        EXPECT_EQ(otherCells[k], 16 * k) << k;
-    }
+    EXPECT_EQ(sceneFrames(), multiples(16));
+    EXPECT_EQ(sheetFrames(previewSheetWriteName(long_)), multiples(250));
+    EXPECT_EQ(sheetFrames(previewSheetWriteName(other)), multiples(16));
     EXPECT_FALSE(services.waitCursorShown);
 }
 

@@ -8,12 +8,21 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <string>
 
 #include "tests/support/test_media.h"
 #include "tools/mediamaker/mediamaker.h"
 
 namespace vv::test {
+
+// A clip's name as a test's name: "open-gop.avi" is open_gop_avi.
+inline std::string clipTestName(std::string name)
+{
+    std::replace_if(name.begin(), name.end(), [](unsigned char c) { return !std::isalnum(c); }, '_');
+    return name;
+}
 
 // Copies catalogue clip `name` to dir + targetName; returns the copy's path.
 inline QString copyClip(const QString& name, const QString& dir, const QString& targetName = QString())

@@ -121,13 +121,7 @@ TEST_P(SceneIndexOnMpv, DigitButtonsShowTheFramesOfTheOddScenes)
 }
 
 INSTANTIATE_TEST_SUITE_P(Clips, SceneIndexOnMpv, ::testing::Values("open-gop.avi", "closed-gop.avi", "program.mpg"),
-                         [](const auto& info) {
-                             std::string name = info.param;
-                             for (char& c : name)
-                                 if (!std::isalnum(static_cast<unsigned char>(c)))
-                                     c = '_';
-                             return name;
-                         });
+                         [](const auto& info) { return clipTestName(info.param); });
 
 } // namespace
 } // namespace vv::test

@@ -1,6 +1,6 @@
 // The scene image windows: their time labels on narrow and wide main
 // windows, the red mark, a click that jumps, keys; and the windows as the
-// SELECT INDEX grid and the digit buttons use them.
+// SELECT INDEX grid uses them.
 
 #include <QTest>
 
@@ -48,26 +48,23 @@ TEST_F(SceneWindowTest, TimeLabelNeedsEightHundredPixelsAndTheMarkMoreThanThat)
     picture.fill(Qt::darkCyan);
     ASSERT_TRUE(picture.save(bitmap, "BMP"));
 
-    struct Case {
-        int width;
-        bool labelAfterLoad;
-        bool labelAfterMark;
-    };
-    const Case cases[] = {{799, false, false}, {800, true, false}, {801, true, true}, {1024, true, true}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.width);
-        setMainWidth(c.width);
+    // Main window width, label shown after a load, after a mark.
+    const std::tuple<int, bool, bool> cases[] = {
+        {799, false, false}, {800, true, false}, {801, true, true}, {1024, true, true}};
+    for (const auto& [width, labelAfterLoad, labelAfterMark] : cases) {
+        SCOPED_TRACE(width);
+        setMainWidth(width);
         SceneWindow& w = scene(3);
         w.INITIALIZE(bitmap, 930);
         EXPECT_EQ(w.Image1->toolTip(), QStringLiteral("930"));
         EXPECT_EQ(w.LabelTime->text(), QStringLiteral("00:00:37-05"));
         EXPECT_GE(w.LabelTime->width(), w.LabelTime->sizeHint().width());  // the whole time code shows
-        EXPECT_EQ(!w.LabelTime->isHidden(), c.labelAfterLoad);
+        EXPECT_EQ(!w.LabelTime->isHidden(), labelAfterLoad);
         EXPECT_EQ(w.picture().size(), QSize(320, 240));
 
         w.INITIALIZEquick(124);
         EXPECT_EQ(w.Image1->toolTip(), QStringLiteral("124"));
-        EXPECT_EQ(!w.LabelTime->isHidden(), c.labelAfterLoad);
+        EXPECT_EQ(!w.LabelTime->isHidden(), labelAfterLoad);
         // Kept current while hidden, so a later mark never shows a stale code.
         EXPECT_EQ(w.LabelTime->text(), QStringLiteral("00:00:04-24"));
 
@@ -76,7 +73,7 @@ TEST_F(SceneWindowTest, TimeLabelNeedsEightHundredPixelsAndTheMarkMoreThanThat)
         scene(5).MarkMe();
         EXPECT_TRUE(w.LabelTime->isHidden());
         w.MarkMe();
-        EXPECT_EQ(!w.LabelTime->isHidden(), c.labelAfterMark);
+        EXPECT_EQ(!w.LabelTime->isHidden(), labelAfterMark);
         EXPECT_FALSE(w.Shape1->isHidden());
         EXPECT_TRUE(scene(5).Shape1->isHidden());
         EXPECT_EQ(app->st.SelectedScene, 3);
@@ -98,10 +95,8 @@ TEST_F(SceneWindowTest, MovingTheMouseOverAPictureMarksItOnlyOnce)
 
     QTest::mouseMove(scene(7).Image1, QPoint(20, 20));
     EXPECT_EQ(app->st.SelectedScene, 7);
-    EXPECT_FALSE(scene(7).Shape1->isHidden());
     for (int k = 0; k < 16; ++k)
-        if (k != 7)
-            EXPECT_TRUE(scene(k).Shape1->isHidden()) << k;
+        EXPECT_EQ(scene(k).Shape1->isHidden(), k != 7) << k;
 }
 
 TEST_F(SceneWindowTest, AClickOnPictureOrTimeJumpsThereAndClosesTheOverlays)
@@ -128,13 +123,9 @@ TEST_F(SceneWindowTest, AClickOnPictureOrTimeJumpsThereAndClosesTheOverlays)
     EXPECT_EQ(app->st.ActiveMode, 4);
 }
 
-TEST_F(SceneWindowTest, PictureAndFrameFillTheWindowAndKeysGoToTheKeyMap)
+TEST_F(SceneWindowTest, KeysGoToTheKeyMap)
 {
     scene(0).show();
-    scene(0).resize(300, 200);
-    EXPECT_EQ(scene(0).Image1->geometry(), QRect(0, 0, 300, 200));
-    EXPECT_EQ(scene(0).Shape1->geometry(), QRect(0, 0, 300, 200));
-
     player().setFramePosition(100);
     QTest::keyClick(&scene(0), Qt::Key_F);
     EXPECT_EQ(infoText(), QStringLiteral("FAST FORWARD"));
@@ -162,33 +153,6 @@ TEST_F(SceneWindowTest, TheIndexGridShowsAllSixteenScenesOverTheVideo)
     HIDEscenepictures(*app);
     for (int k = 0; k < 16; ++k)
         EXPECT_TRUE(scene(k).isHidden()) << k;
-}
-
-TEST_F(SceneWindowTest, DigitButtonsJumpToTheOddScenesAndNineFindsNoPicture)
-{
-    struct Case {
-        std::int16_t digit;
-        const char* text;
-        int window;
-        int frame;
-    };
-    const Case cases[] = {
-        {0, "JUMP START", 0, 0},     {1, "JUMP INDEX 1", 1, 62},  {4, "JUMP INDEX 4", 7, 434},
-        {8, "JUMP INDEX 8", 15, 930}, {9, "JUMP INDEX 9", 17, 0},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.text);
-        SELECTindex(*app);
-        player().setFramePosition(500);
-        app->menu().CommandZiffer[static_cast<std::size_t>(c.digit)]->click();
-        EXPECT_EQ(infoText(), QString::fromLatin1(c.text));
-        EXPECT_EQ(player().framePosition(), c.frame);
-        EXPECT_EQ(app->st.SelectedScene, c.window);
-        for (int k = 0; k < 16; ++k)
-            EXPECT_TRUE(scene(k).isHidden()) << k;
-        for (int i = 1; i < App::SceneWindowSlots; i += 2)
-            EXPECT_EQ(!scene(i).Shape1->isHidden(), i == c.window) << i;
-    }
 }
 
 } // namespace

@@ -6,7 +6,6 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/twips.h"
 #include "library/directory_browser.h"
 #include "library/directory_chooser.h"
 #include "tests/support/app_fixture.h"
@@ -20,35 +19,46 @@ void makeDirs(const QString& base, const QStringList& relative)
         ASSERT_TRUE(QDir().mkpath(base + QLatin1Char('/') + r)) << r.toStdString();
 }
 
-TEST(DirectoryBrowser, PathsAreWrittenWithoutATrailingSeparatorExceptTheRoot)
+TEST(DirectoryBrowser, PathTextsParentsAndTheRootOfAPath)
 {
-    const std::pair<const char*, const char*> cases[] = {
-        {"/", "/"},
-        {"/home/a/", "/home/a"},
-        {"/home//a/./b/../c", "/home/a/c"},
-        {"/home/a", "/home/a"},
-    };
-    for (const auto& [in, out] : cases)
+    const std::pair<const char*, const char*> texts[] = {
+        {"/", "/"}, {"/home/a/", "/home/a"}, {"/home//a/./b/../c", "/home/a/c"}, {"/home/a", "/home/a"}};
+    for (const auto& [in, out] : texts)
         EXPECT_EQ(chooserPathText(QString::fromUtf8(in)), QString::fromUtf8(out)) << in;
     EXPECT_EQ(chooserPathText(QStringLiteral("rel")), QDir::current().absoluteFilePath(QStringLiteral("rel")));
 
-    EXPECT_EQ(parentDirectory(QStringLiteral("/home/a/")), QStringLiteral("/home"));
-    EXPECT_EQ(parentDirectory(QStringLiteral("/home")), QStringLiteral("/"));
-    EXPECT_EQ(parentDirectory(QStringLiteral("/")), QStringLiteral("/"));
+    const std::pair<const char*, const char*> parents[] = {{"/home/a/", "/home"}, {"/home", "/"}, {"/", "/"}};
+    for (const auto& [in, out] : parents)
+        EXPECT_EQ(parentDirectory(in), QString::fromUtf8(out)) << in;
+
+    // The longest root above the path.
+    const QStringList roots{"/", "/home/anna", "/media/anna/USB"};
+    const std::pair<const char*, const char*> rooted[] = {
+        {"/home/anna/Musik", "/home/anna"}, {"/home/anna", "/home/anna"},
+        {"/home/anna2/x", "/"},   // not a folder of /home/anna
+        {"/media/anna/USB/Filme/", "/media/anna/USB"}};
+    for (const auto& [in, out] : rooted)
+        EXPECT_EQ(rootOf(roots, in), QString::fromUtf8(out)) << in;
+    EXPECT_EQ(rootOf(QStringList{"/home/anna"}, "/etc"), QString());
 }
 
-TEST(DirectoryBrowser, SubdirectoriesAreVisibleFoldersInNameOrder)
+TEST(DirectoryBrowser, SubdirectoriesAndTheNearestExistingDirectory)
 {
     QTemporaryDir temp;
-    makeDirs(temp.path(), {"b", "A", "c/inner", ".hidden"});
-    QFile file(temp.path() + "/file.txt");
+    const QString t = temp.path();
+    makeDirs(t, {"b", "A", "c/inner", ".hidden"});
+    QFile file(t + "/file.txt");
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.close();
-    ASSERT_TRUE(QFile::link(temp.path() + "/c", temp.path() + "/link"));
-    ASSERT_TRUE(QFile::link(temp.path() + "/gone", temp.path() + "/dangling"));
+    ASSERT_TRUE(QFile::link(t + "/c", t + "/link"));
+    ASSERT_TRUE(QFile::link(t + "/gone", t + "/dangling"));
+    // Visible folders in name order, links to folders included.
+    EXPECT_EQ(subdirectoryNames(t), (QStringList{"A", "b", "c", "link"}));
+    EXPECT_EQ(subdirectoryNames(t + "/missing"), QStringList{});
 
-    EXPECT_EQ(subdirectoryNames(temp.path()), (QStringList{"A", "b", "c", "link"}));
-    EXPECT_EQ(subdirectoryNames(temp.path() + "/missing"), QStringList{});
+    EXPECT_EQ(nearestExistingDirectory(t + "/c/inner/"), t + "/c/inner");
+    EXPECT_EQ(nearestExistingDirectory(t + "/c/x/y"), t + "/c");
+    EXPECT_EQ(nearestExistingDirectory("/no/such/folder/anywhere"), QStringLiteral("/"));
 }
 
 TEST(DirectoryBrowser, RootsAreTheSystemRootTheHomeFolderAndMountedMedia)
@@ -64,25 +74,6 @@ TEST(DirectoryBrowser, RootsAreTheSystemRootTheHomeFolderAndMountedMedia)
     // Nothing mounted, no home: the root alone.
     QTemporaryDir bare;
     EXPECT_EQ(chooserRoots(bare.path() + "/nohome", "anna", bare.path()), QStringList{bare.path()});
-}
-
-TEST(DirectoryBrowser, TheRootOfAPathIsTheLongestRootAboveIt)
-{
-    const QStringList roots{"/", "/home/anna", "/media/anna/USB"};
-    EXPECT_EQ(rootOf(roots, "/home/anna/Musik"), QStringLiteral("/home/anna"));
-    EXPECT_EQ(rootOf(roots, "/home/anna"), QStringLiteral("/home/anna"));
-    EXPECT_EQ(rootOf(roots, "/home/anna2/x"), QStringLiteral("/"));   // not a folder of /home/anna
-    EXPECT_EQ(rootOf(roots, "/media/anna/USB/Filme/"), QStringLiteral("/media/anna/USB"));
-    EXPECT_EQ(rootOf(QStringList{"/home/anna"}, "/etc"), QString());
-}
-
-TEST(DirectoryBrowser, TheNearestExistingDirectoryOfAMissingPathIsAnAncestor)
-{
-    QTemporaryDir temp;
-    makeDirs(temp.path(), {"a/b"});
-    EXPECT_EQ(nearestExistingDirectory(temp.path() + "/a/b/"), temp.path() + "/a/b");
-    EXPECT_EQ(nearestExistingDirectory(temp.path() + "/a/x/y"), temp.path() + "/a");
-    EXPECT_EQ(nearestExistingDirectory("/no/such/folder/anywhere"), QStringLiteral("/"));
 }
 
 class DirectoryChooserTest : public AppFixture {
@@ -121,35 +112,21 @@ protected:
     }
 };
 
-TEST_F(DirectoryChooserTest, ControlsStandAtTheirPlacesInTabOrder)
+TEST_F(DirectoryChooserTest, OkReturnsTheStartDirectoryOrWhereEnterWent)
 {
-    DirectoryChooser& c = verz();
-    EXPECT_TRUE(c.isWindow());
-    EXPECT_EQ(c.size(), QSize(px(7350), px(4065)));
-    EXPECT_EQ(c.Label1->text(), QString::fromUtf8("Gewähltes Verzeichnis:"));
-    EXPECT_EQ(c.Command1->text(), QStringLiteral("Ok"));
-    EXPECT_EQ(c.Command2->text(), QStringLiteral("Cancel"));
-    EXPECT_EQ(c.LabelQuellVERZ->geometry(), QRect(px(1950), px(150), px(3525), px(255)));
-    EXPECT_EQ(c.Drive1->geometry(), QRect(px(195), px(690), px(3960), px(315)));
-    EXPECT_EQ(c.Dir1->geometry(), QRect(px(180), px(1140), px(3945), px(2790)));
-    EXPECT_EQ(c.Command1->geometry(), QRect(px(5955), px(3285), px(1215), px(495)));
-    EXPECT_EQ(c.Command2->geometry(), QRect(px(4455), px(3285), px(1215), px(495)));
-    // The tab order of the four controls (helpers of a control may stand
-    // between them in the chain).
-    const QList<QWidget*> controls{c.Command1, c.Command2, c.Drive1, c.Dir1};
-    QList<QWidget*> order{c.Command1};
-    for (QWidget* w = c.Command1->nextInFocusChain(); w != c.Command1; w = w->nextInFocusChain()) {
-        if (controls.contains(w))
-            order << w;
-    }
-    EXPECT_EQ(order, controls);
-}
-
-TEST_F(DirectoryChooserTest, OkWithoutTouchingAnythingReturnsTheStartDirectory)
-{
-    EXPECT_EQ(choose(dir() + "Filme/", [this] { verz().Command1->click(); }), path("Filme"));
+    const auto ok = [this] { verz().Command1->click(); };
+    EXPECT_EQ(choose(dir() + "Filme/", ok), path("Filme"));
     EXPECT_EQ(verz().windowTitle(), QStringLiteral("Titel"));
-    EXPECT_EQ(choose(QStringLiteral("/"), [this] { verz().Command1->click(); }), QStringLiteral("/"));
+    EXPECT_EQ(choose(QStringLiteral("/"), ok), QStringLiteral("/"));
+    // Enter opens the selected directory and keeps the chooser open.
+    EXPECT_EQ(choose(dir() + "Filme",
+                     [&] {
+                         verz().Dir1->setCurrentRow(static_cast<int>(entries().indexOf(QStringLiteral("Alpen"))));
+                         QTest::keyClick(verz().Dir1, Qt::Key_Return);
+                         EXPECT_TRUE(verz().isVisible());
+                         ok();
+                     }),
+              path("Filme/Alpen"));
 }
 
 TEST_F(DirectoryChooserTest, TheListShowsTheWayUpAndTheSubdirectories)
@@ -169,17 +146,6 @@ TEST_F(DirectoryChooserTest, TheListShowsTheWayUpAndTheSubdirectories)
 
     verz().prepare(QStringLiteral("Titel"), QStringLiteral("/"));
     EXPECT_FALSE(entries().contains(QStringLiteral("..")));   // nothing above the root
-}
-
-TEST_F(DirectoryChooserTest, EnterOpensTheSelectedDirectoryAndKeepsTheChooserOpen)
-{
-    const QString result = choose(dir() + "Filme", [this] {
-        verz().Dir1->setCurrentRow(static_cast<int>(entries().indexOf(QStringLiteral("Alpen"))));
-        QTest::keyClick(verz().Dir1, Qt::Key_Return);
-        EXPECT_TRUE(verz().isVisible());
-        verz().Command1->click();
-    });
-    EXPECT_EQ(result, path("Filme/Alpen"));
 }
 
 TEST_F(DirectoryChooserTest, CancelEscapeAndTheWindowFrameAllReturnNothing)
@@ -210,15 +176,10 @@ TEST_F(DirectoryChooserTest, ItOpensWhereItWasLeftWithoutAUsableStartDirectory)
         EXPECT_EQ(verz().LabelQuellVERZ->text(), path("Filme/Alpen")) << start.toStdString();
     }
     // A file is no directory either.
-    const QString file = writeFile(QStringLiteral("Filme/clip.avi"), "x");
-    verz().prepare(QStringLiteral("Titel"), file);
+    verz().prepare(QStringLiteral("Titel"), writeFile(QStringLiteral("Filme/clip.avi"), "x"));
     EXPECT_EQ(verz().LabelQuellVERZ->text(), path("Filme/Alpen"));
-}
-
-TEST_F(DirectoryChooserTest, ADirectoryThatVanishedOpensItsNearestAncestor)
-{
-    verz().prepare(QStringLiteral("Titel"), dir() + "Filme/Sport");
-    ASSERT_TRUE(QDir(dir() + "Filme/Sport").removeRecursively());
+    // Where it was left vanished: its nearest ancestor.
+    ASSERT_TRUE(QDir(dir() + "Filme/Alpen").removeRecursively());
     verz().prepare(QStringLiteral("Titel"), QString());
     EXPECT_EQ(verz().LabelQuellVERZ->text(), path("Filme"));
 }

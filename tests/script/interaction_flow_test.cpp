@@ -71,10 +71,7 @@ protected:
     ScriptListBox& list() { return *menu().ListSCRIPT; }
     int shownFrame() { return frameNumberOf(mpv().grabCurrentFrame()); }
     double position() { return app->video().currentPosition(); }
-    bool settled()
-    {
-        return QTest::qWaitFor([&] { return !mpv().seeking(); }, WaitMs);
-    }
+    bool settled() { return QTest::qWaitFor([&] { return !mpv().seeking(); }, WaitMs); }
     QByteArray scriptBytes()
     {
         QFile f(scriptPath);
@@ -87,53 +84,49 @@ protected:
             bytes += e.toLatin1() + "\r\n";
         return bytes;
     }
+    // The new script with one more entry at 2.
+    QStringList freshWith(const QString& entry) const
+    {
+        QStringList entries = fresh;
+        entries.insert(2, entry);
+        return entries;
+    }
+    void writeScript(const QString& entry)
+    {
+        QFile f(scriptPath);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(lines(freshWith(entry)));
+    }
     QPoint itemCentre(int row) { return list().visualItemRect(list().item(row)).center(); }
 
-    // Follows the player's position until playback has jumped back `jumps`
-    // times: the highest position seen before each jump and the first one
-    // after it. (The position is sampled: taking the picture each time would
-    // be too slow to see every jump.)
-    struct Jumps {
-        QList<double> peaks;
-        QList<double> landings;
-    };
-    Jumps watchLoop(int jumps)
+    // Follows the position (sampled: grabbing the picture each time would be
+    // too slow) until playback has jumped back `jumps` times. Each jump came
+    // on the first tick past the end mark and landed on the start mark; so
+    // did the pictures shown when the seeks were done (taken a moment later:
+    // a few frames may have played on since).
+    void expectLoopHolds(int jumps, int in, int out)
     {
-        Jumps seen;
+        int seen = 0;
         double peak = position();
         double last = peak;
         const bool done = QTest::qWaitFor(
             [&] {
                 const double p = position();
                 if (p < last - 3) {
-                    seen.peaks << peak;
-                    seen.landings << p;
+                    ++seen;
+                    EXPECT_GE(peak, out - Slack);
+                    EXPECT_LE(peak, out + TickFrames + Slack);
+                    EXPECT_GE(p, in);
+                    EXPECT_LE(p, in + Latency);
                     peak = p;
-                } else {
-                    peak = std::max(peak, p);
                 }
+                peak = std::max(peak, p);
                 last = p;
-                return seen.peaks.size() >= jumps;
+                return seen >= jumps;
             },
             3 * WaitMs);
-        EXPECT_TRUE(done) << "saw " << seen.peaks.size() << " jumps back";
-        return seen;
-    }
-    // Checks a loop from `in` to `out` at work: each jump back came on the
-    // first tick past the end mark and landed on the start mark; the
-    // pictures shown when the seeks were done show the start mark (taken a
-    // moment after the seek: a few frames may have played on since).
-    void expectLoop(const Jumps& seen, int in, int out)
-    {
-        for (const double peak : seen.peaks) {
-            EXPECT_GE(peak, out - Slack);
-            EXPECT_LE(peak, out + TickFrames + Slack);
-        }
-        for (const double landing : seen.landings) {
-            EXPECT_GE(landing, in);
-            EXPECT_LE(landing, in + Latency);
-        }
-        EXPECT_GE(seekFrames.size(), seen.peaks.size());
+        EXPECT_TRUE(done) << "saw " << seen << " jumps back";
+        EXPECT_GE(seekFrames.size(), seen);
         for (const int frame : seekFrames) {
             EXPECT_GE(frame, in);
             EXPECT_LE(frame, in + Latency);
@@ -142,8 +135,7 @@ protected:
     // Records the frame shown when each seek is done.
     void recordSeekFrames()
     {
-        QObject::connect(&mpv(), &MediaPlayer::positionChanged, &mpv(),
-                         [this] { seekFrames << shownFrame(); });
+        QObject::connect(&mpv(), &MediaPlayer::positionChanged, &mpv(), [this] { seekFrames << shownFrame(); });
     }
 
     FakeServices services;
@@ -151,6 +143,8 @@ protected:
     QString video;
     QString scriptPath;
     QList<int> seekFrames;
+    const QStringList fresh = {"!00000 PREVIOUS VIDEO", "000000-000000 JUMP Start of video",
+                               "000250-000250 JUMP End of video", "999999 NEXT VIDEO"};
 
 private:
     QTemporaryDir temp_;
@@ -159,27 +153,19 @@ private:
 TEST_F(InteractionFlow, MarkPlayMarkLearnDescribeAndDelete)
 {
     load();
-    const QStringList fresh = {QStringLiteral("!00000 PREVIOUS VIDEO"),
-                               QStringLiteral("000000-000000 JUMP Start of video"),
-                               QStringLiteral("000250-000250 JUMP End of video"), QStringLiteral("999999 NEXT VIDEO")};
     EXPECT_EQ(scriptBytes(), lines(fresh));
 
     // A click into the video opens the panels.
     QTest::mouseClick(mpv().widget(), Qt::LeftButton, {}, QPoint(200, 150));
     ASSERT_TRUE(menu().isVisible());
-    ASSERT_TRUE(list().isVisible());
-    ASSERT_TRUE(app->FormSlider().isVisible());
 
     // Halt on frame 50 and mark the start there.
     QTest::mouseClick(menu().CommandPLAY, Qt::LeftButton);
-    ASSERT_EQ(menu().CommandPLAY->text(), QStringLiteral("PLAY"));
     GOTOposition(*app, 50);
     ASSERT_TRUE(settled());
     ASSERT_EQ(shownFrame(), 50);
     QTest::mouseClick(menu().CommandMarkIN, Qt::LeftButton);
     EXPECT_EQ(app->st.MarkIn, 50);
-    EXPECT_EQ(menu().CommandMARK->text(), QStringLiteral("SET END"));
-    EXPECT_TRUE(app->FormSlider().CommandMarkIN->isVisible());
 
     // Play on and mark the end while playing.
     QTest::mouseClick(menu().CommandPLAY, Qt::LeftButton);
@@ -189,61 +175,47 @@ TEST_F(InteractionFlow, MarkPlayMarkLearnDescribeAndDelete)
     EXPECT_NEAR(end, shownFrame(), 3);
     EXPECT_GE(end, 70);
     ASSERT_LT(end, 100);
-    EXPECT_EQ(menu().CommandMARK->text(), QStringLiteral("RESET"));
 
     // LEARN: a LOOP entry, sorted in and selected, and on disk at once.
     QTest::mouseClick(menu().CommandLEARN, Qt::LeftButton);
     const QString learned = QStringLiteral("000050-0000%1 LOOP ").arg(end);
     EXPECT_EQ(list().ListIndex(), 2);
-    EXPECT_EQ(list().item(2)->text(), learned);
     EXPECT_TRUE(list().item(2)->isSelected());
-    QStringList withLoop = fresh;
-    withLoop.insert(2, learned);
-    EXPECT_EQ(scriptBytes(), lines(withLoop));
+    EXPECT_EQ(scriptBytes(), lines(freshWith(learned)));
 
     // The right button edits its description.
     QTest::mousePress(list().viewport(), Qt::RightButton, {}, itemCentre(2));
     TextEntryDialog& dialog = app->FormTexteingabe();
     ASSERT_TRUE(dialog.isVisible());
-    EXPECT_EQ(dialog.Text1->text(), QString());
     QTest::keyClicks(dialog.Text1, QStringLiteral("Refrain"));
     QTest::mouseClick(dialog.CommandOK, Qt::LeftButton);
     EXPECT_FALSE(dialog.isVisible());
-    withLoop[2] = learned + QStringLiteral("Refrain");
-    EXPECT_EQ(list().item(2)->text(), withLoop[2]);
-    EXPECT_EQ(scriptBytes(), lines(withLoop));
+    EXPECT_EQ(scriptBytes(), lines(freshWith(learned + QStringLiteral("Refrain"))));
 
     // DEL removes it again.
     QTest::mouseClick(menu().CommandDELETE, Qt::LeftButton);
-    EXPECT_EQ(list().entries().entries(), fresh);
     EXPECT_EQ(scriptBytes(), lines(fresh));
 }
 
 TEST_F(InteractionFlow, ALoopExecutedByDoubleClickHoldsPlaybackBetweenItsMarks)
 {
-    QFile script(scriptPath);
-    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-    script.write("!00000 PREVIOUS VIDEO\r\n000000-000000 JUMP Start of video\r\n000100-000130 LOOP Refrain\r\n"
-                 "000250-000250 JUMP End of video\r\n999999 NEXT VIDEO\r\n");
-    script.close();
+    writeScript(QStringLiteral("000100-000130 LOOP Refrain"));
     load();
     menu().INITIALIZE();
     GOTOposition(*app, 200);
     ASSERT_TRUE(settled());
-    ASSERT_EQ(list().item(2)->text(), QStringLiteral("000100-000130 LOOP Refrain"));
 
     recordSeekFrames();
     QTest::mouseClick(list().viewport(), Qt::LeftButton, {}, itemCentre(2));
     QTest::mouseDClick(list().viewport(), Qt::LeftButton, {}, itemCentre(2));
     EXPECT_EQ(app->st.MarkIn, 100);
     EXPECT_EQ(app->st.MarkOut, 130);
-    EXPECT_EQ(menu().CommandMARK->text(), QStringLiteral("RESET"));
     ASSERT_TRUE(settled());
     ASSERT_EQ(seekFrames.size(), 1);
 
     // Playback runs past the end mark and is sent back to the start mark by
     // the first tick after it, again and again.
-    expectLoop(watchLoop(2), 100, 130);
+    expectLoopHolds(2, 100, 130);
 
     // Halted, the picture stands inside the loop.
     QTest::mouseClick(menu().CommandPLAY, Qt::LeftButton);
@@ -255,18 +227,13 @@ TEST_F(InteractionFlow, ALoopExecutedByDoubleClickHoldsPlaybackBetweenItsMarks)
 
 TEST_F(InteractionFlow, DigitKeysInTheInteractGridExecuteLoopsAndJumps)
 {
-    QFile script(scriptPath);
-    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-    script.write("!00000 PREVIOUS VIDEO\r\n000000-000000 JUMP Start of video\r\n000150-000175 LOOP Solo\r\n"
-                 "000250-000250 JUMP End of video\r\n999999 NEXT VIDEO\r\n");
-    script.close();
+    writeScript(QStringLiteral("000150-000175 LOOP Solo"));
     load();
 
     // E opens the grid.
     QTest::keyClick(mpv().widget(), Qt::Key_E);
     ASSERT_EQ(app->st.ActiveMode, 6);
     ASSERT_EQ(app->FormCommand(2).Label1->text(), QStringLiteral("3. Solo"));
-    ASSERT_TRUE(app->FormCommand(2).isVisible());
 
     recordSeekFrames();
     QTest::keyClick(&app->FormCommand(0), Qt::Key_3);
@@ -274,12 +241,11 @@ TEST_F(InteractionFlow, DigitKeysInTheInteractGridExecuteLoopsAndJumps)
     EXPECT_EQ(app->st.MarkOut, 175);
     EXPECT_EQ(app->st.ActiveMode, 6);  // rebuilt
     EXPECT_FALSE(app->FormCommand(2).Shape1->isHidden());
-    expectLoop(watchLoop(1), 150, 175);
+    expectLoopHolds(1, 150, 175);
 
     // A click on "Start of video" ends the loop and jumps.
     seekFrames.clear();
     QTest::mouseClick(app->FormCommand(1).Label1, Qt::LeftButton);
-    EXPECT_EQ(app->st.MarkIn, -1);
     EXPECT_EQ(app->st.MarkOut, -1);
     ASSERT_TRUE(settled());
     ASSERT_FALSE(seekFrames.isEmpty());

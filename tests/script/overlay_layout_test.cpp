@@ -9,8 +9,6 @@
 namespace vv {
 namespace {
 
-const QStringList DefaultScript = newScriptEntries(250);
-
 TEST(CurrentEntry, IsTheLastEntryStartingAtOrBeforeThePosition)
 {
     const QStringList script = {
@@ -28,8 +26,6 @@ TEST(CurrentEntry, IsTheLastEntryStartingAtOrBeforeThePosition)
         {0, 1},        // PREVIOUS VIDEO reads 0 too, but Start of video comes after it
         {99, 1},
         {100, 3},      // both entries at 100: the later one
-        {249, 3},
-        {250, 4},
         {999998, 4},
         {999999, 5},   // NEXT VIDEO reads 999999
         {-1, 0},       // nothing starts that early
@@ -71,79 +67,28 @@ TEST(InteractionCaptions, PseudoEntriesByNameOthersByDescription)
     // Only the exact pseudo-entries are named.
     EXPECT_EQ(interactionText(QStringLiteral("999999 next video")), QString());
     EXPECT_EQ(interactionToolTip(3), QStringLiteral(" 3"));
-    EXPECT_EQ(interactionToolTip(0), QStringLiteral(" 0"));
 }
 
-TEST(InteractionGrid, FourDefaultEntriesFillTwoRowsTheThirdLiesBelowTheVideo)
+TEST(InteractionGrid, RowsOfThreeEndAHundredAboveTheBottomTheUnneededBelowIt)
 {
-    // A 768 x 576 pixel video window.
-    const double width = 11520, height = 8640;
-    ASSERT_EQ(DefaultScript.size(), 4);
-    const int current = currentEntryIndex(DefaultScript, 0);
-    EXPECT_EQ(current, 1);  // the frame marks window 2, "Start of video"
-    const EntryRange shown = shownEntryRange(DefaultScript.size(), current);
-    EXPECT_EQ(interactionCaption(0, DefaultScript.at(shown.first)), QStringLiteral("1. PREVIOUS VIDEO"));
-    EXPECT_EQ(interactionCaption(1, DefaultScript.at(shown.first + 1)), QStringLiteral("2. Start of video"));
-    EXPECT_EQ(interactionCaption(2, DefaultScript.at(shown.first + 2)), QStringLiteral("3. End of video"));
-    EXPECT_EQ(interactionCaption(3, DefaultScript.at(shown.first + 3)), QStringLiteral("4. NEXT VIDEO"));
-
-    const auto cells = interactionGrid(width, height, 390, shown.count());
-    // w = (11520 - 500) / 3 rounded = 3673; two rows of 390 and 100 between.
-    const double top = height - 2 * 390 - 2 * 100;
+    // A 768 x 576 pixel video window; w = (11520 - 500) / 3 rounded = 3673,
+    // rows of 390 with 100 between.
     const double lefts[3] = {100, 3673 + 200, 2 * 3673 + 300};
-    for (int r = 0; r < 3; ++r) {
-        for (int c = 0; c < 3; ++c) {
-            const CellRect& cell = cells.at(static_cast<std::size_t>(3 * r + c));
-            EXPECT_EQ(cell.left, lefts[c]) << r << c;
-            EXPECT_EQ(cell.top, top + r * 490) << r << c;
-            EXPECT_EQ(cell.width, 3673);
-            EXPECT_EQ(cell.height, 390);
-        }
-    }
-    // Rows one and two inside the video window, the third below its bottom.
-    EXPECT_LE(cells[3].top + cells[3].height, height);
-    EXPECT_GE(cells[6].top, height);
-}
-
-TEST(InteractionGrid, RowsFollowTheNumberOfEntries)
-{
     struct Row {
         int entries, rows;
     } const rows[] = {{0, 1}, {1, 1}, {3, 1}, {4, 2}, {6, 2}, {7, 3}, {9, 3}, {30, 3}};
     for (const Row& row : rows) {
         EXPECT_EQ(interactionRows(row.entries), row.rows) << row.entries;
-        const auto cells = interactionGrid(6000, 4500, 390.4, row.entries);
-        // The needed rows end 100 above the window's bottom edge.
-        const CellRect& lastNeeded = cells.at(static_cast<std::size_t>(3 * (row.rows - 1)));
-        EXPECT_EQ(lastNeeded.top + lastNeeded.height + 100, 4500) << row.entries;
-        EXPECT_EQ(lastNeeded.height, 390);
+        const auto cells = interactionGrid(11520, 8640, 390.4, row.entries);
+        const double top = 8640 - row.rows * 490;
+        for (int k = 0; k < 9; ++k) {
+            const CellRect& cell = cells.at(static_cast<std::size_t>(k));
+            EXPECT_EQ(cell.left, lefts[k % 3]) << k;
+            EXPECT_EQ(cell.top, top + k / 3 * 490) << row.entries << " " << k;
+            EXPECT_EQ(cell.width, 3673);
+            EXPECT_EQ(cell.height, 390);
+        }
     }
-}
-
-TEST(InteractionGrid, MoreThanNineEntriesNearTheEndShowTheLastNine)
-{
-    QStringList script = {PreviousVideoEntry};
-    for (int f = 0; f <= 1000; f += 100)
-        script << formatEntry(f, f, EntryAction::Jump, QStringLiteral("at %1").arg(f));
-    script << NextVideoEntry;
-    script.sort(Qt::CaseInsensitive);
-    ASSERT_EQ(script.size(), 13);
-    const int current = currentEntryIndex(script, 950);
-    EXPECT_EQ(script.at(current), QStringLiteral("000900-000900 JUMP at 900"));
-    const EntryRange shown = shownEntryRange(script.size(), current);
-    EXPECT_EQ(shown.first, 4);
-    EXPECT_EQ(shown.last, 12);
-    // The frame is on the window of the current entry.
-    EXPECT_EQ(current - shown.first, 6);
-}
-
-TEST(NavigationStrip, SevenPicturesBelow1024PixelsNineFrom1024)
-{
-    EXPECT_EQ(navigationPictureCount(768), 7);
-    EXPECT_EQ(navigationPictureCount(800), 7);
-    EXPECT_EQ(navigationPictureCount(1023), 7);
-    EXPECT_EQ(navigationPictureCount(1024), 9);
-    EXPECT_EQ(navigationPictureCount(1280), 9);
 }
 
 TEST(NavigationStrip, CentredOnTheCurrentSceneAndKeptInsideTheSixteenPictures)
@@ -155,6 +100,7 @@ TEST(NavigationStrip, CentredOnTheCurrentSceneAndKeptInsideTheSixteenPictures)
         int pictures, current, first;
     } const rows[] = {
         {768, 0, 7, 0, 0},      // the beginning: pictures 0..6, the first marked
+        {1023, 0, 7, 0, 0},     // seven pictures below 1024 pixels, nine from 1024
         {768, 40, 7, 2, 0},     // round(2.5) = 2: still pushed to the left end
         {768, 128, 7, 8, 5},
         {1024, 128, 9, 8, 4},
@@ -168,6 +114,7 @@ TEST(NavigationStrip, CentredOnTheCurrentSceneAndKeptInsideTheSixteenPictures)
     };
     for (const Row& row : rows) {
         const NavigationStrip strip = navigationStrip(row.mainWidth, 250, 16, row.position, 11520, 7600);
+        EXPECT_EQ(navigationPictureCount(row.mainWidth), row.pictures);
         EXPECT_EQ(strip.pictures, row.pictures) << row.position;
         EXPECT_EQ(strip.current, row.current) << row.position;
         EXPECT_EQ(strip.first, row.first) << row.position;

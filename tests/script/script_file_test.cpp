@@ -7,8 +7,6 @@
 
 #include "tests/support/unprivileged.h"
 
-#include <unistd.h>
-
 namespace vv {
 namespace {
 
@@ -33,14 +31,40 @@ void writeAll(const QString& path, const QByteArray& data)
     ASSERT_EQ(f.write(data), data.size());
 }
 
-TEST(ScriptFile, EmptyFileIsRepairedToThePseudoEntries)
+TEST(ScriptFile, RepairAddsMissingPseudoEntriesLookingAtTheFirstEntryOnly)
 {
-    ScriptList list;
-    for (const QByteArray& data : {QByteArray(), QByteArray("\r\n   \r\n\r\n")}) {
-        const ScriptReadResult r = parseScript(list, data);
+    const QByteArray pseudo = crlf({"!00000 PREVIOUS VIDEO", "999999 NEXT VIDEO"});
+    const QByteArray indented = crlf({"  000050-000050 JUMP indented", "!00000 PREVIOUS VIDEO", "999999 NEXT VIDEO"});
+    struct Row {
+        QByteArray in;
+        bool repaired;
+        QByteArray out;
+    } const rows[] = {
+        {"", true, pseudo},
+        {"\r\n   \r\n\r\n", true, pseudo},
+        // Previous present, next missing: left as it is.
+        {crlf({"!00000 PREVIOUS VIDEO", "000010-000010 JUMP a"}), false,
+         crlf({"!00000 PREVIOUS VIDEO", "000010-000010 JUMP a"})},
+        // Next present, previous missing: only the missing one is added.
+        {crlf({"999999 NEXT VIDEO", "000010-000010 JUMP a"}), true,
+         crlf({"!00000 PREVIOUS VIDEO", "000010-000010 JUMP a", "999999 NEXT VIDEO"})},
+        // A line with leading blanks keeps them and sorts before "!". With
+        // both pseudo-entries there nothing is added: the file must not grow
+        // at every load.
+        {crlf({"!00000 PREVIOUS VIDEO", "  000050-000050 JUMP indented", "999999 NEXT VIDEO"}), false, indented},
+        {crlf({"  000050-000050 JUMP indented"}), true, indented},
+        // A byte order mark is no part of the first entry.
+        {"\xEF\xBB\xBF!00000 PREVIOUS VIDEO\r\n999999 NEXT VIDEO\r\n", false, pseudo},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.in.toStdString());
+        ScriptList list;
+        const ScriptReadResult r = parseScript(list, row.in);
         EXPECT_TRUE(r.ok);
-        EXPECT_TRUE(r.repaired);
-        EXPECT_EQ(formatScript(list), crlf({"!00000 PREVIOUS VIDEO", "999999 NEXT VIDEO"}));
+        EXPECT_EQ(r.repaired, row.repaired);
+        const QByteArray out = formatScript(list);
+        EXPECT_EQ(out, row.out);
+        EXPECT_FALSE(parseScript(list, out).repaired);  // no further repair once written
     }
 }
 
@@ -69,34 +93,7 @@ TEST(ScriptFile, LinesAreSortedAndKeptExactly)
     EXPECT_EQ(entryDescription(list.at(3)), QString());
 }
 
-TEST(ScriptFile, RepairLooksAtTheFirstEntryOnly)
-{
-    ScriptList list;
-    // Previous present, next missing: left as it is.
-    EXPECT_FALSE(parseScript(list, crlf({"!00000 PREVIOUS VIDEO", "000010-000010 JUMP a"})).repaired);
-    EXPECT_EQ(list.count(), 2);
-    // Next present, previous missing: only the missing one is added.
-    EXPECT_TRUE(parseScript(list, crlf({"999999 NEXT VIDEO", "000010-000010 JUMP a"})).repaired);
-    EXPECT_EQ(list.entries(), (QStringList{"!00000 PREVIOUS VIDEO", "000010-000010 JUMP a",
-                                           "999999 NEXT VIDEO"}));
-    // A line with leading blanks keeps them and sorts before "!", so the
-    // previous-video entry is not first; both pseudo-entries are there, so
-    // nothing is added and the file does not grow at every load.
-    const QByteArray indented = crlf({"!00000 PREVIOUS VIDEO", "  000050-000050 JUMP indented",
-                                      "999999 NEXT VIDEO"});
-    EXPECT_FALSE(parseScript(list, indented).repaired);
-    EXPECT_EQ(list.at(0), QStringLiteral("  000050-000050 JUMP indented"));
-    EXPECT_EQ(list.count(), 3);
-    // Without them, a repaired file reads back without a further repair.
-    EXPECT_TRUE(parseScript(list, crlf({"  000050-000050 JUMP indented"})).repaired);
-    const QByteArray repaired = formatScript(list);
-    EXPECT_EQ(repaired, crlf({"  000050-000050 JUMP indented", "!00000 PREVIOUS VIDEO",
-                              "999999 NEXT VIDEO"}));
-    EXPECT_FALSE(parseScript(list, repaired).repaired);
-    EXPECT_EQ(formatScript(list), repaired);
-}
-
-TEST(ScriptFile, EightBitLinesRoundTripByteForByte)
+TEST(ScriptFile, EightBitLinesRoundTripByteForByteAndStayInTheirCodePageWhenEdited)
 {
     // A Windows-1252 line (u umlaut, euro sign, an undefined byte), a UTF-8
     // line, trailing blanks; already in list order, so the file must come
@@ -104,45 +101,19 @@ TEST(ScriptFile, EightBitLinesRoundTripByteForByte)
     const QByteArray data = crlf({"!00000 PREVIOUS VIDEO", "000100-000100 JUMP M\xFCnchen \x80\x81  ",
                                   "000200-000200 JUMP Z\xC3\xBCrich", "999999 NEXT VIDEO"});
     ScriptList list;
-    const ScriptReadResult r = parseScript(list, data);
-    EXPECT_FALSE(r.repaired);
+    EXPECT_FALSE(parseScript(list, data).repaired);
     EXPECT_EQ(list.at(1), QString::fromUtf8("000100-000100 JUMP München €\u0081  "));
     EXPECT_EQ(list.at(2), QString::fromUtf8("000200-000200 JUMP Zürich"));
-    EXPECT_TRUE(list.isLegacy(1));
-    EXPECT_FALSE(list.isLegacy(2));
     EXPECT_EQ(formatScript(list), data);
-}
 
-TEST(ScriptFile, EditedEightBitEntryStaysInItsCodePageWhenItFits)
-{
-    ScriptList list;
-    parseScript(list, crlf({"!00000 PREVIOUS VIDEO", "000100-000100 JUMP M\xFCnchen"}));
+    // An edited 8-bit entry stays 8-bit when its text fits, UTF-8 otherwise;
+    // new entries are UTF-8.
     list.replaceAt(1, withDescription(list.at(1), QString::fromUtf8("Köln")));
-    EXPECT_EQ(formatScript(list), crlf({"!00000 PREVIOUS VIDEO", "000100-000100 JUMP K\xF6ln"}));
+    EXPECT_TRUE(formatScript(list).contains("000100-000100 JUMP K\xF6ln\r\n"));
     list.replaceAt(1, withDescription(list.at(1), QString::fromUtf8("東京")));
-    EXPECT_EQ(formatScript(list),
-              crlf({"!00000 PREVIOUS VIDEO", "000100-000100 JUMP \xE6\x9D\xB1\xE4\xBA\xAC"}));
-    // New entries are UTF-8.
-    list.insert(QString::fromUtf8("000200-000200 JUMP Köln"));
-    EXPECT_TRUE(formatScript(list).contains("000200-000200 JUMP K\xC3\xB6ln\r\n"));
-}
-
-TEST(ScriptFile, ByteOrderMarkIsNoPartOfTheFirstEntry)
-{
-    ScriptList list;
-    const ScriptReadResult r =
-        parseScript(list, "\xEF\xBB\xBF!00000 PREVIOUS VIDEO\r\n999999 NEXT VIDEO\r\n");
-    EXPECT_FALSE(r.repaired);
-    EXPECT_EQ(list.count(), 2);
-}
-
-TEST(ScriptFile, NewScript)
-{
-    ScriptList list;
-    list.insert(QStringLiteral("leftover"));
-    fillNewScript(list, 1234);
-    EXPECT_EQ(formatScript(list), crlf({"!00000 PREVIOUS VIDEO", "000000-000000 JUMP Start of video",
-                                        "001234-001234 JUMP End of video", "999999 NEXT VIDEO"}));
+    EXPECT_TRUE(formatScript(list).contains("000100-000100 JUMP \xE6\x9D\xB1\xE4\xBA\xAC\r\n"));
+    list.insert(QString::fromUtf8("000150-000150 JUMP Köln"));
+    EXPECT_TRUE(formatScript(list).contains("000150-000150 JUMP K\xC3\xB6ln\r\n"));
 }
 
 TEST(ScriptFile, TooManyLinesAreCountedNotSilentlyLost)
@@ -152,8 +123,9 @@ TEST(ScriptFile, TooManyLinesAreCountedNotSilentlyLost)
         data += formatEntry(i, i, EntryAction::Jump).toLatin1() + "\r\n";
     ScriptList list;
     const ScriptReadResult r = parseScript(list, data);
-    EXPECT_EQ(list.count(), ScriptList::MaxEntries);
+    EXPECT_EQ(list.count(), 32767);
     EXPECT_EQ(r.dropped, 5);
+    EXPECT_EQ(list.insert(QStringLiteral("000000-000000 JUMP one more")), -1);
 }
 
 class ScriptFileOnDisk : public ::testing::Test {
@@ -162,13 +134,17 @@ protected:
     QString path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
 };
 
-TEST_F(ScriptFileOnDisk, WriteThenReadGivesTheSameList)
+TEST_F(ScriptFileOnDisk, NewScriptWrittenAndReadBack)
 {
     ScriptList list;
-    fillNewScript(list, 999999);
+    list.insert(QStringLiteral("leftover"));
+    fillNewScript(list, 1234);
     list.insert(QString::fromUtf8("000100-000300 LOOP Refrain ä "));
     QString error;
     ASSERT_TRUE(writeScriptFile(list, path("clip.txt"), &error)) << error.toStdString();
+    EXPECT_EQ(readAll(path("clip.txt")),
+              crlf({"!00000 PREVIOUS VIDEO", "000000-000000 JUMP Start of video",
+                    "000100-000300 LOOP Refrain \xC3\xA4 ", "001234-001234 JUMP End of video", "999999 NEXT VIDEO"}));
     ScriptList back;
     const ScriptReadResult r = readScriptFile(back, path("clip.txt"));
     EXPECT_TRUE(r.ok);
@@ -183,7 +159,6 @@ TEST_F(ScriptFileOnDisk, MissingOrUnreadableFileIsReportedNotReplaced)
     const ScriptReadResult r = readScriptFile(list, path("none.txt"));
     EXPECT_FALSE(r.ok);
     EXPECT_FALSE(r.error.isEmpty());
-    EXPECT_FALSE(r.repaired);
     EXPECT_TRUE(list.isEmpty());
 
     writeAll(path("locked.txt"), "!00000 PREVIOUS VIDEO\r\n");

@@ -40,33 +40,23 @@ TEST(SliderFrame, ThePointUnderTheMouseRoundedDown)
     EXPECT_FALSE(sliderFrameAt(100, 0, 250));
 }
 
-TEST(SliderFrame, TheFillOfAFrameLeadsBackToThatFrame)
+TEST(SliderFrame, FillAndFrameAreInverseAndWalkingTheBarSkipsNoFrame)
 {
-    const std::int32_t lengths[] = {1, 7, 250, 299, 1000, 4321, 100000, 999999};
-    const double bars[] = {1, 6000, 9000, 11420, 15260};
-    for (const std::int32_t frames : lengths) {
-        for (const double bar : bars) {
-            for (std::int32_t f = 0; f <= frames; f += 1 + frames / 97) {
-                const auto back = sliderFrameAt(sliderFillWidth(f, bar, frames), bar, frames);
-                ASSERT_TRUE(back);
-                ASSERT_EQ(*back, f) << frames << " frames, bar " << bar;
-            }
+    for (const std::int32_t frames : {1, 7, 250, 299, 4321, 100000, 999999}) {
+        for (const double bar : {1.0, 6000.0, 11420.0}) {
+            for (std::int32_t f = 0; f <= frames; f += 1 + frames / 97)
+                ASSERT_EQ(sliderFrameAt(sliderFillWidth(f, bar, frames), bar, frames), f) << frames << " " << bar;
         }
     }
-}
-
-TEST(SliderFrame, EveryWholeTwipOfTheBarFallsIntoTheFrameWhoseFillItEnds)
-{
-    // Walking along the bar the frames never go back and never skip a frame
-    // wider than one twip.
+    // Along the bar the frames never go back and never skip a frame wider
+    // than one twip; each whole twip falls into the frame whose fill it ends.
     for (const std::int32_t frames : {7, 250, 299}) {
-        const double bar = 11420;
         std::int64_t previous = 0;
         for (int x = 0; x <= 11420; ++x) {
-            const std::int64_t f = *sliderFrameAt(x, bar, frames);
+            const std::int64_t f = *sliderFrameAt(x, 11420, frames);
             ASSERT_GE(f, previous);
             ASSERT_LE(f, previous + 1);
-            ASSERT_LE(sliderFillWidth(static_cast<double>(f), bar, frames), x + 1e-9);
+            ASSERT_LE(sliderFillWidth(static_cast<double>(f), 11420, frames), x + 1e-9);
             previous = f;
         }
         EXPECT_EQ(previous, frames);
@@ -80,7 +70,6 @@ TEST(MarkButtons, InStandsAtTheEndOfTheFillInsideTheBar)
     } const rows[] = {
         {0, 6000, 0},       // marked at the very beginning
         {300, 6000, 0},     // fill shorter than the button
-        {510, 6000, 0},
         {3000, 6000, 2490},
         {6000, 6000, 5490},
         {7000, 6000, 5490}, // a fill past the bar still leaves the button on it
@@ -113,8 +102,9 @@ TEST(MarkButtons, OutStandsAtTheEndOfTheFillAndNeverOnTheInButton)
         EXPECT_EQ(places.outLeft, row.outLeft) << row.what;
         EXPECT_GE(places.inLeft, 0) << row.what;
         EXPECT_LE(places.outLeft + Button, 6000) << row.what;
-        if (places.outLeft >= places.inLeft)
+        if (places.outLeft >= places.inLeft) {
             EXPECT_GE(places.outLeft, places.inLeft + Button) << row.what << ": overlap";
+        }
     }
 }
 

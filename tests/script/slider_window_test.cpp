@@ -6,10 +6,8 @@
 #include <QMouseEvent>
 #include <QTest>
 
-#include "app/twips.h"
 #include "control/control_panel.h"
 #include "control/transport.h"
-#include "script/marks.h"
 #include "script/overlays.h"
 #include "script/slider_window.h"
 #include "tests/support/app_fixture.h"
@@ -26,9 +24,8 @@ protected:
     void SetUp() override
     {
         showMainWindow();
-        video = addVideo(QStringLiteral("clip.avi"), 250, 10.0, 25.0);
+        INITIALIZEvideo(*app, addVideo(QStringLiteral("clip.avi"), 250, 10.0, 25.0), 0);
     }
-    void load() { INITIALIZEvideo(*app, video, 0); }
     SliderWindow& slider() { return app->FormSlider(); }
     QWidget* bar() { return slider().SliderPicture; }
     bool ticking() { return app->Player().Timer1.isActive(); }
@@ -43,21 +40,19 @@ protected:
                          Qt::NoModifier);
         QApplication::sendEvent(on, &move);
     }
-    // Marks a position with a control panel button.
     void markAt(double frame, QPushButton* button)
     {
         player().setFramePosition(frame);
         button->click();
     }
-    QRect in() { return slider().CommandMarkIN->geometry(); }
-    QRect out() { return slider().CommandMarkOUT->geometry(); }
-
-    QString video;
+    // Where the buttons end, and where a share of the bar ends.
+    int inEnd() { return slider().CommandMarkIN->geometry().right() + 1; }
+    int outEnd() { return slider().CommandMarkOUT->geometry().right() + 1; }
+    double barAt(double share) { return bar()->width() * share; }
 };
 
 TEST_F(SliderTest, ADragWhilePlayingSeeksAlongTheBarWithTheTickOff)
 {
-    load();
     slider().INITIALIZE();
     ASSERT_TRUE(ticking());
     const int pauses = player().pauseCalls;
@@ -67,8 +62,7 @@ TEST_F(SliderTest, ADragWhilePlayingSeeksAlongTheBarWithTheTickOff)
     EXPECT_FALSE(ticking());
     EXPECT_EQ(player().pauseCalls, pauses + 1);
     EXPECT_EQ(player().seeks.last(), 0);
-    // Each seek keeps a playing video playing.
-    EXPECT_EQ(player().playState(), MediaPlayer::Playing);
+    EXPECT_EQ(player().playState(), MediaPlayer::Playing);  // each seek keeps playing
 
     drag(bar(), bar()->width() / 2);
     EXPECT_NEAR(player().framePosition(), 125, 1);
@@ -81,23 +75,15 @@ TEST_F(SliderTest, ADragWhilePlayingSeeksAlongTheBarWithTheTickOff)
     release(bar(), -50);
     EXPECT_FALSE(app->st.SliderDrag);
     EXPECT_TRUE(ticking());
-    EXPECT_EQ(player().playState(), MediaPlayer::Playing);
-
-    // Moves without a held button do nothing.
     const auto seeks = player().seeks.size();
-    drag(bar(), 100);
+    drag(bar(), 100);  // moves without a held button do nothing
     EXPECT_EQ(player().seeks.size(), seeks);
-}
 
-TEST_F(SliderTest, ThePressOnTheFillCountsFromTheBarsLeftEdge)
-{
-    load();
-    slider().INITIALIZE();
+    // A press on the fill counts from the bar's left edge: 100 pixels of a
+    // bar 761 pixels (11415 twips) wide is 1500 x 250 / 11415.
     GOTOposition(*app, 125);
-    ASSERT_NEAR(slider().Slider->width(), bar()->width() / 2.0, 1);
+    ASSERT_EQ(bar()->width(), 761);
     press(slider().Slider, 100);
-    // 100 pixels of a bar 761 pixels (11415 twips) wide: 1500 x 250 / 11415.
-    EXPECT_EQ(bar()->width(), 761);
     EXPECT_EQ(player().framePosition(), 32);
     release(slider().Slider, 100);
     EXPECT_TRUE(ticking());
@@ -105,38 +91,32 @@ TEST_F(SliderTest, ThePressOnTheFillCountsFromTheBarsLeftEdge)
 
 TEST_F(SliderTest, ADragWhileHaltedOnlyMovesThePosition)
 {
-    load();
     slider().INITIALIZE();
     PLAYstop(*app);
-    ASSERT_EQ(app->menu().CommandPLAY->text(), QStringLiteral("PLAY"));
-    ASSERT_FALSE(ticking());
-    const int pauses = player().pauseCalls;
     const int plays = player().playCalls;
     press(bar(), 200);
     drag(bar(), 300);
     release(bar(), 300);
-    EXPECT_EQ(player().pauseCalls, pauses);
     EXPECT_EQ(player().playCalls, plays);
     EXPECT_NE(player().playState(), MediaPlayer::Playing);
     EXPECT_FALSE(ticking());
-    EXPECT_FALSE(app->st.SliderDrag);
     EXPECT_NEAR(player().framePosition(), 300 * 15 * 250 / 11415.0, 1);
 }
 
 TEST_F(SliderTest, APressWithoutAVideoDoesNothing)
 {
+    INITIALIZEvideo(*app, writeFile(QStringLiteral("bad.avi"), "x"), 0);  // unloads, then fails
     slider().INITIALIZE();
+    const auto seeks = player().seeks.size();
     press(bar(), 100);
     drag(bar(), 200);
     release(bar(), 200);
-    EXPECT_TRUE(player().seeks.isEmpty());
+    EXPECT_EQ(player().seeks.size(), seeks);
     EXPECT_FALSE(app->st.SliderDrag);
-    EXPECT_FALSE(ticking());
 }
 
 TEST_F(SliderTest, ClosingTheOverlaysInTheMiddleOfADragGivesThePlaybackTickBack)
 {
-    load();
     slider().INITIALIZE();
     press(bar(), 100);
     ASSERT_FALSE(ticking());
@@ -145,111 +125,48 @@ TEST_F(SliderTest, ClosingTheOverlaysInTheMiddleOfADragGivesThePlaybackTickBack)
     EXPECT_TRUE(ticking());
 }
 
-TEST_F(SliderTest, KeysOnTheBarGoToTheKeyMap)
+TEST_F(SliderTest, TheFillFollowsSeeksAndTheTickAndKeysGoToTheKeyMap)
 {
-    load();
     slider().INITIALIZE();
-    QTest::keyClick(bar(), Qt::Key_5);
-    EXPECT_EQ(infoText(), QStringLiteral("JUMP INDEX 5"));
-    EXPECT_EQ(player().framePosition(), 125);
+    GOTOposition(*app, 50);
+    EXPECT_NEAR(slider().Slider->width(), barAt(0.2), 1);
+    player().advance(75);
+    playbackTick(*app);
+    EXPECT_NEAR(slider().Slider->width(), barAt(0.5), 1);
+    QTest::keyClick(bar(), Qt::Key_9);
+    EXPECT_EQ(player().framePosition(), 225);
 }
 
-TEST_F(SliderTest, InAndOutButtonsStandAtTheFillAndNeverOverlap)
+TEST_F(SliderTest, InAndOutButtonsJumpToTheirMarksAndFollowAnExecutedLoop)
 {
-    load();
     slider().INITIALIZE();
-    ControlPanel& menu = app->menu();
-    const int barWidth = bar()->width();
-
-    // IN at the very beginning: at the left edge.
-    markAt(0, menu.CommandMarkIN);
-    EXPECT_TRUE(slider().CommandMarkIN->isVisible());
-    EXPECT_EQ(in().x(), 0);
-    EXPECT_EQ(in().width(), 34);  // 510 twips
-    EXPECT_FALSE(slider().CommandMarkOUT->isVisible());
-
-    // OUT shortly after: directly right of IN instead of on it.
-    markAt(5, menu.CommandMarkOUT);
-    EXPECT_TRUE(slider().CommandMarkOUT->isVisible());
-    EXPECT_EQ(out().x(), in().right() + 1);
-
-    // Far apart: each at the end of its fill.
-    markAt(100, menu.CommandMarkIN);
-    markAt(200, menu.CommandMarkOUT);
-    EXPECT_NEAR(in().right() + 1, barWidth * 100 / 250.0, 1);
-    EXPECT_NEAR(out().right() + 1, barWidth * 200 / 250.0, 1);
-
-    // IN near the right end, then OUT: IN moves left so that both fit.
-    markAt(245, menu.CommandMarkIN);
-    markAt(248, menu.CommandMarkOUT);
-    EXPECT_EQ(out().right() + 1, barWidth);
-    EXPECT_EQ(out().x(), in().right() + 1);
-
-    // A click on a button jumps to its mark and keeps playing.
+    markAt(50, app->menu().CommandMarkIN);
+    markAt(200, app->menu().CommandMarkOUT);
     GOTOposition(*app, 10);
     QTest::mouseClick(slider().CommandMarkIN, Qt::LeftButton);
-    EXPECT_EQ(player().framePosition(), 245);
-    EXPECT_EQ(player().playState(), MediaPlayer::Playing);
-    QTest::mouseClick(slider().CommandMarkOUT, Qt::LeftButton);
-    EXPECT_EQ(player().framePosition(), 248);
-
-    // The reset hides both.
-    RESETmarks(*app);
-    EXPECT_FALSE(slider().CommandMarkIN->isVisible());
-    EXPECT_FALSE(slider().CommandMarkOUT->isVisible());
-}
-
-TEST_F(SliderTest, AnEndMarkedBeforeTheStartSwapsTheButtonsWithTheMarks)
-{
-    load();
-    slider().INITIALIZE();
-    ControlPanel& menu = app->menu();
-    markAt(200, menu.CommandMarkIN);
-    markAt(50, menu.CommandMarkOUT);
-    ASSERT_EQ(app->st.MarkIn, 50);
-    ASSERT_EQ(app->st.MarkOut, 200);
-    const int barWidth = bar()->width();
-    EXPECT_NEAR(in().right() + 1, barWidth * 50 / 250.0, 1);
-    EXPECT_NEAR(out().right() + 1, barWidth * 200 / 250.0, 1);
-    QTest::mouseClick(slider().CommandMarkIN, Qt::LeftButton);
     EXPECT_EQ(player().framePosition(), 50);
-}
+    EXPECT_EQ(player().playState(), MediaPlayer::Playing);  // and keeps playing
+    QTest::mouseClick(slider().CommandMarkOUT, Qt::LeftButton);
+    EXPECT_EQ(player().framePosition(), 200);
 
-TEST_F(SliderTest, AnExecutedLoopShowsItsButtonsWhereThePlaybackWasBeforeTheJump)
-{
-    load();
-    slider().INITIALIZE();
+    // An executed loop shows its buttons where playback was before the jump;
+    // OUT stands right of IN instead of on it.
     player().setFramePosition(125);
     SCRIPTaction(*app, QStringLiteral("000010-000020 LOOP "));
     EXPECT_EQ(player().framePosition(), 10);
-    EXPECT_NEAR(in().right() + 1, bar()->width() / 2.0, 1);
-    EXPECT_EQ(out().x(), in().right() + 1);
+    EXPECT_NEAR(inEnd(), barAt(0.5), 1);
+    EXPECT_EQ(slider().CommandMarkOUT->x(), inEnd());
 }
 
 TEST_F(SliderTest, ButtonsPlacedWhileTheSliderWasDownMoveWithTheBarWhenItComesUp)
 {
-    load();
-    // The slider has never been shown: marks taken while playing without
-    // any overlay up.
     markAt(125, app->menu().CommandMarkIN);
     markAt(200, app->menu().CommandMarkOUT);
     slider().INITIALIZE();
-    const int barWidth = bar()->width();
-    EXPECT_EQ(barWidth, 761);
-    EXPECT_NEAR(in().right() + 1, barWidth * 125 / 250.0, 1);
-    EXPECT_NEAR(out().right() + 1, barWidth * 200 / 250.0, 1);
-    EXPECT_NEAR(slider().Slider->width(), barWidth * 200 / 250.0, 1);
-}
-
-TEST_F(SliderTest, TheFillFollowsEverySeekAndTheTickWhileUp)
-{
-    load();
-    slider().INITIALIZE();
-    GOTOposition(*app, 50);
-    EXPECT_NEAR(slider().Slider->width(), bar()->width() / 5.0, 1);
-    player().advance(75);
-    playbackTick(*app);
-    EXPECT_NEAR(slider().Slider->width(), bar()->width() / 2.0, 1);
+    ASSERT_EQ(bar()->width(), 761);
+    EXPECT_NEAR(inEnd(), barAt(0.5), 1);
+    EXPECT_NEAR(outEnd(), barAt(0.8), 1);
+    EXPECT_NEAR(slider().Slider->width(), barAt(0.8), 1);
 }
 
 } // namespace

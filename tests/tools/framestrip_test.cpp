@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace {
@@ -62,22 +63,16 @@ Packed pack(const QImage& image, int bytesPerPixel, bool bottomUp)
 
 TEST(FrameStrip, ReadsWhatWasDrawnInEveryPixelLayout)
 {
-    struct Size {
-        int width, height;
-    };
-    const Size sizes[] = {{160, 120}, {318, 240}, {640, 480}, {1280, 720}};
-    const int numbers[] = {0, 1, 2, 1000, 65535, 122499, vvmaker::maxStripNumber()};
-    for (const Size& size : sizes) {
-        for (int n : numbers) {
-            const QImage frame = drawnFrame(size.width, size.height, n);
+    for (const QSize size : {QSize(160, 120), QSize(318, 240), QSize(640, 480), QSize(1280, 720)}) {
+        for (int n : {0, 1, 2, 1000, 65535, 122499, vvmaker::maxStripNumber()}) {
+            const QImage frame = drawnFrame(size.width(), size.height(), n);
             for (int bytesPerPixel : {3, 4}) {
                 for (bool bottomUp : {false, true}) {
-                    SCOPED_TRACE(testing::Message() << size.width << "x" << size.height << " n=" << n << " bpp="
-                                                    << bytesPerPixel << " bottomUp=" << bottomUp);
                     const Packed packed = pack(frame, bytesPerPixel, bottomUp);
-                    EXPECT_EQ(readFrameNumber(packed.bytes.data(), size.width, size.height, packed.stride,
+                    EXPECT_EQ(readFrameNumber(packed.bytes.data(), size.width(), size.height(), packed.stride,
                                               bytesPerPixel, bottomUp),
-                              n);
+                              n)
+                        << size.width() << "x" << size.height() << " bpp=" << bytesPerPixel << " bottomUp=" << bottomUp;
                 }
             }
         }
@@ -103,15 +98,14 @@ TEST(FrameStrip, SurvivesScalingAndBlackBars)
         const char* name;
         QSize window;
         QRect picture;   // where the picture lands in the window
-        Qt::TransformationMode mode;
-    };
-    const Case cases[] = {
-        {"down to 160x120, smooth", {160, 120}, {0, 0, 160, 120}, Qt::SmoothTransformation},
+        Qt::TransformationMode mode = Qt::SmoothTransformation;
+    } const cases[] = {
+        {"down to 160x120, smooth", {160, 120}, {0, 0, 160, 120}},
         {"down to 160x120, nearest", {160, 120}, {0, 0, 160, 120}, Qt::FastTransformation},
-        {"stretched to 403x357", {403, 357}, {0, 0, 403, 357}, Qt::SmoothTransformation},
-        {"up to 768x576", {768, 576}, {0, 0, 768, 576}, Qt::SmoothTransformation},
-        {"letterboxed in 403x357", {403, 357}, {0, 27, 403, 302}, Qt::SmoothTransformation},
-        {"pillarboxed in 640x360", {640, 360}, {80, 0, 480, 360}, Qt::SmoothTransformation},
+        {"stretched to 403x357", {403, 357}, {0, 0, 403, 357}},
+        {"up to 768x576", {768, 576}, {0, 0, 768, 576}},
+        {"letterboxed in 403x357", {403, 357}, {0, 27, 403, 302}},
+        {"pillarboxed in 640x360", {640, 360}, {80, 0, 480, 360}},
         {"small, boxed both ways", {200, 200}, {10, 40, 180, 135}, Qt::FastTransformation},
     };
     for (const Case& c : cases) {
@@ -131,54 +125,48 @@ TEST(FrameStrip, PicturesWithoutAValidStripReadAsMinusOne)
 {
     const int width = 320, height = 240;
     const int band = vvmaker::stripBandHeight(height);
-    const auto cell = [&](int index) { return QRect(width * index / 20, 0, width * (index + 1) / 20 - width * index / 20, band); };
+    const auto cell = [&](int i) { return QRect(width * i / 20, 0, width * (i + 1) / 20 - width * i / 20, band); };
 
-    QImage grey(width, height, QImage::Format_RGB32);
-    grey.fill(qRgb(128, 128, 128));
-
-    QImage noise(width, height, QImage::Format_RGB32);
+    const auto plain = [&](QColor colour) {
+        QImage i(width, height, QImage::Format_RGB32);
+        i.fill(colour);
+        return i;
+    };
+    QImage noise = plain(Qt::black);
     std::uint32_t state = 12345;
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
             state = state * 1664525u + 1013904223u;
-            const int v = static_cast<int>(state >> 24);
-            noise.setPixel(x, y, qRgb(v, v, v));
+            noise.setPixel(x, y, qRgb(state >> 24, state >> 24, state >> 24));
         }
-
-    // One data cell turned over: the parity no longer matches.
-    QImage flippedBit = drawnFrame(width, height, 4);
-    QPainter(&flippedBit).fillRect(cell(17), Qt::white);
-
-    // The calibration cells swapped.
-    QImage swappedCalibration = drawnFrame(width, height, 4);
-    {
-        QPainter painter(&swappedCalibration);
-        painter.fillRect(cell(0), Qt::black);
-        painter.fillRect(cell(1), Qt::white);
-    }
-
-    // A cell half black, half white: neither.
-    QImage splitCell = drawnFrame(width, height, 0);
-    QPainter(&splitCell).fillRect(cell(10).adjusted(0, 0, 0, -band / 2), Qt::white);
-
-    QImage faint = drawnFrame(width, height, 77);   // the strip washed out to almost nothing
-    {
-        QPainter painter(&faint);
-        painter.setOpacity(0.9);
-        painter.fillRect(faint.rect(), QColor(128, 128, 128));
-    }
+    // Frame n drawn over by `paint`.
+    const auto spoilt = [&](int n, const std::function<void(QPainter&)>& paint) {
+        QImage i = drawnFrame(width, height, n);
+        QPainter painter(&i);
+        paint(painter);
+        painter.end();
+        return i;
+    };
 
     const struct {
         const char* name;
         QImage picture;
     } cases[] = {
-        {"flat grey", grey},
-        {"black", [] { QImage i(320, 240, QImage::Format_RGB32); i.fill(Qt::black); return i; }()},
+        {"flat grey", plain(QColor(128, 128, 128))},
+        {"black", plain(Qt::black)},
         {"noise", noise},
-        {"a data cell flipped", flippedBit},
-        {"calibration swapped", swappedCalibration},
-        {"a cell split", splitCell},
-        {"washed out", faint},
+        // One data cell turned over: the parity no longer matches.
+        {"a data cell flipped", spoilt(4, [&](QPainter& p) { p.fillRect(cell(17), Qt::white); })},
+        {"calibration swapped", spoilt(4, [&](QPainter& p) {
+             p.fillRect(cell(0), Qt::black);
+             p.fillRect(cell(1), Qt::white);
+         })},
+        // A cell half black, half white: neither.
+        {"a cell split", spoilt(0, [&](QPainter& p) { p.fillRect(cell(10).adjusted(0, 0, 0, -band / 2), Qt::white); })},
+        {"washed out", spoilt(77, [&](QPainter& p) {
+             p.setOpacity(0.9);
+             p.fillRect(QRect(0, 0, width, height), QColor(128, 128, 128));
+         })},
         {"null picture", QImage()},
     };
     for (const auto& c : cases) {

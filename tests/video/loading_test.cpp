@@ -26,40 +26,28 @@ TEST_F(LoadingTest, MeasuresTheTimeBaseWritesANewScriptAndPlaysFromTheStart)
 
     EXPECT_EQ(app->st.LoadedVideo, video);
     EXPECT_EQ(app->st.DurationFrames, 250);
-    EXPECT_EQ(app->st.DurationSeconds, 10);
     EXPECT_EQ(app->st.FrameRate, 25);
-    EXPECT_EQ(player().positionUnits(), MediaPlayer::Frames);
     EXPECT_EQ(infoText(), QStringLiteral("LOADING \rSport/run..."));
 
     EXPECT_EQ(app->st.ScriptFile, dir() + QStringLiteral("Sport/run.txt"));
     EXPECT_EQ(readFile(app->st.ScriptFile),
               QByteArray("!00000 PREVIOUS VIDEO\r\n000000-000000 JUMP Start of video\r\n"
                          "000250-000250 JUMP End of video\r\n999999 NEXT VIDEO\r\n"));
-    EXPECT_EQ(menu().ListSCRIPT->count(), 4);
 
     EXPECT_EQ(player().playState(), MediaPlayer::Playing);
     EXPECT_EQ(playCaption(), QStringLiteral("STOP"));
     EXPECT_TRUE(app->Player().Timer1.isActive());
-    EXPECT_TRUE(menu().isEnabled());
-    for (QPushButton* b : {menu().CommandFASTBACK, menu().CommandPLAY, menu().CommandNEXTframe,
-                           menu().CommandMarkIN, menu().CommandINDEX, menu().CommandZiffer[9], menu().CommandLEARN})
-        EXPECT_TRUE(b->isEnabled()) << b->text().toStdString();
-    EXPECT_FALSE(menu().CommandMarkOUT->isEnabled());
-    EXPECT_FALSE(menu().CommandDELETE->isEnabled());
-    // Unloaded first, then opened.
-    EXPECT_EQ(player().opened, (QStringList{QString(), video}));
+    EXPECT_TRUE(menu().CommandMarkIN->isEnabled());
+    EXPECT_EQ(player().opened, (QStringList{QString(), video}));  // unloaded first, then opened
 }
 
 TEST_F(LoadingTest, FrameRateIsFramesPerRoundedSecondOrTheStreamRateForVeryShortVideos)
 {
     struct Case {
         int frames;
-        double seconds;
-        double fps;
-        int expectedSeconds;
-        int expectedRate;
-    };
-    const Case cases[] = {
+        double seconds, fps;
+        int expectedSeconds, expectedRate;
+    } const cases[] = {
         {250, 10.0, 25.0, 10, 25},
         {299, 9.977, 29.97, 10, 30},
         {12, 0.48, 25.0, 0, 25},  // half a second: no division by zero
@@ -82,7 +70,7 @@ TEST_F(LoadingTest, AnExistingScriptIsReadAndKeptByteForByte)
     EXPECT_EQ(readFile(file), script);
 }
 
-TEST_F(LoadingTest, AStartBeyondTheEndStartsAtTheEndAndASheetMeansQuickLoading)
+TEST_F(LoadingTest, TheStartFrameIsClampedAndASheetMeansQuickLoading)
 {
     const QString video = addVideo(QStringLiteral("clip.avi"), 250);
     writeFile(QStringLiteral("clip.bmp"), QByteArray("BM"));
@@ -90,6 +78,10 @@ TEST_F(LoadingTest, AStartBeyondTheEndStartsAtTheEndAndASheetMeansQuickLoading)
     INITIALIZEvideo(*app, video, 100000);
     EXPECT_EQ(player().seeks.last(), 250.0);
     EXPECT_TRUE(infoText().startsWith(QStringLiteral("QUICKLOADING \r")));
+    // Loading the loaded video again reopens it at the given frame.
+    INITIALIZEvideo(*app, video, 120);
+    EXPECT_EQ(player().opened, (QStringList{QString(), video, QString(), video}));
+    EXPECT_EQ(player().framePosition(), 120);
 }
 
 TEST_F(LoadingTest, AFileThePlayerCannotOpenIsReportedAndNothingIsWrittenForIt)
@@ -102,34 +94,17 @@ TEST_F(LoadingTest, AFileThePlayerCannotOpenIsReportedAndNothingIsWrittenForIt)
     ASSERT_EQ(services.boxes.size(), 1u);
     EXPECT_TRUE(services.boxes.back().text.contains(bad));
     EXPECT_TRUE(app->st.LoadedVideo.isEmpty());
-    EXPECT_EQ(app->st.DurationFrames, 0);
     EXPECT_FALSE(QFileInfo::exists(dir() + QStringLiteral("bad.txt")));
     EXPECT_EQ(playCaption(), QStringLiteral("PLAY"));
     EXPECT_FALSE(app->Player().Timer1.isActive());
-    EXPECT_TRUE(menu().isEnabled());
-}
 
-TEST_F(LoadingTest, EmptyAndTooShortPathsLoadNothing)
-{
-    const QString video = addVideo(QStringLiteral("clip.avi"));
-    INITIALIZEvideo(*app, video, 0);
-    const int opened = static_cast<int>(player().opened.size());
-
-    app->MessageDisplay().INITIALIZE(QStringLiteral("HELLO"), 3);
+    // Empty and too short paths load nothing, and do not unload.
+    INITIALIZEvideo(*app, good, 0);
+    const auto opened = player().opened.size();
     INITIALIZEvideo(*app, QString(), 0);
-    EXPECT_FALSE(app->MessageDisplay().isVisible());
     INITIALIZEvideo(*app, QStringLiteral("ab"), 0);
     EXPECT_EQ(player().opened.size(), opened);
-    EXPECT_EQ(app->st.LoadedVideo, video);
-}
-
-TEST_F(LoadingTest, ReloadingTheLoadedVideoReopensItAtTheGivenFrame)
-{
-    const QString video = addVideo(QStringLiteral("clip.avi"), 250);
-    INITIALIZEvideo(*app, video, 0);
-    INITIALIZEvideo(*app, video, 120);
-    EXPECT_EQ(player().opened, (QStringList{QString(), video, QString(), video}));
-    EXPECT_EQ(player().framePosition(), 120);
+    EXPECT_EQ(app->st.LoadedVideo, good);
 }
 
 TEST_F(LoadingTest, TheSeekClampsUpdatesTheTimeAndResumesOnlyWhenMeantToPlay)
@@ -141,18 +116,15 @@ TEST_F(LoadingTest, TheSeekClampsUpdatesTheTimeAndResumesOnlyWhenMeantToPlay)
     EXPECT_EQ(player().framePosition(), 0);
     GOTOposition(*app, 350);
     EXPECT_EQ(player().framePosition(), 250);
-    GOTOposition(*app, 1234 % 250);  // frame 234 at 25 fps
+    GOTOposition(*app, 234);
     EXPECT_EQ(app->TimeDisplay().caption(), QStringLiteral("00:00:09-09"));
     EXPECT_EQ(app->TimeDisplay().Label->toolTip(), QStringLiteral(" 234Frame"));
 
-    // Halted: a seek does not start playback.
+    // Halted, a seek does not start playback.
     player().stop();
     menu().CommandPLAY->setText(QStringLiteral("PLAY"));
-    const int plays = player().playCalls;
     GOTOposition(*app, 10);
-    EXPECT_EQ(player().playCalls, plays);
     EXPECT_NE(player().playState(), MediaPlayer::Playing);
-
     menu().CommandPLAY->setText(QStringLiteral("STOP"));
     GOTOposition(*app, 20);
     EXPECT_EQ(player().playState(), MediaPlayer::Playing);
@@ -161,7 +133,6 @@ TEST_F(LoadingTest, TheSeekClampsUpdatesTheTimeAndResumesOnlyWhenMeantToPlay)
 TEST(BesideTheVideo, SheetAndScriptNamesReplaceTheLastThreeCharacters)
 {
     EXPECT_EQ(previewSheetName(QStringLiteral("/v/film.avi")), QStringLiteral("/v/film.bmp"));
-    EXPECT_EQ(scriptFileName(QStringLiteral("/v/film.avi")), QStringLiteral("/v/film.txt"));
     EXPECT_EQ(previewSheetName(QStringLiteral("/v/film.mpeg")), QStringLiteral("/v/film.mbmp"));
     EXPECT_EQ(scriptFileName(QStringLiteral("/v/film.mpeg")), QStringLiteral("/v/film.mtxt"));
     // clip.avi and clip.mpg share one script.
