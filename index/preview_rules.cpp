@@ -151,17 +151,11 @@ QImage imageFromPackedDib(const void* packed, std::size_t available)
     const std::int64_t stride = (static_cast<std::int64_t>(width) * bytesPerPixel + 3) & ~std::int64_t(3);
     if (width > 65535 || height > 65535 || stride * height > static_cast<std::int64_t>(available) - 40)
         return {};
-    QImage image(width, static_cast<int>(height), QImage::Format_RGB888);
-    for (int y = 0; y < height; ++y) {
-        const std::uint8_t* src = p + 40 + (bottomUp ? height - 1 - y : y) * stride;
-        uchar* dst = image.scanLine(y);
-        for (int x = 0; x < width; ++x) {
-            dst[3 * x + 0] = src[bytesPerPixel * x + 2];
-            dst[3 * x + 1] = src[bytesPerPixel * x + 1];
-            dst[3 * x + 2] = src[bytesPerPixel * x + 0];
-        }
-    }
-    return image;
+    // The rows as stored (blue, green, red, and an unused fourth byte at 32
+    // bits), wrapped without a copy; the conversion makes the picture's own.
+    const QImage::Format format = bytesPerPixel == 3 ? QImage::Format_BGR888 : QImage::Format_RGB32;
+    const QImage rows(p + 40, width, static_cast<int>(height), static_cast<qsizetype>(stride), format);
+    return (bottomUp ? rows.mirrored(false, true) : rows).convertToFormat(QImage::Format_RGB888);
 }
 
 } // namespace vv

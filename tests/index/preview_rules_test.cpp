@@ -1,6 +1,7 @@
 #include "index/preview_rules.h"
 
 #include <QColor>
+#include <cstring>
 #include <gtest/gtest.h>
 
 namespace vv {
@@ -141,6 +142,24 @@ TEST(PreviewRules, PackedBitmapOfAPictureRoundTrips)
     EXPECT_EQ(packed[40 + 15], 0);                          // padding
     EXPECT_EQ(imageFromPackedDib(packed.constData(), packed.size()), picture);
     EXPECT_TRUE(imageFromPackedDib(packed.constData(), packed.size() - 1).isNull());
+}
+
+TEST(PreviewRules, TopDownAndThirtyTwoBitPackedBitmapsReadTheRightWayUp)
+{
+    // Two rows of one pixel, 32 bits (blue, green, red, unused), top row first.
+    QByteArray packed(40 + 8, '\0');
+    auto* h = reinterpret_cast<std::uint8_t*>(packed.data());
+    h[0] = 40;
+    h[4] = 1;
+    h[8] = 0xfe, h[9] = h[10] = h[11] = 0xff;  // height -2: top-down
+    h[12] = 1;
+    h[14] = 32;
+    const std::uint8_t pixels[8] = {1, 2, 3, 0, 4, 5, 6, 0x7f};
+    std::memcpy(h + 40, pixels, sizeof pixels);
+    const QImage image = imageFromPackedDib(packed.constData(), packed.size());
+    ASSERT_EQ(image.size(), QSize(1, 2));
+    EXPECT_EQ(image.pixel(0, 0), qRgb(3, 2, 1));
+    EXPECT_EQ(image.pixel(0, 1), qRgb(6, 5, 4));
 }
 
 TEST(PreviewRules, SheetHoldsEachSceneInItsCell)
