@@ -8,6 +8,7 @@
 #include <QWindow>
 
 #include "app/app.h"
+#include "app/look.h"
 #include "app/twips.h"
 #include "control/control_panel.h"
 #include "control/transport.h"
@@ -20,10 +21,7 @@ namespace vv {
 MainWindow::MainWindow(App& app) : app_(app), client_(new QWidget(this))
 {
     setWindowTitle(MainCaption);
-    client_->setAutoFillBackground(true);
-    QPalette pal = client_->palette();
-    pal.setColor(QPalette::Window, Qt::black);
-    client_->setPalette(pal);
+    setColours(client_, Qt::black);
     setCentralWidget(client_);
 }
 

@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 
 #include "app/app.h"
+#include "app/look.h"
 #include "app/numbers.h"
 #include "app/twips.h"
 #include "control/control_panel.h"
@@ -18,11 +19,7 @@ CommandWindow::CommandWindow(App& app, QWidget* parent) : QWidget(parent), app_(
 {
     setFocusPolicy(Qt::ClickFocus);
     Label1 = new QLabel(QStringLiteral("Do this action!"), this);
-    Label1->setAutoFillBackground(true);
-    QPalette pal = Label1->palette();
-    pal.setColor(QPalette::Window, Qt::black);
-    pal.setColor(QPalette::WindowText, Qt::white);
-    Label1->setPalette(pal);
+    setColours(Label1, Qt::black, Qt::white);
     QFont f(QStringLiteral("Arial"));
     f.setPointSize(18);
     f.setBold(true);

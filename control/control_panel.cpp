@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include "app/app.h"
+#include "app/look.h"
 #include "app/main_window.h"
 #include "app/twips.h"
 #include "control/crazy_vision.h"
@@ -24,16 +25,12 @@ namespace vv {
 
 namespace {
 
-const QColor LightGrey(0xE0, 0xE0, 0xE0);
 const QColor DarkGrey(0x40, 0x40, 0x40);
 
 QWidget* frame(QWidget* parent, int left, int top, int width, int height, const QColor& colour)
 {
     auto* w = new QWidget(parent);
-    w->setAutoFillBackground(true);
-    QPalette pal = w->palette();
-    pal.setColor(QPalette::Window, colour);
-    w->setPalette(pal);
+    setColours(w, colour);
     setGeometryTw(w, left, top, width, height);
     return w;
 }
@@ -69,7 +66,7 @@ QPixmap logoPicture()
     pm.fill(Qt::black);
     QPainter p(&pm);
     p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0xE0, 0xE0, 0xE0));
+    p.setBrush(LightGrey);
     p.drawRect(2, 3, 24, 18);
     p.setBrush(Qt::black);
     for (int x = 4; x < 26; x += 5) {
@@ -85,10 +82,7 @@ QPixmap logoPicture()
 
 ControlPanel::ControlPanel(App& app, QWidget* parent) : QWidget(parent), app_(app)
 {
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, LightGrey);
-    setPalette(pal);
+    setColours(this, LightGrey);
     setFocusPolicy(Qt::ClickFocus);
 
     // Transport.
@@ -141,9 +135,12 @@ ControlPanel::ControlPanel(App& app, QWidget* parent) : QWidget(parent), app_(ap
     // Scene index keypad: 1 2 3 / 4 5 6 / 7 8 9 like a telephone, 0 under "index".
     PictureControls3 = frame(this, 0, 0, 1575, 1125, LightGrey);
     Picture1 = frame(PictureControls3, 15, 15, 1500, 1140, DarkGrey);
-    // The tall, narrow "index" button needs a smaller type to show its word.
-    CommandINDEX = button(Picture1, QStringLiteral("index"), QStringLiteral("Szenenbilder aus Video anzeigen."), 1095, 15, 330, 690,
-                          makeFont(QStringLiteral("MS Sans Serif"), 6.75, false));
+    // The tall, narrow "index" button needs a small, narrow type to show its word.
+    QFont indexFont = makeFont(QStringLiteral("MS Sans Serif"), 6.75, false);
+    indexFont.setStretch(QFont::Condensed);
+    CommandINDEX = button(Picture1, QStringLiteral("index"), QStringLiteral("Szenenbilder aus Video anzeigen."), 1095, 15,
+                          330, 690, indexFont);
+    fitCaption(CommandINDEX);
     const QFont df = digitFont();
     for (int d = 1; d <= 9; ++d) {
         const int row = (d - 1) / 3;

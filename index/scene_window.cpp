@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include "app/app.h"
+#include "app/look.h"
 #include "app/main_window.h"
 #include "app/numbers.h"
 #include "app/twips.h"
@@ -35,10 +36,7 @@ void FrameShape::paintEvent(QPaintEvent*)
 
 SceneWindow::SceneWindow(App& app, QWidget* parent) : QWidget(parent), app_(app)
 {
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor(0xE0, 0xE0, 0xE0));
-    setPalette(pal);
+    setColours(this, LightGrey);
     setFocusPolicy(Qt::ClickFocus);
     setMouseTracking(true);
 
@@ -53,8 +51,7 @@ SceneWindow::SceneWindow(App& app, QWidget* parent) : QWidget(parent), app_(app)
     f.setPointSizeF(13.5);
     f.setBold(true);
     LabelTime->setFont(f);
-    LabelTime->setAutoFillBackground(true);
-    LabelTime->setPalette(pal);
+    setColours(LabelTime, LightGrey);
     setGeometryTw(LabelTime, 45, 30, LabelTimeWidth, LabelTimeHeight);
     LabelTime->installEventFilter(this);
 

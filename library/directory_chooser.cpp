@@ -6,6 +6,7 @@
 #include <QSignalBlocker>
 
 #include "app/app.h"
+#include "app/look.h"
 #include "app/main_window.h"
 #include "app/twips.h"
 #include "library/directory_browser.h"
@@ -28,19 +29,11 @@ DirectoryChooser::DirectoryChooser(App& app)
     : QDialog(&app.MDI(), Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), app_(app)
 {
     setWindowTitle(QStringLiteral("Verzeichnis wählen..."));
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor(0xE0, 0xE0, 0xE0));
-    pal.setColor(QPalette::WindowText, Qt::black);
-    setPalette(pal);
+    setColours(this, LightGrey, Qt::black);
 
     Label1 = new QLabel(QStringLiteral("Gewähltes Verzeichnis:"), this);
     setGeometryTw(Label1, 210, 195, 1650, 195);
-    // The caption keeps to its place in this platform's wider fonts.
-    QFont small = Label1->font();
-    while (QFontMetrics(small).horizontalAdvance(Label1->text()) > Label1->width() && small.pointSizeF() > 6.0)
-        small.setPointSizeF(small.pointSizeF() - 0.25);
-    Label1->setFont(small);
+    fitCaption(Label1);
     LabelQuellVERZ = new QLabel(this);
     setGeometryTw(LabelQuellVERZ, 1950, 150, 3525, 255);
     QFont bold = LabelQuellVERZ->font();

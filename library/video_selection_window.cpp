@@ -5,6 +5,7 @@
 
 #include "app/app.h"
 #include "app/atomic_file.h"
+#include "app/look.h"
 #include "app/twips.h"
 #include "control/key_dispatcher.h"
 #include "control/virtual_keys.h"
@@ -22,10 +23,7 @@ namespace {
 QWidget* bar(QWidget* parent, const QColor& colour, const QString& toolTip)
 {
     auto* w = new QWidget(parent);
-    w->setAutoFillBackground(true);
-    QPalette pal = w->palette();
-    pal.setColor(QPalette::Window, colour);
-    w->setPalette(pal);
+    setColours(w, colour);
     w->setToolTip(toolTip);
     return w;
 }
@@ -36,10 +34,7 @@ QString titlePictureName(const QString& path) { return path.left(path.size() - 4
 
 VideoSelectionWindow::VideoSelectionWindow(App& app, QWidget* parent) : QWidget(parent), app_(app)
 {
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor(0xE0, 0xE0, 0xE0));
-    setPalette(pal);
+    setColours(this, LightGrey);
 
     ArchivPicture = new QLabel(this);
     ArchivPicture->setScaledContents(true);
@@ -61,7 +56,7 @@ VideoSelectionWindow::VideoSelectionWindow(App& app, QWidget* parent) : QWidget(
     connect(lstFoundFiles2, &QListWidget::itemDoubleClicked, this, [this] { doubleClicked(); });
 
     const QString barTip = QStringLiteral("Schnelles Scrollen in Videoliste (Maustaste runter)!");
-    SliderPicture = bar(this, QColor(0xE0, 0xE0, 0xE0), barTip);
+    SliderPicture = bar(this, LightGrey, barTip);
     setGeometryTw(SliderPicture, 60, 6450, 8880, 330);
     Slider = bar(SliderPicture, QColor(0x40, 0x40, 0x40), barTip);
     setGeometryTw(Slider, 0, 0, 1380, 420);

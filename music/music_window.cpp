@@ -4,6 +4,7 @@
 #include <QScopedValueRollback>
 
 #include "app/app.h"
+#include "app/look.h"
 #include "app/twips.h"
 #include "control/control_panel.h"
 #include "control/key_dispatcher.h"
@@ -19,7 +20,6 @@ namespace vv {
 
 namespace {
 
-const QColor LightGrey(0xE0, 0xE0, 0xE0);
 
 QFont boldFont(double points)
 {
@@ -38,11 +38,7 @@ QString musicPositionText(int index, int count)
 
 MusicWindow::MusicWindow(App& app, QWidget* parent) : QWidget(parent), app_(app)
 {
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, LightGrey);
-    pal.setColor(QPalette::WindowText, Qt::black);
-    setPalette(pal);
+    setColours(this, LightGrey, Qt::black);
 
     LabelTitel = new QLabel(QStringLiteral("SELECT MUSIC..."), this);
     LabelTitel->setFont(boldFont(24));

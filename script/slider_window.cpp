@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "app/app.h"
+#include "app/look.h"
 #include "app/twips.h"
 #include "control/control_panel.h"
 #include "control/key_dispatcher.h"
@@ -23,10 +24,7 @@ constexpr double ButtonTop = 45;
 QWidget* box(QWidget* parent, const QColor& colour, const QString& toolTip)
 {
     auto* w = new QWidget(parent);
-    w->setAutoFillBackground(true);
-    QPalette pal = w->palette();
-    pal.setColor(QPalette::Window, colour);
-    w->setPalette(pal);
+    setColours(w, colour);
     w->setToolTip(toolTip);
     w->setFocusPolicy(Qt::ClickFocus);
     return w;
@@ -41,13 +39,10 @@ bool meantToPlay(App& app)
 
 SliderWindow::SliderWindow(App& app, QWidget* parent) : QWidget(parent), app_(app)
 {
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::black);
-    setPalette(pal);
+    setColours(this, Qt::black);
 
     const QString tip = QStringLiteral("Videoposition (Setzen mit Mausklick).");
-    SliderPicture = box(this, QColor(224, 224, 224), tip);
+    SliderPicture = box(this, LightGrey, tip);
     setGeometryTw(SliderPicture, 50, 30, 6000, 330);
     Slider = box(SliderPicture, QColor(64, 64, 64), tip);
     setGeometryTw(Slider, 0, 0, 0, 420);

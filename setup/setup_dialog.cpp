@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "app/app.h"
+#include "app/look.h"
 #include "app/main_window.h"
 #include "app/startup.h"
 #include "app/twips.h"
@@ -19,7 +20,6 @@ namespace vv {
 
 namespace {
 
-const QColor LightGrey(0xE0, 0xE0, 0xE0);
 
 QFont makeFont(double points, bool bold)
 {
@@ -33,10 +33,7 @@ QWidget* group(QWidget* parent, int left, int top, int width, int height)
 {
     auto* w = new QFrame(parent);
     w->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    w->setAutoFillBackground(true);
-    QPalette pal = w->palette();
-    pal.setColor(QPalette::Window, LightGrey);
-    w->setPalette(pal);
+    setColours(w, LightGrey);
     setGeometryTw(w, left, top, width, height);
     return w;
 }
@@ -56,25 +53,13 @@ QLabel* label(QWidget* parent, const QString& text, int left, int top, int width
     return place(l, left, top, width, height);
 }
 
-// Makes a caption fit its control: the fonts of this platform run wider than
-// the ones the layout was drawn with, so the point size shrinks (down to 6)
-// until the caption is no longer cut.
-void fitCaption(QWidget* w)
-{
-    QFont f = w->font();
-    while (w->sizeHint().width() > w->width() && f.pointSizeF() > 6.0) {
-        f.setPointSizeF(f.pointSizeF() - 0.25);
-        w->setFont(f);
-    }
-}
-
 // The program's small logo: the two letters on a dark tile.
 QPixmap logoPicture(const QSize& size)
 {
     QPixmap pm(size);
     pm.fill(QColor(0x40, 0x40, 0x40));
     QPainter painter(&pm);
-    painter.setPen(QColor(0xE0, 0xE0, 0xE0));
+    painter.setPen(LightGrey);
     QFont f = makeFont(10, true);
     f.setPixelSize(std::max(8, size.height() * 2 / 3));
     painter.setFont(f);
@@ -87,11 +72,7 @@ QPixmap logoPicture(const QSize& size)
 SetupDialog::SetupDialog(App& app, QWidget* parent) : QWidget(parent), app_(app)
 {
     setWindowTitle(QStringLiteral("Setup"));
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, LightGrey);
-    pal.setColor(QPalette::WindowText, Qt::black);
-    setPalette(pal);
+    setColours(this, LightGrey, Qt::black);
     setGeometryTw(this, 0, 0, 8820, 6450);
 
     LabelTitel = label(this, QStringLiteral("SYSTEM SETUP"), 135, 90, 8580, 630, makeFont(24, true));

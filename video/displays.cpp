@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 
 #include "app/app.h"
+#include "app/look.h"
 #include "app/main_window.h"
 #include "app/twips.h"
 #include "control/key_dispatcher.h"
@@ -27,12 +28,8 @@ QFont boldFont(const QString& family, double points)
 DisplayWindow::DisplayWindow(App& app, QWidget* parent, const QFont& font, bool passesKeys)
     : QWidget(parent), Label(new QLabel(this)), app_(app), passesKeys_(passesKeys)
 {
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::black);
-    pal.setColor(QPalette::WindowText, QColor(0xff, 0xff, 0xff));
-    setPalette(pal);
-    Label->setPalette(pal);
+    setColours(this, Qt::black, Qt::white);
+    Label->setPalette(palette());
     Label->setFont(font);
     Label->move(6, 3);
     setFocusPolicy(passesKeys ? Qt::ClickFocus : Qt::NoFocus);

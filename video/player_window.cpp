@@ -1,6 +1,7 @@
 #include "video/player_window.h"
 
 #include "app/app.h"
+#include "app/look.h"
 #include "app/twips.h"
 #include "control/control_panel.h"
 #include "control/key_dispatcher.h"
@@ -12,10 +13,7 @@ namespace vv {
 
 PlayerWindow::PlayerWindow(App& app, QWidget* parent) : QWidget(parent), app_(app)
 {
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::black);
-    setPalette(pal);
+    setColours(this, Qt::black);
 
     player_ = app.makePlayer(this);
     connect(player_.get(), &MediaPlayer::keyPressed, this,
