@@ -16,7 +16,7 @@ namespace vv::test {
 //   "program.mpg"     MPEG-1 program stream, 320x240, 25 fps, 250 frames,
 //                     keyframe every 25, 2 B-frames, audio
 //   "ntsc.avi"        299 frames at 30000/1001 fps
-//   (every .avi: MPEG-4 part 2, fourcc XVID, MP3 audio, keyframes exactly at
+//   (every .avi: MPEG-4 ASP, fourcc XVID, MP3 audio, keyframes exactly at
 //   every 50th frame, 2 B-frames, open GOPs unless named otherwise; frame n
 //   shows n in its strip, read with frameNumberOf)
 //   "odd-width.avi"   318x240, 25 fps, 100 frames

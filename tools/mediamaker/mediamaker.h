@@ -12,7 +12,7 @@
 namespace vvmaker {
 
 enum class Container {
-    Avi,       // MPEG-4 part 2 video, fourcc XVID, MP3 audio
+    Avi,       // MPEG-4 ASP video, fourcc XVID, MP3 audio
     MpegPs,    // MPEG-1 video in an MPEG program stream (.mpg / .dat), MP2 audio
 };
 
