@@ -20,6 +20,14 @@ void setColours(QWidget* w, const QColor& background, const QColor& text)
     w->setPalette(pal);
 }
 
+QString withLineFeeds(const QString& text)
+{
+    QString shown = text;
+    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return shown;
+}
+
 namespace {
 
 constexpr double SmallestPoints = 6.0;

@@ -20,4 +20,8 @@ void setColours(QWidget* w, const QColor& background, const QColor& text = QColo
 // and push buttons; other widgets are left alone.
 void fitCaption(QWidget* w);
 
+// A caption or message as Qt shows it: the player's line breaks (CR, or
+// CR LF) become line feeds.
+QString withLineFeeds(const QString& text);
+
 } // namespace vv

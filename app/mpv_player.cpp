@@ -96,7 +96,6 @@ constexpr char ScreenshotHeight[] = "h";
 constexpr char ScreenshotStride[] = "stride";
 constexpr char ScreenshotFormat[] = "format";
 constexpr char ScreenshotData[] = "data";
-constexpr char ScreenshotPixels[] = "bgr0";   // 4 bytes: blue, green, red, unused
 
 // Values.
 constexpr char Yes[] = "yes";
@@ -144,15 +143,7 @@ constexpr FixedOption FixedOptions[] = {
 // MPEG program streams need about a second or they land late.
 double demuxerOffsetFor(ContainerKind kind)
 {
-    switch (kind) {
-    case ContainerKind::MpegProgram:
-    case ContainerKind::MpegTransport:
-        return 1.0;
-    case ContainerKind::Avi:
-        return 0.2;
-    default:
-        return 0.2;
-    }
+    return kind == ContainerKind::MpegProgram || kind == ContainerKind::MpegTransport ? 1.0 : 0.2;
 }
 
 // An exact seek to time t shows the first frame whose time is at least
@@ -825,17 +816,12 @@ QImage MpvPlayer::grabCurrentFrame() const
     const mpv_node* format = mapValue(result, mpvname::ScreenshotFormat);
     const mpv_node* data = mapValue(result, mpvname::ScreenshotData);
     if (w && h && stride && format && data && data->format == MPV_FORMAT_BYTE_ARRAY
-        && format->format == MPV_FORMAT_STRING && std::strcmp(format->u.string, mpvname::ScreenshotPixels) == 0
+        && format->format == MPV_FORMAT_STRING && std::strcmp(format->u.string, Rgb32PixelFormat) == 0
         && data->u.ba->size >= std::size_t(stride->u.int64 * h->u.int64)) {
         const QImage view(static_cast<const uchar*>(data->u.ba->data), int(w->u.int64), int(h->u.int64),
                           int(stride->u.int64), QImage::Format_RGB32);
-        image = view.convertToFormat(QImage::Format_RGB32);
-        // The fourth byte is unused by mpv; make it opaque.
-        for (int y = 0; y < image.height(); ++y) {
-            auto* row = reinterpret_cast<quint32*>(image.scanLine(y));
-            for (int x = 0; x < image.width(); ++x)
-                row[x] |= 0xff000000u;
-        }
+        image = view.copy();
+        makeOpaque(image.bits(), image.width(), image.height(), std::size_t(image.bytesPerLine()));
     }
     mpv_free_node_contents(&result);
     return image;

@@ -14,9 +14,6 @@ namespace {
 
 Q_LOGGING_CATEGORY(lcRender, "vv.mpv.render")
 
-// mpv's software renderer writes 4-byte pixels blue, green, red, unused:
-// the memory order of QImage::Format_RGB32 on little-endian machines.
-constexpr char SoftwarePixelFormat[] = "bgr0";
 constexpr std::size_t RowAlignment = 64;
 
 void* glProcAddress(void*, const char* name)
@@ -26,6 +23,15 @@ void* glProcAddress(void*, const char* name)
 }
 
 } // namespace
+
+void makeOpaque(uchar* pixels, int width, int height, std::size_t stride)
+{
+    for (int y = 0; y < height; ++y) {
+        auto* row = reinterpret_cast<quint32*>(pixels + stride * std::size_t(y));
+        for (int x = 0; x < width; ++x)
+            row[x] |= 0xff000000u;
+    }
+}
 
 void RenderContextFree::operator()(mpv_render_context* context) const
 {
@@ -122,7 +128,7 @@ void MpvSoftwareWidget::renderFrame()
     int skipRendering = skip ? 1 : 0;
     mpv_render_param params[] = {
         {MPV_RENDER_PARAM_SW_SIZE, size},
-        {MPV_RENDER_PARAM_SW_FORMAT, const_cast<char*>(SoftwarePixelFormat)},
+        {MPV_RENDER_PARAM_SW_FORMAT, const_cast<char*>(Rgb32PixelFormat)},
         {MPV_RENDER_PARAM_SW_STRIDE, &stride},
         {MPV_RENDER_PARAM_SW_POINTER, buffer_.get()},
         {MPV_RENDER_PARAM_SKIP_RENDERING, &skipRendering},
@@ -133,12 +139,7 @@ void MpvSoftwareWidget::renderFrame()
         image_ = QImage();
         return;
     }
-    // The unused fourth byte may hold anything; RGB32 wants it opaque.
-    for (int y = 0; y < h; ++y) {
-        auto* row = reinterpret_cast<quint32*>(buffer_.get() + stride * std::size_t(y));
-        for (int x = 0; x < w; ++x)
-            row[x] |= 0xff000000u;
-    }
+    makeOpaque(buffer_.get(), w, h, stride);
     image_ = QImage(buffer_.get(), w, h, int(stride), QImage::Format_RGB32);
     image_.setDevicePixelRatio(ratio);
 }

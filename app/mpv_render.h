@@ -17,6 +17,15 @@ struct mpv_render_context;
 
 namespace vv {
 
+// mpv's name of 4-byte pixels blue, green, red, unused: the memory order of
+// QImage::Format_RGB32 on little-endian machines.
+inline constexpr char Rgb32PixelFormat[] = "bgr0";
+
+// mpv leaves the unused fourth byte of those pixels as it happens to be;
+// Format_RGB32 wants it 0xff. Sets it for height rows of width pixels, stride
+// bytes apart.
+void makeOpaque(uchar* pixels, int width, int height, std::size_t stride);
+
 // What the player needs from either widget.
 class PictureView {
 public:

@@ -27,25 +27,9 @@ std::int64_t roundEven(double value)
     return static_cast<std::int64_t>(r);
 }
 
-std::int32_t roundEven32(double value)
-{
-    const std::int64_t r = roundEven(value);
-    if (r < std::numeric_limits<std::int32_t>::min())
-        return std::numeric_limits<std::int32_t>::min();
-    if (r > std::numeric_limits<std::int32_t>::max())
-        return std::numeric_limits<std::int32_t>::max();
-    return static_cast<std::int32_t>(r);
-}
+std::int32_t roundEven32(double value) { return pinned<std::int32_t>(roundEven(value)); }
 
-std::int16_t roundEven16(double value)
-{
-    const std::int64_t r = roundEven(value);
-    if (r < std::numeric_limits<std::int16_t>::min())
-        return std::numeric_limits<std::int16_t>::min();
-    if (r > std::numeric_limits<std::int16_t>::max())
-        return std::numeric_limits<std::int16_t>::max();
-    return static_cast<std::int16_t>(r);
-}
+std::int16_t roundEven16(double value) { return pinned<std::int16_t>(roundEven(value)); }
 
 QString numberText(std::int64_t value)
 {

@@ -7,9 +7,19 @@
 // negative (" 3", "-3"). Texts are read back by their leading number.
 
 #include <QString>
+#include <algorithm>
 #include <cstdint>
+#include <limits>
 
 namespace vv {
+
+// A whole number narrowed to Int, pinned to Int's limits instead of wrapping.
+template <class Int>
+constexpr Int pinned(std::int64_t value)
+{
+    return static_cast<Int>(std::clamp<std::int64_t>(value, std::numeric_limits<Int>::min(),
+                                                     std::numeric_limits<Int>::max()));
+}
 
 // Round half to even; the result is clamped into the 64-bit range.
 std::int64_t roundEven(double value);

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "app/app.h"
+#include "app/look.h"
 #include "app/main_window.h"
 #include "library/directory_chooser.h"
 
@@ -18,10 +19,7 @@ void ProgramServices::messageBox(const QString& text, Icon icon, const QString& 
 {
     QMessageBox box(app_ && app_->MDI().isVisible() ? &app_->MDI() : nullptr);
     box.setWindowTitle(title.isEmpty() ? AppTitle : title);
-    QString shown = text;
-    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    box.setText(shown);
+    box.setText(withLineFeeds(text));
     switch (icon) {
     case Icon::None: box.setIcon(QMessageBox::NoIcon); break;
     case Icon::Information: box.setIcon(QMessageBox::Information); break;

@@ -7,7 +7,6 @@
 #include <QFile>
 
 #include <cmath>
-#include <limits>
 
 namespace vv {
 
@@ -21,27 +20,6 @@ namespace {
 
 constexpr int NumberFields = 4;
 constexpr int FieldCount = 7;
-
-// Splits data into lines; a line ends at CR LF, a lone CR or a lone LF. A
-// last line without an end counts when it is not empty.
-QList<QByteArray> splitLines(const QByteArray& data)
-{
-    QList<QByteArray> lines;
-    qsizetype start = 0;
-    const qsizetype n = data.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const char c = data.at(i);
-        if (c != '\r' && c != '\n')
-            continue;
-        lines.append(data.mid(start, i - start));
-        if (c == '\r' && i + 1 < n && data.at(i + 1) == '\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < n)
-        lines.append(data.mid(start));
-    return lines;
-}
 
 // The field of one line: leading blanks skipped; a field that begins with a
 // double quote runs to the closing quote (or the end of the line), any other
@@ -104,10 +82,7 @@ LoadedSettings parseSettings(const QByteArray& data)
                                            &result.VideoWidth, &result.VideoHeight};
     QString* texts[FieldCount - NumberFields] = {&result.VideoDir, &result.CDROMDir,
                                                  &result.MP3Dir};
-    QByteArray bytes = data;
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        bytes.remove(0, 3);   // a UTF-8 byte order mark is no part of line 1
-    const QList<QByteArray> lines = splitLines(bytes);
+    const QList<QByteArray> lines = splitLines(data);
     for (int f = 0; f < FieldCount; ++f) {
         if (f >= lines.size()) {
             result.defaulted.append(SettingsFieldNames.at(f));
@@ -123,10 +98,10 @@ LoadedSettings parseSettings(const QByteArray& data)
             result.defaulted.append(SettingsFieldNames.at(f));
             continue;
         }
-        const double r = std::nearbyint(value);
-        if (r < std::numeric_limits<std::int16_t>::min() || r > std::numeric_limits<std::int16_t>::max())
+        const std::int64_t whole = roundEven(value);
+        *numbers[f] = pinned<std::int16_t>(whole);
+        if (*numbers[f] != whole)
             result.clamped.append(SettingsFieldNames.at(f));
-        *numbers[f] = roundEven16(value);
     }
     return result;
 }

@@ -12,7 +12,6 @@
 #include "app/settings_file.h"
 #include "app/twips.h"
 #include "control/control_panel.h"
-#include "index/scene_window.h"
 #include "library/video_selection_window.h"
 #include "setup/setup_dialog.h"
 #include "video/displays.h"
@@ -163,8 +162,9 @@ bool Main(App& app)
     st.ActiveMode = 0;
     st.ZoomPercent = 100;
 
+    // The scene windows, each numbered by its tag as it is made.
     for (int i = 0; i < st.SceneWindowCount; ++i)
-        app.FormImage(i).tag = QString::number(i);
+        app.FormImage(i);
 
     st.SettingsFile = st.ProgramDir + QStringLiteral("settings.ini");
     // The first settings file holds the picture's design geometry (the main

@@ -62,4 +62,23 @@ QString decodeTextLine(const QByteArray& bytes, bool* legacy8bit)
     return legacy ? decodeWindows1252(bytes) : text;
 }
 
+QList<QByteArray> splitLines(const QByteArray& data)
+{
+    QList<QByteArray> lines;
+    qsizetype start = data.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    const qsizetype n = data.size();
+    for (qsizetype i = start; i < n; ++i) {
+        const char c = data.at(i);
+        if (c != '\r' && c != '\n')
+            continue;
+        lines.append(data.mid(start, i - start));
+        if (c == '\r' && i + 1 < n && data.at(i + 1) == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < n)
+        lines.append(data.mid(start));
+    return lines;
+}
+
 } // namespace vv

@@ -4,6 +4,7 @@
 // read as such, and written back byte for byte.
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 namespace vv {
@@ -20,5 +21,10 @@ bool encodeWindows1252(const QString& text, QByteArray* out);
 // *legacy8bit (when given) says which. A byte order mark is kept as a
 // character (U+FEFF), so that the bytes round-trip.
 QString decodeTextLine(const QByteArray& bytes, bool* legacy8bit = nullptr);
+
+// The lines of a text file's bytes, without their ends. A line ends at CR LF,
+// a lone CR or a lone LF; a last line without an end counts when it is not
+// empty. A UTF-8 byte order mark at the start is no part of the first line.
+QList<QByteArray> splitLines(const QByteArray& data);
 
 } // namespace vv

@@ -67,8 +67,7 @@ bool CommandWindow::eventFilter(QObject* watched, QEvent* event)
     if (watched == Label1 && event->type() == QEvent::MouseButtonPress &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         setFocus(Qt::MouseFocusReason);
-        if (!Label1->text().isEmpty())
-            DOcommandACTION();
+        DOcommandACTION();
         return true;
     }
     return QWidget::eventFilter(watched, event);

@@ -261,6 +261,11 @@ void ControlPanel::pressPLAY()
     CommandPLAY_Click(app_);
 }
 
+bool ControlPanel::meantToPlay() const
+{
+    return CommandPLAY->text() == QLatin1String("STOP");
+}
+
 void ControlPanel::pressMARK()
 {
     CommandMARK_Click(app_);

@@ -26,6 +26,9 @@ public:
     // Runs the PLAY button's action as a click would (also when the button is
     // disabled: the keys R and S and the load commands use it).
     void pressPLAY();
+    // True while the PLAY button reads "STOP": the video is meant to play,
+    // whatever a seek or a drag of the slider has paused for the moment.
+    bool meantToPlay() const;
     // Runs the MARK button's action (the L key).
     void pressMARK();
 

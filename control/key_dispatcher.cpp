@@ -8,10 +8,10 @@
 #include "control/crazy_vision.h"
 #include "control/key_help.h"
 #include "control/keymap.h"
-#include "control/speed.h"
 #include "control/transport.h"
 #include "index/scene_window.h"
 #include "script/marks.h"
+#include "script/overlay_layout.h"
 #include "script/overlays.h"
 #include "video/displays.h"
 #include "video/loading.h"
@@ -21,25 +21,14 @@ namespace vv {
 
 namespace {
 
-bool playCaptionIs(App& app, const char* caption)
-{
-    return app.menu().CommandPLAY->text() == QLatin1String(caption);
-}
-
-// The number of pictures of the navigation strip at the main window's
-// present width.
-int stripLength(App& app)
-{
-    return app.MDI().widthPx() < 1024 ? 7 : 9;
-}
-
 void digit(App& app, int d)
 {
     AppState& st = app.st;
     if (st.ActiveMode == 1) {
         // Only the digits of the pictures in the strip lead somewhere.
         const int window = navigationSceneWindow(st.SceneStripFirst, d);
-        if (d < 1 || d > stripLength(app) || window < 0 || window >= st.SceneWindowCount)
+        if (d < 1 || d > navigationPictureCount(app.MDI().widthPx()) || window < 0
+            || window >= st.SceneWindowCount)
             return;
         RESETmarks(app);
         GOTOposition(app, static_cast<std::int32_t>(leadingNumber(app.FormImage(window).Image1->toolTip())));
@@ -92,13 +81,13 @@ void KEYcommand(App& app, int keyCode)
             SHOWinteraction(app);
         break;
     case KeyCommand::Play:
-        if (playCaptionIs(app, "PLAY")) {
+        if (!app.menu().meantToPlay()) {
             app.InfoDisplay().INITIALIZE(QStringLiteral("PLAY"), 2);
             app.menu().pressPLAY();
         }
         break;
     case KeyCommand::Stop:
-        if (playCaptionIs(app, "STOP")) {
+        if (app.menu().meantToPlay()) {
             app.InfoDisplay().INITIALIZE(QStringLiteral("STOP"), 2);
             app.menu().pressPLAY();
         }
@@ -119,11 +108,9 @@ void KEYcommand(App& app, int keyCode)
     case KeyCommand::CrazyVision:
         CRAZYvisionSWITCH(app);
         break;
-    case KeyCommand::Speed: {
-        float rate = steppedRate(app.video().rate(), row->speedDelta);
-        SETspeed(app, rate);
+    case KeyCommand::Speed:
+        SPEEDstep(app, row->speedDelta);
         break;
-    }
     case KeyCommand::Mark:
         app.menu().pressMARK();
         break;

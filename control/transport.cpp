@@ -18,11 +18,6 @@ namespace vv {
 
 namespace {
 
-bool meantToPlay(App& app)
-{
-    return app.menu().CommandPLAY->text() == QLatin1String("STOP");
-}
-
 // A step of d frames from the present position, with its confirmation.
 void step(App& app, const QString& text, std::int16_t timeSeconds, double d)
 {
@@ -39,19 +34,13 @@ double thirtySeconds(const App& app)
     return 30.0 * app.st.FrameRate;
 }
 
-void changeSpeed(App& app, double delta)
-{
-    float rate = steppedRate(app.video().rate(), delta);
-    SETspeed(app, rate);
-}
-
 void loadNeighbour(App& app, const QString& text, bool next)
 {
     app.InfoDisplay().INITIALIZE(text, 2);
     app.InfoDisplay().repaint();
     const QString path = next ? getNEXTvideo(app) : getPREVIOUSvideo(app);
     INITIALIZEvideo(app, path, 0);
-    if (!meantToPlay(app))
+    if (!app.menu().meantToPlay())
         app.menu().pressPLAY();
 }
 
@@ -93,8 +82,14 @@ void GOrewind(App& app) { step(app, QStringLiteral("REWIND"), 3, -app.st.FrameRa
 void GOfastFORWARD(App& app) { step(app, QStringLiteral("FAST FORWARD"), 3, thirtySeconds(app)); }
 void GOfastREWIND(App& app) { step(app, QStringLiteral("FAST REWIND"), 3, -thirtySeconds(app)); }
 
-void SPEEDup(App& app) { changeSpeed(app, 0.1); }
-void SPEEDdown(App& app) { changeSpeed(app, -0.1); }
+void SPEEDup(App& app) { SPEEDstep(app, 0.1); }
+void SPEEDdown(App& app) { SPEEDstep(app, -0.1); }
+
+void SPEEDstep(App& app, double delta)
+{
+    float rate = steppedRate(app.video().rate(), delta);
+    SETspeed(app, rate);
+}
 
 void SETspeed(App& app, float& rate)
 {

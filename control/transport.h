@@ -17,6 +17,8 @@ void GOfastFORWARD(App& app);
 void GOfastREWIND(App& app);
 void SPEEDup(App& app);
 void SPEEDdown(App& app);
+// The present rate plus delta, set through SETspeed (the keys' speed steps).
+void SPEEDstep(App& app, double delta);
 // Clamps rate to 0.1..2.0, rounds it to a tenth, shows "SPEED x.y x" and sets
 // it; the clamped rate is left in the caller's variable.
 void SETspeed(App& app, float& rate);

@@ -412,19 +412,12 @@ std::span<const std::uint8_t> FrameSource::Impl::frame(std::int64_t n)
             return {};
         const bool fromStart = keySeen && heldNumber < 0;
         const Outcome outcome = decodeTo(n);
-        if (outcome == Outcome::Found || (outcome == Outcome::TooLate && fromStart)) {
+        if (outcome == Outcome::Found || outcome == Outcome::End || (outcome == Outcome::TooLate && fromStart)) {
             dibNumber = -1;
             if (!convertHeld())
                 return {};
             dibNumber = n;
-            return dib;
-        }
-        if (outcome == Outcome::End) {
-            dibNumber = -1;
-            if (!convertHeld())
-                return {};
-            dibNumber = n;
-            if (demuxEnded) {
+            if (outcome == Outcome::End && demuxEnded) {
                 realEnd = heldNumber;
                 endDib = dib;
             }

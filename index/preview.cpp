@@ -203,21 +203,18 @@ void MAKEpreview(App& app, const QString& path)
         if (!dib.CreateFromPackedDIBPointer(scene.packedDib.constData(),
                                             static_cast<std::size_t>(scene.packedDib.size())))
             continue;
-        const QString file = sceneFile(app, scene.scene);
-        const bool written = dib.WriteToFile(file);
+        dib.WriteToFile(sceneFile(app, scene.scene));
         const QImage picture = imageFromPackedDib(scene.packedDib.constData(),
                                                   static_cast<std::size_t>(scene.packedDib.size()));
         if (!loaded) {
             pictures[scene.scene] = picture;
             continue;
         }
+        // The window takes the picture as it would read it back from the
+        // scene file (a 24-bit bitmap loads as RGB32), without the reading.
         SceneWindow& window = app.FormImage(scene.scene);
-        if (written) {
-            window.INITIALIZE(file, scene.position);
-        } else {
-            window.setPicture(picture);
-            window.INITIALIZEquick(scene.position);
-        }
+        window.setPicture(picture.convertToFormat(QImage::Format_RGB32));
+        window.INITIALIZEquick(scene.position);
     }
 
     if (!loaded) {

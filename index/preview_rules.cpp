@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "app/numbers.h"
+#include "index/frame_source.h"
 #include "index/le_bytes.h"
 
 namespace vv {
@@ -108,27 +109,15 @@ QByteArray packedDibFromImage(const QImage& image)
 {
     if (image.isNull())
         return {};
-    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
-    const int width = rgb.width();
-    const int height = rgb.height();
+    const QImage bgr = image.convertToFormat(QImage::Format_BGR888);
+    const int width = bgr.width();
+    const int height = bgr.height();
     const qsizetype stride = (static_cast<qsizetype>(width) * 3 + 3) & ~qsizetype(3);
-    QByteArray out(40 + stride * height, '\0');
-    auto* p = reinterpret_cast<std::uint8_t*>(out.data());
-    le::put32(p + 0, 40);
-    le::put32(p + 4, static_cast<std::uint32_t>(width));
-    le::put32(p + 8, static_cast<std::uint32_t>(height));
-    le::put16(p + 12, 1);
-    le::put16(p + 14, 24);
-    le::put32(p + 20, static_cast<std::uint32_t>(stride * height));
-    for (int y = 0; y < height; ++y) {
-        const uchar* src = rgb.constScanLine(y);
-        std::uint8_t* dst = p + 40 + (height - 1 - y) * stride;
-        for (int x = 0; x < width; ++x) {
-            dst[3 * x + 0] = src[3 * x + 2];
-            dst[3 * x + 1] = src[3 * x + 1];
-            dst[3 * x + 2] = src[3 * x + 0];
-        }
-    }
+    QByteArray out = packedDibHeader(width, height);
+    out.append(QByteArray(stride * height, '\0'));
+    char* rows = out.data() + out.size() - stride * height;
+    for (int y = 0; y < height; ++y)
+        std::memcpy(rows + (height - 1 - y) * stride, bgr.constScanLine(y), static_cast<std::size_t>(width) * 3);
     return out;
 }
 

@@ -28,9 +28,6 @@ SceneGrab grabScenes(const QString& videoPath, int sceneCount)
     if (!step)
         return result;
     result.ok = true;
-    result.frameCount = n;
-    result.width = source.width();
-    result.height = source.height();
 
     const std::vector<PreviewCandidate> candidates = previewCandidates(n, *step);
     std::vector<bool> accepted;

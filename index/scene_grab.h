@@ -27,9 +27,6 @@ struct SceneGrab {
     // False when the video cannot be opened or its frame count is beyond the
     // index arithmetic; then no scene was grabbed.
     bool ok = false;
-    std::int32_t frameCount = 0;
-    int width = 0;
-    int height = 0;
     std::vector<GrabbedScene> scenes;  // in scene order; fewer than sceneCount when frames were missing
 };
 

@@ -82,9 +82,7 @@ void SceneWindow::INITIALIZE(const QString& file, std::int32_t frame)
     QImage picture;
     if (picture.load(file))
         setPicture(picture);
-    Image1->setToolTip(QString::number(frame));
-    setTimeText(FORMATtimecode(frame, app_.st.FrameRate));
-    LabelTime->setVisible(app_.MDI().widthPx() >= 800);
+    INITIALIZEquick(frame);
 }
 
 void SceneWindow::INITIALIZEquick(std::int32_t frame)

@@ -148,7 +148,6 @@ void DirectoryChooser::prepare(const QString& Titel, const QString& StartPath)
         openDirectory(StartPath);
     else
         openDirectory(current_);
-    UpdateLabelQuellVerz();
 }
 
 void DirectoryChooser::INITIALIZE(const QString& Titel, const QString& StartPath)

@@ -99,15 +99,27 @@ bool wildcardMatch(const QString& name, const QString& pattern)
     return p == pattern.size();
 }
 
+// The ";"-separated patterns, each trimmed and case-folded.
+QStringList foldedPatterns(const QString& patterns)
+{
+    QStringList list = patterns.split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    for (QString& pattern : list)
+        pattern = pattern.trimmed().toCaseFolded();
+    return list;
+}
+
+bool matchesFolded(const QString& fileName, const QStringList& folded)
+{
+    const QString name = fileName.toCaseFolded();
+    return std::any_of(folded.begin(), folded.end(),
+                       [&](const QString& pattern) { return wildcardMatch(name, pattern); });
+}
+
 } // namespace
 
 bool matchesPatterns(const QString& fileName, const QString& patterns)
 {
-    const QString name = fileName.toCaseFolded();
-    const QStringList list = patterns.split(QLatin1Char(';'), Qt::SkipEmptyParts);
-    return std::any_of(list.begin(), list.end(), [&](const QString& pattern) {
-        return wildcardMatch(name, pattern.trimmed().toCaseFolded());
-    });
+    return matchesFolded(fileName, foldedPatterns(patterns));
 }
 
 QString displayNameFor(const QString& fullPath, int cutLength)
@@ -138,7 +150,7 @@ class Search {
 public:
     Search(FoundMedia& lists, const QString& patterns, int cutLength, const ScanCallbacks& callbacks,
            ScanResult& result)
-        : lists_(lists), patterns_(patterns), cutLength_(cutLength), callbacks_(callbacks),
+        : lists_(lists), patterns_(foldedPatterns(patterns)), cutLength_(cutLength), callbacks_(callbacks),
           result_(result)
     {
     }
@@ -161,12 +173,12 @@ public:
             result_.repeated.append(path);
             return true;
         }
+        const QString prefix = path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/');
         QStringList subdirectories, files;
-        if (!list(path, native, &subdirectories, &files)) {
+        if (!list(prefix, native, &subdirectories, &files)) {
             result_.unreadable.append(path);
             return true;
         }
-        const QString prefix = path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/');
         for (qsizetype n = subdirectories.size(); n > 0; --n) {
             if (!directory(prefix + subdirectories.at(n - 1)))
                 return false;
@@ -184,16 +196,16 @@ public:
     }
 
 private:
-    // The visible subdirectories and matching files of a directory, each in
-    // name order. False when the directory cannot be listed.
-    bool list(const QString& path, const QByteArray& native, QStringList* subdirectories,
+    // The visible subdirectories and matching files of a directory (its path
+    // with a closing "/" in prefix), each in name order. False when the
+    // directory cannot be listed.
+    bool list(const QString& prefix, const QByteArray& native, QStringList* subdirectories,
               QStringList* files)
     {
         DIR* dir = ::opendir(native.constData());
         if (!dir)
             return false;
         const auto closer = qScopeGuard([dir] { ::closedir(dir); });
-        const QString prefix = path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/');
         for (;;) {
             errno = 0;
             const dirent* e = ::readdir(dir);
@@ -219,7 +231,7 @@ private:
             }
             if (isDirectory)
                 subdirectories->append(name);
-            else if (isFile && matchesPatterns(name, patterns_))
+            else if (isFile && matchesFolded(name, patterns_))
                 files->append(name);
         }
         std::sort(subdirectories->begin(), subdirectories->end(), nameOrderLess);
@@ -228,7 +240,7 @@ private:
     }
 
     FoundMedia& lists_;
-    const QString& patterns_;
+    const QStringList patterns_;  // split and folded once for the whole search
     int cutLength_;
     const ScanCallbacks& callbacks_;
     ScanResult& result_;

@@ -147,7 +147,7 @@ bool VideoSelectionWindow::showPicture(const QString& file)
 
 void VideoSelectionWindow::SHOWarchivPicture(const QString& path)
 {
-    const QString file = path.left(path.size() - 4) + QStringLiteral(".bmp");
+    const QString file = previewSheetName(path);
     if (FileExists(file))
         showPicture(file);
 }

@@ -64,20 +64,15 @@ ScriptReadResult readScriptFile(ScriptList& list, const QString& path)
 {
     list.clear();
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        ScriptReadResult result;
-        result.ok = false;
-        result.error = file.errorString();
-        return result;
+    if (file.open(QIODevice::ReadOnly)) {
+        const QByteArray data = file.readAll();
+        if (file.error() == QFileDevice::NoError)
+            return parseScript(list, data);
     }
-    const QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        ScriptReadResult result;
-        result.ok = false;
-        result.error = file.errorString();
-        return result;
-    }
-    return parseScript(list, data);
+    ScriptReadResult result;
+    result.ok = false;
+    result.error = file.errorString();
+    return result;
 }
 
 QByteArray formatScript(const ScriptList& list)

@@ -48,12 +48,7 @@ void ScriptListBox::setEntries(const ScriptList& list)
 
 int ScriptListBox::addEntry(const QString& entry)
 {
-    return addEntry(entry, false);
-}
-
-int ScriptListBox::addEntry(const QString& entry, bool legacy8bit)
-{
-    const int at = list_.insertLegacy(entry, legacy8bit);
+    const int at = list_.insert(entry);
     if (at >= 0) {
         updating_ = true;
         insertItem(at, entry);

@@ -21,8 +21,6 @@ public:
     void setEntries(const ScriptList& list);
     // Inserts at the sorted place; returns the index (-1: list full).
     int addEntry(const QString& entry);
-    // As addEntry, remembering that the text came from an 8-bit file.
-    int addEntry(const QString& entry, bool legacy8bit);
     void removeEntry(int i);
     void replaceEntry(int i, const QString& entry);
 

@@ -12,7 +12,7 @@ double sliderFillWidth(double position, double barWidth, std::int32_t durationFr
     return position * (barWidth / durationFrames);
 }
 
-std::optional<std::int64_t> sliderFrameAt(double x, double barWidth, std::int32_t durationFrames)
+std::optional<std::int32_t> sliderFrameAt(double x, double barWidth, std::int32_t durationFrames)
 {
     if (durationFrames <= 0 || !(barWidth > 0) || !std::isfinite(x))
         return std::nullopt;
@@ -25,10 +25,10 @@ std::optional<std::int64_t> sliderFrameAt(double x, double barWidth, std::int32_
     const double frames = std::floor(x * durationFrames / barWidth + 1e-9);
     constexpr double limit = static_cast<double>(std::numeric_limits<std::int32_t>::max());
     if (frames > limit)
-        return static_cast<std::int64_t>(limit);
+        return std::numeric_limits<std::int32_t>::max();
     if (frames < -limit)
-        return static_cast<std::int64_t>(-limit);
-    return static_cast<std::int64_t>(frames);
+        return -std::numeric_limits<std::int32_t>::max();
+    return static_cast<std::int32_t>(frames);
 }
 
 double placeInButton(double fillWidth, double barWidth, double buttonWidth)

@@ -15,9 +15,10 @@ double sliderFillWidth(double position, double barWidth, std::int32_t durationFr
 // The frame under a point of the bar: the whole part, rounded down, of
 // x / (barWidth / durationFrames). Points left of the bar give negative
 // frames and points right of it frames past the end (the seek clamps them).
-// No frame (nullopt) when no video is loaded or the bar has no width.
+// Far-off points are pinned into the 32-bit range. No frame (nullopt) when
+// no video is loaded or the bar has no width.
 // Computed so that sliderFrameAt(sliderFillWidth(f)) is f again.
-std::optional<std::int64_t> sliderFrameAt(double x, double barWidth, std::int32_t durationFrames);
+std::optional<std::int32_t> sliderFrameAt(double x, double barWidth, std::int32_t durationFrames);
 
 // The IN button for a fill: its right edge on the end of the fill, kept
 // inside the bar (left 0 at the very beginning, barWidth - width at the end).

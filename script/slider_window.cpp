@@ -2,8 +2,6 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <algorithm>
-#include <limits>
 
 #include "app/app.h"
 #include "app/look.h"
@@ -28,11 +26,6 @@ QWidget* box(QWidget* parent, const QColor& colour, const QString& toolTip)
     w->setToolTip(toolTip);
     w->setFocusPolicy(Qt::ClickFocus);
     return w;
-}
-
-bool meantToPlay(App& app)
-{
-    return app.menu().CommandPLAY->text() == QLatin1String("STOP");
 }
 
 } // namespace
@@ -175,7 +168,7 @@ void SliderWindow::barPressed(double x)
     // Without a video there is nothing to seek in.
     if (app_.st.LoadedVideo.isEmpty() || !sliderFrameAt(x, widthTw(SliderPicture), app_.st.DurationFrames))
         return;
-    if (meantToPlay(app_)) {
+    if (app_.menu().meantToPlay()) {
         app_.video().pause();
         app_.Player().Timer1.stop();
     }
@@ -194,7 +187,7 @@ void SliderWindow::barReleased()
     // Only a press that started a drag has something to end.
     if (!app_.st.SliderDrag)
         return;
-    if (meantToPlay(app_)) {
+    if (app_.menu().meantToPlay()) {
         app_.video().play();
         app_.Player().Timer1.start();
     }
@@ -215,9 +208,7 @@ void SliderWindow::seekToBarPoint(double x)
     while (point) {
         pendingPoint_.reset();
         if (const auto frame = sliderFrameAt(*point, widthTw(SliderPicture), app_.st.DurationFrames))
-            GOTOposition(app_, static_cast<std::int32_t>(std::clamp<std::int64_t>(
-                                   *frame, std::numeric_limits<std::int32_t>::min(),
-                                   std::numeric_limits<std::int32_t>::max())));
+            GOTOposition(app_, *frame);
         point = pendingPoint_;
     }
     seeking_ = false;

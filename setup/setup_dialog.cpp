@@ -203,21 +203,21 @@ QString SetupDialog::SelectDirectory(const QString& Titel, const QString& StartP
     return app_.sv.selectDirectory(Titel, StartPath);
 }
 
-void SetupDialog::chooseInto(QLineEdit* field)
+bool SetupDialog::chooseInto(QLineEdit* field)
 {
     // A cancelled choice leaves the field as it was.
     const QString chosen = SelectDirectory(ChooseDirectoryTitle, ChooseDirectoryStart);
-    if (!chosen.isEmpty())
-        field->setText(chosen);
+    if (chosen.isEmpty())
+        return false;
+    field->setText(chosen);
+    return true;
 }
 
 void SetupDialog::setVideoDir()
 {
-    const QString chosen = SelectDirectory(ChooseDirectoryTitle, ChooseDirectoryStart);
     // A cancelled choice stores nothing and the program goes on.
-    if (chosen.isEmpty())
+    if (!chooseInto(TextVideoDir))
         return;
-    TextVideoDir->setText(chosen);
     // A settings file that cannot be written has been reported; the program
     // goes on rather than claiming the change was stored.
     if (!SAVEsettings(app_))

@@ -74,7 +74,8 @@ public:
 
 private:
     void setVideoDir();
-    void chooseInto(QLineEdit* field);
+    // Puts the chosen directory into field; false after Cancel.
+    bool chooseInto(QLineEdit* field);
     // The held +/- buttons: one percent per step until released.
     void holdZoom(QPushButton* button, int step);
     void movePicture(int dx, int dy);

@@ -39,10 +39,7 @@ DisplayWindow::DisplayWindow(App& app, QWidget* parent, const QFont& font, bool 
 void DisplayWindow::setCaption(const QString& text)
 {
     caption_ = text;
-    QString shown = text;
-    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    Label->setText(shown);
+    Label->setText(withLineFeeds(text));
     Label->adjustSize();
     if (fixedSize_.isEmpty())
         resize(Label->width() + 12, Label->height() + 6);
@@ -120,15 +117,19 @@ void TimeDisplayWindow::INITIALIZE(std::int16_t d)
            player.topTw() + picture.top());
     show();
     raise();
-    const std::int32_t p = roundEven32(player.MediaPlayer1().currentPosition());
-    UpdateAnzeige(FORMATtimecode(p, app_.st.FrameRate));
+    showPosition();
     app_.st.TimeDisplayCountdown = d;
 }
 
-void TimeDisplayWindow::UpdateAnzeige(const QString& Text)
+void TimeDisplayWindow::showPosition()
 {
-    const std::int64_t p = roundEven(app_.video().currentPosition());
-    Label->setToolTip(numberText(p) + QStringLiteral("Frame"));
+    const std::int32_t p = roundEven32(app_.video().currentPosition());
+    UpdateAnzeige(FORMATtimecode(p, app_.st.FrameRate), p);
+}
+
+void TimeDisplayWindow::UpdateAnzeige(const QString& Text, std::int64_t frame)
+{
+    Label->setToolTip(frameToolTip(frame));
     setCaption(Text);
     raise();
 }

@@ -60,8 +60,12 @@ public:
     // Shows the time code of the current position at the picture's top-right
     // corner for d seconds (-1: no time limit; 0: no countdown).
     void INITIALIZE(std::int16_t d);
-    // Puts a new time code into the display (also while it is hidden).
-    void UpdateAnzeige(const QString& Text);
+    // Puts the time code of the current position into the display (also
+    // while it is hidden), reading the position once.
+    void showPosition();
+    // Puts a new time code into the display (also while it is hidden); its
+    // tool tip gives the frame the text shows.
+    void UpdateAnzeige(const QString& Text, std::int64_t frame);
 };
 
 } // namespace vv

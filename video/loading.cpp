@@ -14,7 +14,6 @@
 #include "script/script_io.h"
 #include "video/displays.h"
 #include "video/player_window.h"
-#include "video/timecode.h"
 
 namespace vv {
 
@@ -141,12 +140,11 @@ void GOTOposition(App& app, std::int32_t p)
     p = std::clamp(p, 0, std::max(st.DurationFrames, 0));
     MediaPlayer& player = app.video();
     player.setCurrentPosition(p);
-    const std::int32_t shown = roundEven32(player.currentPosition());
-    app.TimeDisplay().UpdateAnzeige(FORMATtimecode(shown, st.FrameRate));
+    app.TimeDisplay().showPosition();
     if (st.ActiveMode == 1)
         SHOWnavigation(app);
     app.sv.processEvents();
-    if (app.menu().CommandPLAY->text() == QLatin1String("STOP"))
+    if (app.menu().meantToPlay())
         player.play();
 }
 

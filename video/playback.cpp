@@ -1,7 +1,6 @@
 #include "video/playback.h"
 
 #include "app/app.h"
-#include "app/numbers.h"
 #include "control/control_panel.h"
 #include "library/video_selection_window.h"
 #include "script/overlays.h"
@@ -11,22 +10,10 @@
 #include "video/loading.h"
 #include "video/playback_rules.h"
 #include "video/player_window.h"
-#include "video/timecode.h"
 
 namespace vv {
 
 namespace {
-
-bool meantToPlay(App& app)
-{
-    return app.menu().CommandPLAY->text() == QLatin1String("STOP");
-}
-
-void showTime(App& app)
-{
-    const std::int32_t p = roundEven32(app.video().currentPosition());
-    app.TimeDisplay().UpdateAnzeige(FORMATtimecode(p, app.st.FrameRate));
-}
 
 void followSlider(App& app)
 {
@@ -45,7 +32,7 @@ void enforceLoop(App& app)
 
 void advanceAtEnd(App& app)
 {
-    if (!atEndOfVideo(app.video().currentPosition(), app.st.DurationFrames) || !meantToPlay(app))
+    if (!atEndOfVideo(app.video().currentPosition(), app.st.DurationFrames) || !app.menu().meantToPlay())
         return;
     const QString path = getNEXTvideo(app);
     INITIALIZEvideo(app, path, 0);
@@ -63,6 +50,17 @@ void fastPreview(App& app)
     }
 }
 
+// Selects entry index of the ordinary playlist and makes it the current
+// video; returns its path ("" for index -1: no such entry).
+QString selectPlaylistEntry(App& app, VideoSelectionWindow& list, int index)
+{
+    if (index < 0)
+        return QString();
+    list.select(index);
+    app.st.CurrentVideo = list.found().nameAt(index);
+    return list.found().pathAt(index);
+}
+
 // One step of a display's countdown; true when it ran out on this tick.
 bool countDown(std::int16_t& countdown)
 {
@@ -76,7 +74,7 @@ bool countDown(std::int16_t& countdown)
 
 void playbackTick(App& app)
 {
-    showTime(app);
+    app.TimeDisplay().showPosition();
     followSlider(app);
     enforceLoop(app);
     advanceAtEnd(app);
@@ -103,11 +101,7 @@ QString getNEXTvideo(App& app)
     VideoSelectionWindow& list = app.DATEIMENU();
     if (!random) {
         const int next = nextPlaylistIndex(list.found().count(), list.lstFoundFiles2->currentRow());
-        if (next < 0)
-            return QString();
-        list.select(next);
-        app.st.CurrentVideo = list.found().nameAt(next);
-        return list.found().pathAt(next);
+        return selectPlaylistEntry(app, list, next);
     }
     app.sv.randomize();
     const float r = app.sv.rnd();
@@ -120,11 +114,7 @@ QString getPREVIOUSvideo(App& app)
 {
     VideoSelectionWindow& list = app.DATEIMENU();
     const int previous = previousPlaylistIndex(list.found().count(), list.lstFoundFiles2->currentRow());
-    if (previous < 0)
-        return QString();
-    list.select(previous);
-    app.st.CurrentVideo = list.found().nameAt(previous);
-    return list.found().pathAt(previous);
+    return selectPlaylistEntry(app, list, previous);
 }
 
 } // namespace vv

@@ -2,7 +2,6 @@
 
 #include "app/numbers.h"
 
-#include <algorithm>
 #include <cmath>
 
 namespace vv {
@@ -27,7 +26,7 @@ PreviewJumps fastPreviewJumps(std::int32_t durationFrames, std::int16_t frameRat
     if (q >= 1 && half > static_cast<double>(q))
         jumps.targets[jumps.count++] = roundEven32(half + 1);
     if (a < q && q < b)
-        jumps.targets[jumps.count++] = static_cast<std::int32_t>(std::min<std::int64_t>(b + 1, INT32_MAX));
+        jumps.targets[jumps.count++] = pinned<std::int32_t>(b + 1);
     return jumps;
 }
 

@@ -19,8 +19,11 @@ PlayerWindow::PlayerWindow(App& app, QWidget* parent) : QWidget(parent), app_(ap
     connect(player_.get(), &MediaPlayer::keyPressed, this,
             [this](int code) { KEYcommand(app_, code); });
     connect(player_.get(), &MediaPlayer::clicked, this, &PlayerWindow::pictureClicked);
-    connect(player_.get(), &MediaPlayer::positionChanged, this,
-            [this] { app_.FormSlider().followPosition(false); });
+    // A slider not made yet is placed when it is first shown.
+    connect(player_.get(), &MediaPlayer::positionChanged, this, [this] {
+        if (app_.hasFormSlider())
+            app_.FormSlider().followPosition(false);
+    });
 
     Timer1.setInterval(500);
     connect(&Timer1, &QTimer::timeout, this, [this] { playbackTick(app_); });

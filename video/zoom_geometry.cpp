@@ -3,17 +3,12 @@
 #include "app/numbers.h"
 
 #include <algorithm>
-#include <limits>
 
 namespace vv {
 
 namespace {
 
-std::int32_t pin32(std::int64_t v)
-{
-    return static_cast<std::int32_t>(std::clamp<std::int64_t>(
-        v, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
-}
+constexpr auto pin32 = pinned<std::int32_t>;
 
 // Half of a difference, rounded half to even.
 std::int64_t halfRounded(std::int64_t difference)

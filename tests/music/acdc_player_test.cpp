@@ -37,7 +37,7 @@ QString concertClip()
     QDir().mkpath(QFileInfo(path).absolutePath());
     const vvmaker::VideoSpec clip{.width = 160, .height = 120, .frames = 9000, .gopSize = 250, .bFrames = 0,
                                   .quality = 20, .audioSampleRate = 16000, .audioBitRate = 16000,
-                                  .mp2Audio = true, .threads = 2};
+                                  .mp2Audio = true, .threads = 2, .progress = {}};
     std::string error;
     if (!vvmaker::makeVideo(path.toStdString(), clip, &error)) {
         ADD_FAILURE() << "cannot make the concert clip: " << error;

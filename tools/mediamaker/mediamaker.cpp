@@ -50,9 +50,10 @@ public:
             throw Failure("no file name in \"" + target_.string() + "\"");
         if (target_.has_parent_path())
             fs::create_directories(target_.parent_path());
-        temp_ = target_.parent_path()
-              / ("." + target_.filename().string() + ".part-" + std::to_string(::getpid()) + "-"
-                 + std::to_string(counter++));
+        std::string name = ".";
+        name += target_.filename().string();
+        name += ".part-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+        temp_ = target_.parent_path() / name;
     }
     PendingFile(const PendingFile&) = delete;
     PendingFile& operator=(const PendingFile&) = delete;
@@ -419,6 +420,17 @@ void writeAudio(const fs::path& file, const char* format, const char* codecName,
     out.finish();
 }
 
+bool makeAudio(const std::string& path, const AudioSpec& clip, std::string* error, const char* format,
+               const char* codecName, int bitRate)
+{
+    return attempt("cannot make " + path, error, [&] {
+        checkAudioSpec(clip);
+        PendingFile file(path);
+        writeAudio(file.temp(), format, codecName, clip, bitRate);
+        file.commit();
+    });
+}
+
 } // namespace
 
 bool makeVideo(const std::string& path, const VideoSpec& clip, std::string* error)
@@ -433,22 +445,12 @@ bool makeVideo(const std::string& path, const VideoSpec& clip, std::string* erro
 
 bool makeWav(const std::string& path, const AudioSpec& clip, std::string* error)
 {
-    return attempt("cannot make " + path, error, [&] {
-        checkAudioSpec(clip);
-        PendingFile file(path);
-        writeAudio(file.temp(), "wav", "pcm_s16le", clip, 0);
-        file.commit();
-    });
+    return makeAudio(path, clip, error, "wav", "pcm_s16le", 0);
 }
 
 bool makeMp3(const std::string& path, const AudioSpec& clip, std::string* error)
 {
-    return attempt("cannot make " + path, error, [&] {
-        checkAudioSpec(clip);
-        PendingFile file(path);
-        writeAudio(file.temp(), "mp3", "libmp3lame", clip, 128000);
-        file.commit();
-    });
+    return makeAudio(path, clip, error, "mp3", "libmp3lame", 128000);
 }
 
 bool makeTruncatedCopy(const std::string& source, const std::string& path, double fraction,
