@@ -28,6 +28,14 @@ QString withLineFeeds(const QString& text)
     return shown;
 }
 
+QFont designFont(const QString& family, double points, bool bold)
+{
+    QFont f(family);
+    f.setPointSizeF(points);
+    f.setBold(bold);
+    return f;
+}
+
 namespace {
 
 constexpr double SmallestPoints = 6.0;

@@ -3,6 +3,7 @@
 // the controls the layouts give them.
 
 #include <QColor>
+#include <QFont>
 #include <QWidget>
 
 namespace vv {
@@ -13,6 +14,9 @@ inline const QColor LightGrey{0xE0, 0xE0, 0xE0};
 // Fills the widget's background with `background`; `text`, when valid,
 // becomes the colour of its text.
 void setColours(QWidget* w, const QColor& background, const QColor& text = QColor());
+
+// The type of a control as its layout names it: family, points, weight.
+QFont designFont(const QString& family, double points, bool bold = false);
 
 // The fonts of this platform run wider than the ones the layouts were drawn
 // with: shrinks the control's font a quarter point at a time (down to 6

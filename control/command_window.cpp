@@ -20,10 +20,7 @@ CommandWindow::CommandWindow(App& app, QWidget* parent) : QWidget(parent), app_(
     setFocusPolicy(Qt::ClickFocus);
     Label1 = new QLabel(QStringLiteral("Do this action!"), this);
     setColours(Label1, Qt::black, Qt::white);
-    QFont f(QStringLiteral("Arial"));
-    f.setPointSize(18);
-    f.setBold(true);
-    Label1->setFont(f);
+    Label1->setFont(designFont(QStringLiteral("Arial"), 18, true));
     Label1->installEventFilter(this);
     Shape1 = new FrameShape(this, 4);
     Shape1->hide();

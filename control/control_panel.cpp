@@ -35,18 +35,10 @@ QWidget* frame(QWidget* parent, int left, int top, int width, int height, const 
     return w;
 }
 
-QFont makeFont(const QString& family, double points, bool bold)
-{
-    QFont f(family);
-    f.setPointSizeF(points);
-    f.setBold(bold);
-    return f;
-}
-
-QFont transportFont() { return makeFont(QStringLiteral("Arial"), 9.75, true); }
-QFont digitFont() { return makeFont(QStringLiteral("Arial"), 9.75, false); }
-QFont smallBoldFont() { return makeFont(QStringLiteral("MS Sans Serif"), 8.25, true); }
-QFont plainFont() { return makeFont(QStringLiteral("MS Sans Serif"), 8.25, false); }
+QFont transportFont() { return designFont(QStringLiteral("Arial"), 9.75, true); }
+QFont digitFont() { return designFont(QStringLiteral("Arial"), 9.75, false); }
+QFont smallBoldFont() { return designFont(QStringLiteral("MS Sans Serif"), 8.25, true); }
+QFont plainFont() { return designFont(QStringLiteral("MS Sans Serif"), 8.25, false); }
 
 QPushButton* button(QWidget* parent, const QString& caption, const QString& toolTip, int left,
                     int top, int width, int height, const QFont& f)
@@ -88,13 +80,13 @@ ControlPanel::ControlPanel(App& app, QWidget* parent) : QWidget(parent), app_(ap
     // Transport.
     PictureControls1 = frame(this, 0, 0, 5835, 570, LightGrey);
     CommandEXIT = button(PictureControls1, QStringLiteral("X"), QStringLiteral("Programm beenden."),
-                         0, 0, 345, 360, makeFont(QStringLiteral("Arial Black"), 9.75, false));
+                         0, 0, 345, 360, designFont(QStringLiteral("Arial Black"), 9.75, false));
     Picture2 = frame(PictureControls1, 390, 15, 1890, 510, Qt::black);
     auto* logo = new QLabel(Picture2);
     logo->setPixmap(logoPicture());
     logo->move(3, 5);
     LabelLogo = new QLabel(QStringLiteral("Videoplayer Version 0.1a"), Picture2);
-    LabelLogo->setFont(makeFont(QStringLiteral("MS Sans Serif"), 6.75, true));
+    LabelLogo->setFont(designFont(QStringLiteral("MS Sans Serif"), 6.75, true));
     QPalette logoPal = LabelLogo->palette();
     logoPal.setColor(QPalette::WindowText, Qt::white);
     LabelLogo->setPalette(logoPal);
@@ -136,7 +128,7 @@ ControlPanel::ControlPanel(App& app, QWidget* parent) : QWidget(parent), app_(ap
     PictureControls3 = frame(this, 0, 0, 1575, 1125, LightGrey);
     Picture1 = frame(PictureControls3, 15, 15, 1500, 1140, DarkGrey);
     // The tall, narrow "index" button needs a small, narrow type to show its word.
-    QFont indexFont = makeFont(QStringLiteral("MS Sans Serif"), 6.75, false);
+    QFont indexFont = designFont(QStringLiteral("MS Sans Serif"), 6.75, false);
     indexFont.setStretch(QFont::Condensed);
     CommandINDEX = button(Picture1, QStringLiteral("index"), QStringLiteral("Szenenbilder aus Video anzeigen."), 1095, 15,
                           330, 690, indexFont);

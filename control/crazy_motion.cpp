@@ -2,8 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <utility>
+
+#include "app/numbers.h"
 
 namespace vv {
 
@@ -11,13 +12,6 @@ namespace {
 
 constexpr int PanLimit = 100;              // i runs from 1 up to this
 constexpr std::int16_t InwardDriftLimit = 200;  // above this a drift only goes outwards
-
-// A zoom computed wide, narrowed without wrapping.
-std::int16_t zoom16(int value)
-{
-    return static_cast<std::int16_t>(std::clamp<int>(value, std::numeric_limits<std::int16_t>::min(),
-                                                     std::numeric_limits<std::int16_t>::max()));
-}
 
 } // namespace
 
@@ -55,7 +49,7 @@ CrazyMotion CrazyMotionGenerator::next(std::int16_t zoomPercent)
         const int z0 = zoomPercent;
         const int end = z0 + d;
         for (int z = z0; n > 0 ? z <= end : z >= end; z += n)
-            motion.steps.push_back({0, 0, zoom16(z)});
+            motion.steps.push_back({0, 0, pinned<std::int16_t>(z)});
         return motion;
     }
 

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <iterator>
-#include <limits>
 
 namespace vv {
 
@@ -59,9 +58,7 @@ const KeyRow* lookupKey(int code)
 
 std::int16_t zoomRequest(std::int16_t zoomPercent, int delta)
 {
-    const std::int64_t sum = std::int64_t{zoomPercent} + delta;
-    return static_cast<std::int16_t>(std::clamp<std::int64_t>(
-        sum, std::numeric_limits<std::int16_t>::min(), std::numeric_limits<std::int16_t>::max()));
+    return pinned<std::int16_t>(std::int64_t{zoomPercent} + delta);
 }
 
 QString zoomText(std::int16_t zoomPercent)

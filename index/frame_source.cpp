@@ -208,7 +208,7 @@ bool FrameSource::Impl::openFile()
         else if (stream->nb_frames > 0)
             frames = stream->nb_frames;
     }
-    count = static_cast<std::int32_t>(std::clamp<std::int64_t>(frames, 0, std::numeric_limits<std::int32_t>::max()));
+    count = pinned<std::int32_t>(std::max<std::int64_t>(frames, 0));
 
     const QByteArray header = packedDibHeader(width, height);
     dib.assign(static_cast<std::size_t>(InfoHeaderSize + rowBytes(width) * height), 0);

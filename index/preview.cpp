@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
-#include <limits>
 #include <condition_variable>
 #include <map>
 #include <memory>
@@ -260,7 +259,7 @@ void LOADpreview(App& app, const QString& path)
     for (int k = 0; k < SceneCount && k < cells.size(); ++k) {
         SceneWindow& window = app.FormImage(k);
         window.setPicture(cells[k]);
-        window.INITIALIZEquick(static_cast<std::int32_t>(std::min<std::int64_t>(k * step, std::numeric_limits<std::int32_t>::max())));
+        window.INITIALIZEquick(pinned<std::int32_t>(k * step));
     }
 }
 

@@ -56,9 +56,7 @@ std::int32_t loadedScenePosition(int scene, std::int32_t durationFrames, int sce
     if (sceneCount < 1)
         return 0;
     const std::int64_t step = roundEven32(static_cast<double>(durationFrames) / sceneCount);
-    const std::int64_t position = step * scene;
-    return static_cast<std::int32_t>(std::clamp<std::int64_t>(
-        position, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+    return pinned<std::int32_t>(step * scene);
 }
 
 QRect sheetCell(int scene, int cellWidth, int cellHeight)

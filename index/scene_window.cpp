@@ -47,10 +47,7 @@ SceneWindow::SceneWindow(App& app, QWidget* parent) : QWidget(parent), app_(app)
     Image1->installEventFilter(this);
 
     LabelTime = new QLabel(QStringLiteral("0:00:00-00"), this);
-    QFont f(QStringLiteral("MS Sans Serif"));
-    f.setPointSizeF(13.5);
-    f.setBold(true);
-    LabelTime->setFont(f);
+    LabelTime->setFont(designFont(QStringLiteral("MS Sans Serif"), 13.5, true));
     setColours(LabelTime, LightGrey);
     setGeometryTw(LabelTime, 45, 30, LabelTimeWidth, LabelTimeHeight);
     LabelTime->installEventFilter(this);

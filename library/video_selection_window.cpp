@@ -42,10 +42,7 @@ VideoSelectionWindow::VideoSelectionWindow(App& app, QWidget* parent) : QWidget(
 
     lstFoundFiles2 = new FoundListBox(this);
     setGeometryTw(lstFoundFiles2, 2100, 1590, 4875, 3270);
-    QFont listFont(QStringLiteral("MS Sans Serif"));
-    listFont.setPointSizeF(13.5);
-    listFont.setBold(true);
-    lstFoundFiles2->setFont(listFont);
+    lstFoundFiles2->setFont(designFont(QStringLiteral("MS Sans Serif"), 13.5, true));
     QPalette listPal = lstFoundFiles2->palette();
     listPal.setColor(QPalette::Base, Qt::black);
     listPal.setColor(QPalette::Text, Qt::white);

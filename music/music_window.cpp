@@ -18,22 +18,9 @@
 
 namespace vv {
 
-namespace {
-
-
-QFont boldFont(double points)
-{
-    QFont f(QStringLiteral("MS Sans Serif"));
-    f.setPointSizeF(points);
-    f.setBold(true);
-    return f;
-}
-
-} // namespace
-
 QString musicPositionText(int index, int count)
 {
-    return QString::number(index + 1) + QStringLiteral(" OF") + QLatin1Char(' ') + QString::number(count);
+    return QString::number(index + 1) + QStringLiteral(" OF ") + QString::number(count);
 }
 
 MusicWindow::MusicWindow(App& app, QWidget* parent) : QWidget(parent), app_(app)
@@ -41,16 +28,16 @@ MusicWindow::MusicWindow(App& app, QWidget* parent) : QWidget(parent), app_(app)
     setColours(this, LightGrey, Qt::black);
 
     LabelTitel = new QLabel(QStringLiteral("SELECT MUSIC..."), this);
-    LabelTitel->setFont(boldFont(24));
+    LabelTitel->setFont(designFont(QStringLiteral("MS Sans Serif"), 24, true));
     setGeometryTw(LabelTitel, 150, 120, 6000, 660);
     LabelFile1Count = new QLabel(QStringLiteral("1 of 9999"), this);
-    LabelFile1Count->setFont(boldFont(12));
+    LabelFile1Count->setFont(designFont(QStringLiteral("MS Sans Serif"), 12, true));
     LabelFile1Count->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     setGeometryTw(LabelFile1Count, 6300, 420, 3405, 390);
 
     lstFoundFiles2 = new FoundListBox(this);
     setGeometryTw(lstFoundFiles2, 150, 915, 9555, 6120);
-    lstFoundFiles2->setFont(boldFont(18));
+    lstFoundFiles2->setFont(designFont(QStringLiteral("MS Sans Serif"), 18, true));
     QPalette listPal = lstFoundFiles2->palette();
     listPal.setColor(QPalette::Base, QColor(0xC0, 0xC0, 0xC0));
     listPal.setColor(QPalette::Text, Qt::black);

@@ -3,17 +3,10 @@
 #include "app/numbers.h"
 
 #include <algorithm>
-#include <limits>
 
 namespace vv {
 
 namespace {
-
-std::int32_t pin32(std::int64_t v)
-{
-    return static_cast<std::int32_t>(std::clamp<std::int64_t>(
-        v, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
-}
 
 QString position(std::int32_t frame)
 {
@@ -46,12 +39,12 @@ bool isNextVideoEntry(const QString& entry)
 
 std::int32_t entryStart(const QString& entry)
 {
-    return pin32(leadingNumber(entry));
+    return pinned<std::int32_t>(leadingNumber(entry));
 }
 
 std::int32_t entryEnd(const QString& entry)
 {
-    return pin32(leadingNumber(entry.mid(7, 6)));
+    return pinned<std::int32_t>(leadingNumber(entry.mid(7, 6)));
 }
 
 QString entryDescription(const QString& entry)

@@ -24,29 +24,14 @@ ScriptReadResult parseScript(ScriptList& list, const QByteArray& data)
 {
     ScriptReadResult result;
     list.clear();
-    qsizetype start = data.startsWith("\xEF\xBB\xBF") ? 3 : 0;
-    const qsizetype n = data.size();
-    qsizetype i = start;
-    auto take = [&](qsizetype end) {
-        const QByteArray line = data.mid(start, end - start);
+    for (const QByteArray& line : splitLines(data)) {
         if (blankOnly(line))
-            return;
+            continue;
         bool legacy = false;
         const QString text = decodeTextLine(line, &legacy);
         if (list.insertLegacy(text, legacy) < 0)
             ++result.dropped;
-    };
-    for (; i < n; ++i) {
-        const char c = data.at(i);
-        if (c != '\r' && c != '\n')
-            continue;
-        take(i);
-        if (c == '\r' && i + 1 < n && data.at(i + 1) == '\n')
-            ++i;
-        start = i + 1;
     }
-    if (start < n)
-        take(n);
 
     if (list.isEmpty() || !isPreviousVideoEntry(list.at(0))) {
         // Only what is missing is added: a file whose first line sorts before

@@ -25,8 +25,8 @@ public:
     void replaceEntry(int i, const QString& entry);
 
     int ListIndex() const { return list_.selected(); }
-    // Selects entry i (-1: none). Like a click, this raises selectedByCode so
-    // that the list's click behaviour runs.
+    // Selects entry i (-1: none). Like a click, a selection emits clicked()
+    // so that the list's click behaviour runs.
     void setListIndex(int i);
 
 signals:

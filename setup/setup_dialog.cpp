@@ -20,14 +20,8 @@ namespace vv {
 
 namespace {
 
+const QString SansSerif = QStringLiteral("MS Sans Serif");
 
-QFont makeFont(double points, bool bold)
-{
-    QFont f(QStringLiteral("MS Sans Serif"));
-    f.setPointSizeF(points);
-    f.setBold(bold);
-    return f;
-}
 
 QWidget* group(QWidget* parent, int left, int top, int width, int height)
 {
@@ -60,7 +54,7 @@ QPixmap logoPicture(const QSize& size)
     pm.fill(QColor(0x40, 0x40, 0x40));
     QPainter painter(&pm);
     painter.setPen(LightGrey);
-    QFont f = makeFont(10, true);
+    QFont f = designFont(SansSerif, 10, true);
     f.setPixelSize(std::max(8, size.height() * 2 / 3));
     painter.setFont(f);
     painter.drawText(pm.rect(), Qt::AlignCenter, QStringLiteral("VV"));
@@ -75,15 +69,15 @@ SetupDialog::SetupDialog(App& app, QWidget* parent) : QWidget(parent), app_(app)
     setColours(this, LightGrey, Qt::black);
     setGeometryTw(this, 0, 0, 8820, 6450);
 
-    LabelTitel = label(this, QStringLiteral("SYSTEM SETUP"), 135, 90, 8580, 630, makeFont(24, true));
-    Label5 = label(this, QStringLiteral("Ravoriruvid Version 0.1a"), 6510, 480, 2145, 195, makeFont(8.25, true));
+    LabelTitel = label(this, QStringLiteral("SYSTEM SETUP"), 135, 90, 8580, 630, designFont(SansSerif, 24, true));
+    Label5 = label(this, QStringLiteral("Ravoriruvid Version 0.1a"), 6510, 480, 2145, 195, designFont(SansSerif, 8.25, true));
     fitCaption(Label5);
-    Image1 = label(this, QString(), 8235, 90, 480, 360, makeFont(8.25, false));
+    Image1 = label(this, QString(), 8235, 90, 480, 360, designFont(SansSerif, 8.25, false));
     Image1->setPixmap(logoPicture(Image1->size()));
 
-    const QFont heading = makeFont(18, true);
-    const QFont plain = makeFont(8.25, false);
-    const QFont optionFont = makeFont(12, true);
+    const QFont heading = designFont(SansSerif, 18, true);
+    const QFont plain = designFont(SansSerif, 8.25, false);
+    const QFont optionFont = designFont(SansSerif, 12, true);
 
     Picture5 = group(this, 120, 810, 4215, 1800);
     Label6 = label(Picture5, QStringLiteral("DIRECTORIES"), 120, 45, 3900, 465, heading);
@@ -117,7 +111,7 @@ SetupDialog::SetupDialog(App& app, QWidget* parent) : QWidget(parent), app_(app)
 
     Picture1 = group(this, 4470, 810, 4200, 2910);
     Label1 = label(Picture1, QStringLiteral("ZOOM + POSITION"), 120, 45, 3900, 465, heading);
-    const QFont big = makeFont(18, true);
+    const QFont big = designFont(SansSerif, 18, true);
     CommandSmaller = place(new QPushButton(QStringLiteral("-"), Picture1), 180, 510, 675, 435);
     CommandSmaller->setFont(big);
     LabelZoomFaktor = label(Picture1, QStringLiteral("100 %"), 1095, 540, 1995, 435, big);

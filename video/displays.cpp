@@ -13,18 +13,6 @@
 
 namespace vv {
 
-namespace {
-
-QFont boldFont(const QString& family, double points)
-{
-    QFont f(family);
-    f.setPointSizeF(points);
-    f.setBold(true);
-    return f;
-}
-
-} // namespace
-
 DisplayWindow::DisplayWindow(App& app, QWidget* parent, const QFont& font, bool passesKeys)
     : QWidget(parent), Label(new QLabel(this)), app_(app), passesKeys_(passesKeys)
 {
@@ -63,7 +51,7 @@ void DisplayWindow::mousePressEvent(QMouseEvent* event)
 }
 
 InfoDisplayWindow::InfoDisplayWindow(App& app, QWidget* parent)
-    : DisplayWindow(app, parent, boldFont(QStringLiteral("Arial"), 20), true)
+    : DisplayWindow(app, parent, designFont(QStringLiteral("Arial"), 20, true), true)
 {
     QPalette pal = Label->palette();
     pal.setColor(QPalette::WindowText, QColor(0xff, 0xe0, 0x40));
@@ -82,7 +70,7 @@ void InfoDisplayWindow::INITIALIZE(const QString& text, std::int32_t d)
 }
 
 MessageDisplayWindow::MessageDisplayWindow(App& app, QWidget* parent)
-    : DisplayWindow(app, parent, boldFont(QStringLiteral("MS Sans Serif"), 12), false)
+    : DisplayWindow(app, parent, designFont(QStringLiteral("MS Sans Serif"), 12, true), false)
 {
     setCaption(QStringLiteral("SCANNING FOR MEDIA..."));
 }
@@ -100,7 +88,7 @@ void MessageDisplayWindow::INITIALIZE(const QString& text, std::int16_t d)
 }
 
 TimeDisplayWindow::TimeDisplayWindow(App& app, QWidget* parent)
-    : DisplayWindow(app, parent, boldFont(QStringLiteral("Arial"), 16), true)
+    : DisplayWindow(app, parent, designFont(QStringLiteral("Arial"), 16, true), true)
 {
     // The time display keeps the size of its widest time code, so that its
     // right edge stays on the picture's right edge.
