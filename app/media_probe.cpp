@@ -1,5 +1,6 @@
 #include "app/media_probe.h"
 
+#include "app/libav.h"
 #include "app/numbers.h"
 
 #include <QFile>
@@ -16,21 +17,12 @@ extern "C" {
 namespace vv {
 namespace {
 
-struct InputCloser {
-    void operator()(AVFormatContext* context) const { avformat_close_input(&context); }
-};
-using InputPtr = std::unique_ptr<AVFormatContext, InputCloser>;
-
-struct PacketFreer {
-    void operator()(AVPacket* packet) const { av_packet_free(&packet); }
-};
-using PacketPtr = std::unique_ptr<AVPacket, PacketFreer>;
+using libav::InputPtr;
+using libav::PacketPtr;
 
 QString avError(int code)
 {
-    char text[AV_ERROR_MAX_STRING_SIZE] = {};
-    av_strerror(code, text, sizeof text);
-    return QString::fromUtf8(text);
+    return QString::fromStdString(libav::errorText(code));
 }
 
 double seconds(std::int64_t value, AVRational base)
@@ -123,7 +115,41 @@ double timestampSpan(AVFormatContext* input, int index, double frameRate)
     return any ? end : 0;
 }
 
+// The time of frame 0 on the player's clock, which starts at the earliest
+// timestamp of the file.
+double firstFrameTime(const AVFormatContext* input, const AVStream* stream)
+{
+    if (stream->start_time == AV_NOPTS_VALUE)
+        return 0;
+    const double fileStart = input->start_time != AV_NOPTS_VALUE ? input->start_time / double(AV_TIME_BASE) : 0.0;
+    return std::max(0.0, seconds(stream->start_time, stream->time_base) - fileStart);
+}
+
 } // namespace
+
+VideoLength videoLength(AVFormatContext* input, int index)
+{
+    VideoLength length;
+    const AVStream* stream = input->streams[index];
+    const ContainerKind container = kindOf(input->iformat);
+    const double frameRate = frameRateOf(stream);
+    const double streamSeconds = seconds(stream->duration, stream->time_base);
+    if (container == ContainerKind::Avi && stream->nb_frames > 0) {
+        // The index counts the frames; the stream lasts that many frames.
+        length.frames = stream->nb_frames;
+        length.seconds = frameRate > 0 ? length.frames / frameRate : streamSeconds;
+        return length;
+    }
+    if (container == ContainerKind::MpegProgram || container == ContainerKind::MpegTransport)
+        length.seconds = timestampSpan(input, index, frameRate);
+    if (length.seconds <= 0) {
+        const double fileSeconds = input->duration > 0 ? input->duration / double(AV_TIME_BASE) : 0;
+        length.seconds = streamSeconds > 0 ? streamSeconds : std::max(0.0, fileSeconds - firstFrameTime(input, stream));
+    }
+    length.frames = stream->nb_frames > 0 && container == ContainerKind::Other ? stream->nb_frames
+                                                                               : roundEven(length.seconds * frameRate);
+    return length;
+}
 
 MediaProbe probeMedia(const QString& path)
 {
@@ -162,28 +188,10 @@ MediaProbe probeMedia(const QString& path)
         const double pixelAspect = sar.num > 0 && sar.den > 0 ? av_q2d(sar) : 1.0;
         probe.displayAspect = codec->height > 0 ? codec->width * pixelAspect / codec->height : 0;
 
-        // The player's clock starts at the earliest timestamp of the file.
-        const double fileStart = input->start_time != AV_NOPTS_VALUE
-            ? input->start_time / double(AV_TIME_BASE) : 0.0;
-        if (stream->start_time != AV_NOPTS_VALUE)
-            probe.firstFrameTime = std::max(0.0, seconds(stream->start_time, stream->time_base) - fileStart);
-
-        const double streamSeconds = seconds(stream->duration, stream->time_base);
-        if (probe.container == ContainerKind::Avi && stream->nb_frames > 0) {
-            // The index counts the frames; the stream lasts that many frames.
-            probe.frameCount = stream->nb_frames;
-            probe.videoSeconds = probe.frameRate > 0 ? probe.frameCount / probe.frameRate : streamSeconds;
-        } else {
-            double length = 0;
-            if (probe.container == ContainerKind::MpegProgram || probe.container == ContainerKind::MpegTransport)
-                length = timestampSpan(input.get(), index, probe.frameRate);
-            if (length <= 0)
-                length = streamSeconds > 0 ? streamSeconds : std::max(0.0, probe.fileSeconds - probe.firstFrameTime);
-            probe.videoSeconds = length;
-            probe.frameCount = stream->nb_frames > 0 && probe.container == ContainerKind::Other
-                ? stream->nb_frames
-                : roundEven(length * probe.frameRate);
-        }
+        probe.firstFrameTime = firstFrameTime(input.get(), stream);
+        const VideoLength length = videoLength(input.get(), index);
+        probe.frameCount = length.frames;
+        probe.videoSeconds = length.seconds;
     }
 
     if (!probe.hasVideo && !probe.hasAudio) {

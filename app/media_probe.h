@@ -8,6 +8,8 @@
 #include <QString>
 #include <cstdint>
 
+struct AVFormatContext;
+
 namespace vv {
 
 enum class ContainerKind {
@@ -37,6 +39,17 @@ struct MediaProbe {
 
     double fileSeconds = 0;          // the whole file as the container states it
 };
+
+// The length of video stream `index` of a file opened with libavformat, as
+// the player counts it: the index's frame count for AVI; otherwise the span
+// of the timestamps (program and transport streams; this reads packets near
+// both ends of the file, so the reading position is lost) or the stream's
+// duration, at the stream's frame rate.
+struct VideoLength {
+    std::int64_t frames = 0;
+    double seconds = 0;
+};
+VideoLength videoLength(AVFormatContext* input, int index);
 
 // Reads the file's header (and, for containers without an index, the
 // timestamps near its end). Never throws; failures come back as !ok.

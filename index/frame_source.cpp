@@ -13,28 +13,14 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
+#include "app/libav.h"
+#include "app/media_probe.h"
 #include "app/numbers.h"
 #include "index/le_bytes.h"
 
 namespace vv {
 
 namespace {
-
-struct FormatCloser {
-    void operator()(AVFormatContext* c) const { avformat_close_input(&c); }
-};
-struct CodecFreer {
-    void operator()(AVCodecContext* c) const { avcodec_free_context(&c); }
-};
-struct PacketFreer {
-    void operator()(AVPacket* p) const { av_packet_free(&p); }
-};
-struct FrameFreer {
-    void operator()(AVFrame* f) const { av_frame_free(&f); }
-};
-struct ScalerFreer {
-    void operator()(SwsContext* s) const { sws_freeContext(s); }
-};
 
 constexpr int InfoHeaderSize = 40;
 constexpr int MaxFrameSide = 16384;
@@ -89,12 +75,12 @@ struct FrameSource::Impl {
     QString path;
     FrameSourceOptions options;
 
-    std::unique_ptr<AVFormatContext, FormatCloser> format;
-    std::unique_ptr<AVCodecContext, CodecFreer> codec;
-    std::unique_ptr<AVPacket, PacketFreer> packet{av_packet_alloc()};
-    std::unique_ptr<AVFrame, FrameFreer> decoded{av_frame_alloc()};
-    std::unique_ptr<AVFrame, FrameFreer> held{av_frame_alloc()};  // the last picture that came out
-    std::unique_ptr<SwsContext, ScalerFreer> scaler;
+    libav::InputPtr format;
+    libav::CodecContextPtr codec;
+    libav::PacketPtr packet{av_packet_alloc()};
+    libav::FramePtr decoded{av_frame_alloc()};
+    libav::FramePtr held{av_frame_alloc()};  // the last picture that came out
+    libav::ScalerPtr scaler;
 
     // What the file is
     bool open = false;
@@ -188,26 +174,10 @@ bool FrameSource::Impl::openFile()
     startTs = stream->start_time != AV_NOPTS_VALUE ? stream->start_time : 0;
     avi = std::strcmp(format->iformat->name, "avi") == 0;
 
-    // AVI: the count of the index (or of the header). Other containers: the
-    // duration at the frame rate.
-    std::int64_t frames = 0;
-    if (avi && stream->nb_frames > 0) {
-        frames = stream->nb_frames;
-    } else {
-        double seconds = -1;
-        if (stream->duration != AV_NOPTS_VALUE && stream->duration > 0)
-            seconds = static_cast<double>(stream->duration) * av_q2d(stream->time_base);
-        else if (format->duration != AV_NOPTS_VALUE && format->duration > 0)
-            seconds = static_cast<double>(format->duration) / AV_TIME_BASE;
-        if (seconds > 0)
-            frames = roundEven(seconds * av_q2d(fps));
-        // A duration measured from the first to the last timestamp (program
-        // streams) leaves out the last frame's own duration.
-        if (frames > 0 && format->duration_estimation_method == AVFMT_DURATION_FROM_PTS)
-            frames += 1;
-        else if (stream->nb_frames > 0)
-            frames = stream->nb_frames;
-    }
+    // Counted as the player counts them: the scene positions of an index
+    // grabbed here and of a sheet cut later while the video plays must agree.
+    // (Reading the length may move the reading position; every grab seeks.)
+    const std::int64_t frames = videoLength(format.get(), streamIndex).frames;
     count = pinned<std::int32_t>(std::max<std::int64_t>(frames, 0));
 
     const QByteArray header = packedDibHeader(width, height);
