@@ -29,7 +29,7 @@ protected:
     {
         showMainWindow();
         for (int k = 0; k < App::SceneWindowSlots; ++k)
-            app->FormImage(k).tag = QString::number(k);
+            app->FormImage(k);  // created, as start-up creates them
     }
 
     // Copies a clip beside the others and makes the fake player know it.

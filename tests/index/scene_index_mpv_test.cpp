@@ -38,7 +38,7 @@ protected:
         app_->MDI().show();
         app_->Player().show();
         for (int k = 0; k < 16; ++k)
-            app_->FormImage(k).tag = QString::number(k);
+            app_->FormImage(k);  // created, as start-up creates them
         video_ = copyClip(QString::fromLatin1(GetParam()), app_->st.ProgramDir);
     }
     void TearDown() override { app_.reset(); }

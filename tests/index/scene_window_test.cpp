@@ -25,7 +25,7 @@ protected:
     {
         showMainWindow();
         for (int k = 0; k < 16; ++k)
-            app->FormImage(k).tag = QString::number(k);
+            app->FormImage(k);  // created, as start-up creates them
         video_ = addVideo(QStringLiteral("clip.avi"), 1000, 40.0, 25.0);
         INITIALIZEvideo(*app, video_, 0);
         // The scenes of a 1000-frame video: every 62nd frame.

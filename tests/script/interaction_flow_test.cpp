@@ -48,7 +48,7 @@ protected:
         app->st.ProgramDir = temp_.path() + QLatin1Char('/');
         app->st.SettingsFile = app->st.ProgramDir + QStringLiteral("settings.ini");
         for (int i = 0; i < 16; ++i)
-            app->FormImage(i).tag = QString::number(i);
+            app->FormImage(i);  // created, as start-up creates them
         MainWindow& mdi = app->MDI();
         mdi.resize(800, 600);  // the marking group needs 783 pixels
         mdi.show();

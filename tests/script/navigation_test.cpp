@@ -23,7 +23,7 @@ protected:
         showMainWindow();
         video = addVideo(QStringLiteral("clip.avi"), 250, 10.0, 25.0);
         for (int i = 0; i < 16; ++i)
-            app->FormImage(i).tag = QString::number(i);  // as start-up numbers them
+            app->FormImage(i);  // created, as start-up creates them
     }
     // The numbers of the scene windows shown (or marked), "0 1 2".
     QString scenes(bool marked = false)
