@@ -9,7 +9,6 @@
 #include "app/twips.h"
 #include "control/control_panel.h"
 #include "control/key_dispatcher.h"
-#include "control/virtual_keys.h"
 #include "index/scene_window.h"
 #include "script/overlays.h"
 
@@ -52,10 +51,8 @@ void CommandWindow::resizeEvent(QResizeEvent* event)
 
 void CommandWindow::keyPressEvent(QKeyEvent* event)
 {
-    if (const int code = virtualKey(*event)) {
-        KEYcommand(app_, code);
+    if (KEYcommand(app_, *event))
         return;
-    }
     QWidget::keyPressEvent(event);
 }
 

@@ -9,6 +9,7 @@
 #include "control/key_help.h"
 #include "control/keymap.h"
 #include "control/transport.h"
+#include "control/virtual_keys.h"
 #include "index/scene_window.h"
 #include "script/marks.h"
 #include "script/overlay_layout.h"
@@ -118,6 +119,14 @@ void KEYcommand(App& app, int keyCode)
         ZOOMvideo(app, row->dx, row->dy, zoomRequest(st.ZoomPercent, row->zoomDelta));
         break;
     }
+}
+
+bool KEYcommand(App& app, const QKeyEvent& event)
+{
+    const int code = virtualKey(event);
+    if (code)
+        KEYcommand(app, code);
+    return code != 0;
 }
 
 } // namespace vv

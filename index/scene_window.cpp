@@ -10,7 +10,6 @@
 #include "app/numbers.h"
 #include "app/twips.h"
 #include "control/key_dispatcher.h"
-#include "control/virtual_keys.h"
 #include "script/overlays.h"
 #include "video/loading.h"
 #include "video/timecode.h"
@@ -142,10 +141,8 @@ void SceneWindow::resizeEvent(QResizeEvent* event)
 
 void SceneWindow::keyPressEvent(QKeyEvent* event)
 {
-    if (const int code = virtualKey(*event)) {
-        KEYcommand(app_, code);
+    if (KEYcommand(app_, *event))
         return;
-    }
     QWidget::keyPressEvent(event);
 }
 

@@ -8,7 +8,6 @@
 #include "app/look.h"
 #include "app/twips.h"
 #include "control/key_dispatcher.h"
-#include "control/virtual_keys.h"
 #include "index/preview.h"
 #include "library/fast_scroll.h"
 #include "script/overlays.h"
@@ -221,9 +220,7 @@ bool VideoSelectionWindow::eventFilter(QObject* watched, QEvent* event)
     switch (event->type()) {
     case QEvent::KeyPress: {
         auto* key = static_cast<QKeyEvent*>(event);
-        const int code = virtualKey(*key);
-        if (code)
-            KEYcommand(app_, code);
+        KEYcommand(app_, *key);
         if (watched == lstFoundFiles2 && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
             enterPressed();
             return true;

@@ -8,7 +8,6 @@
 #include "app/twips.h"
 #include "control/control_panel.h"
 #include "control/key_dispatcher.h"
-#include "control/virtual_keys.h"
 #include "music/acdc.h"
 #include "script/overlays.h"
 #include "script/slider_window.h"
@@ -143,8 +142,7 @@ bool MusicWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == lstFoundFiles2 && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
-        if (const int code = virtualKey(*key))
-            KEYcommand(app_, code);
+        KEYcommand(app_, *key);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
             enterPressed();
             return true;

@@ -8,7 +8,6 @@
 #include "app/twips.h"
 #include "control/control_panel.h"
 #include "control/key_dispatcher.h"
-#include "control/virtual_keys.h"
 #include "script/slider_geometry.h"
 #include "video/loading.h"
 #include "video/player_window.h"
@@ -247,10 +246,8 @@ bool SliderWindow::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     case QEvent::KeyPress:
-        if (const int code = virtualKey(*static_cast<QKeyEvent*>(event))) {
-            KEYcommand(app_, code);
+        if (KEYcommand(app_, *static_cast<QKeyEvent*>(event)))
             return true;
-        }
         break;
     default:
         break;

@@ -7,7 +7,6 @@
 #include "app/main_window.h"
 #include "app/twips.h"
 #include "control/key_dispatcher.h"
-#include "control/virtual_keys.h"
 #include "video/player_window.h"
 #include "video/timecode.h"
 
@@ -36,8 +35,7 @@ void DisplayWindow::setCaption(const QString& text)
 void DisplayWindow::keyPressEvent(QKeyEvent* event)
 {
     if (passesKeys_) {
-        if (const int code = virtualKey(*event))
-            KEYcommand(app_, code);
+        KEYcommand(app_, *event);
         return;
     }
     QWidget::keyPressEvent(event);
