@@ -51,15 +51,10 @@ TEST(PanelLayout, ThresholdsAndCentring)
             EXPECT_FALSE(p.groups[3].visible) << "the marking group is not touched";
         else
             EXPECT_EQ(p.groups[3].visible, std::optional<bool>(c.layout == PanelLayout::Wide));
+        // The groups in use give the panel's width.
+        const float used = c.layout == PanelLayout::Narrow ? 5835 : c.layout == PanelLayout::Middle ? 7410 : 11745;
+        EXPECT_EQ(p.groupsWidth, std::optional<float>(used)) << c.width;
     }
-}
-
-TEST(PanelLayout, GroupsInUseGiveThePanelWidth)
-{
-    const auto groups = designPanelGroups();
-    EXPECT_EQ(layoutPanel(7000, groups).groupsWidth, std::optional<float>(5835));
-    EXPECT_EQ(layoutPanel(9000, groups).groupsWidth, std::optional<float>(7410));
-    EXPECT_EQ(layoutPanel(12000, groups).groupsWidth, std::optional<float>(11745));
 }
 
 TEST(PanelLayout, WidthBelowOneChangesNothing)
@@ -73,18 +68,13 @@ TEST(PanelLayout, WidthBelowOneChangesNothing)
     }
 }
 
-TEST(PanelLayout, FunctionsFollowTheTransportGroupsTop)
+TEST(PanelLayout, GroupsFollowTheirNeighboursMovedFromTheDesign)
 {
     auto groups = designPanelGroups();
-    groups[0].top = 15;
-    EXPECT_EQ(layoutPanel(12000, groups).groups[1].top, std::optional<float>(585));
-}
-
-TEST(PanelLayout, WideKeypadFollowsTheFunctionGroup)
-{
-    auto groups = designPanelGroups();
-    groups[1].width = 6000;   // functions wider than transport
+    groups[0].top = 15;       // functions stay under transport
+    groups[1].width = 6000;   // functions wider than transport: the keypad follows them
     const PanelPlacement p = layoutPanel(11745, groups);
+    EXPECT_EQ(p.groups[1].top, std::optional<float>(585));
     EXPECT_EQ(p.groups[2].left, std::optional<int>(6000));
     EXPECT_EQ(p.groups[3].left, std::optional<int>(7575));
 }

@@ -46,8 +46,10 @@ QByteArray bitmapFile(int width, int height, int bits, int paletteBytes, int pix
 {
     const int offBits = 54 + paletteBytes;
     QByteArray f = "BM" + QByteArray(offBits - 2, '\0');
-    for (const auto& [at, v] : {std::pair{2, offBits + pixelBytes}, {10, offBits}, {14, 40}, {18, width}, {22, height},
-                                {34, pixelBytes}, {46, bits <= 8 ? 1 << bits : 0}})
+    // Reserved fields and resolutions set, so that a round trip shows they are kept.
+    for (const auto& [at, v] : {std::pair{2, offBits + pixelBytes}, {6, 0x20001}, {10, offBits}, {14, 40}, {18, width},
+                                {22, height}, {34, pixelBytes}, {38, 2835}, {42, 2836}, {46, bits <= 8 ? 1 << bits : 0},
+                                {50, 7}})
         f = with(f, at, static_cast<std::uint32_t>(v));
     f = with(with(f, 26, 1, 2), 28, static_cast<std::uint32_t>(bits), 2);
     for (int i = 0; i < paletteBytes; ++i)
@@ -130,7 +132,8 @@ TEST_F(CdibTest, FileRoundTripKeepsHeadersPixelsAndTheColourTable)
     cDIB dib(&services);
     ASSERT_TRUE(dib.CreateFromFile(writeTemp(dir, "palette.bmp", palette)));
     EXPECT_EQ(shape(dib), (std::vector<int>{4, 2, 8, 8, 1086, 1078, 1064}));
-    EXPECT_EQ(dib.ClrUsed(), 256);
+    EXPECT_EQ((std::vector{dib.XPPM(), dib.YPPM(), dib.ClrUsed(), dib.ClrImportant()}),
+              (std::vector<std::int32_t>{2835, 2836, 256, 7}));
     EXPECT_EQ(0, std::memcmp(dib.PointerToBitmapInfo(), palette.constData() + 14, 1064));
     EXPECT_EQ(0, std::memcmp(dib.PointerToBits(), palette.constData() + 1078, 8));
     EXPECT_EQ(dib.fileBytes(), palette);

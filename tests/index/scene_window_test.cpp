@@ -99,7 +99,7 @@ TEST_F(SceneWindowTest, MovingTheMouseOverAPictureMarksItOnlyOnce)
         EXPECT_EQ(scene(k).Shape1->isHidden(), k != 7) << k;
 }
 
-TEST_F(SceneWindowTest, AClickOnPictureOrTimeJumpsThereAndClosesTheOverlays)
+TEST_F(SceneWindowTest, AClickOnPictureOrTimeJumpsThereAndClosesTheOverlaysKeysGoToTheKeyMap)
 {
     SELECTindex(*app);
     ASSERT_FALSE(scene(15).isHidden());
@@ -121,13 +121,10 @@ TEST_F(SceneWindowTest, AClickOnPictureOrTimeJumpsThereAndClosesTheOverlays)
     EXPECT_EQ(player().framePosition(), 62);
     EXPECT_FALSE(scene(1).isHidden());
     EXPECT_EQ(app->st.ActiveMode, 4);
-}
 
-TEST_F(SceneWindowTest, KeysGoToTheKeyMap)
-{
-    scene(0).show();
+    // Keys go to the key map.
     player().setFramePosition(100);
-    QTest::keyClick(&scene(0), Qt::Key_F);
+    QTest::keyClick(&scene(1), Qt::Key_F);
     EXPECT_EQ(infoText(), QStringLiteral("FAST FORWARD"));
     EXPECT_EQ(player().framePosition(), 850);
 }

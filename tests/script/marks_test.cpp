@@ -120,6 +120,15 @@ TEST_F(MarksTest, LifeCycleOfTheMarksAndTheMarkCaption)
         {Op::Entry, 30, "000040-000040 LOOP one frame", -1, -1, "SET START", "RESET", false, true, false, false},
         {Op::Entry, 40, "000050-000050 JUMP ", -1, -1, "SET START", "JUMPING", false, true, false, false},
     };
+    // Marking and learning need a video.
+    EXPECT_FALSE(menu().CommandMarkIN->isEnabled());
+    EXPECT_FALSE(menu().CommandLEARN->isEnabled());
+    menu().pressMARK();  // the L key
+    EXPECT_EQ(app->st.MarkIn, -1);
+    EXPECT_EQ(infoText(), QStringLiteral("LOAD VIDEO FIRST!"));
+    CommandLEARN_Click(*app);
+    EXPECT_TRUE(list().entries().isEmpty());
+
     for (const Step& step : steps) {
         SCOPED_TRACE(&step - steps);
         at(step.position);
@@ -143,17 +152,6 @@ TEST_F(MarksTest, LifeCycleOfTheMarksAndTheMarkCaption)
         EXPECT_EQ(sliderButtonShown(&SliderWindow::CommandMarkIN), step.inShown);
         EXPECT_EQ(sliderButtonShown(&SliderWindow::CommandMarkOUT), step.outShown);
     }
-}
-
-TEST_F(MarksTest, MarkingAndLearningNeedAVideo)
-{
-    EXPECT_FALSE(menu().CommandMarkIN->isEnabled());
-    EXPECT_FALSE(menu().CommandLEARN->isEnabled());
-    menu().pressMARK();  // the L key
-    EXPECT_EQ(app->st.MarkIn, -1);
-    EXPECT_EQ(infoText(), QStringLiteral("LOAD VIDEO FIRST!"));
-    CommandLEARN_Click(*app);
-    EXPECT_TRUE(list().entries().isEmpty());
 }
 
 TEST_F(MarksTest, PositionsBeyondSixDigitsAreRefusedAndAnUnwritableScriptIsReported)

@@ -50,16 +50,13 @@ protected:
     QString video;
 };
 
-TEST_F(NavigationTest, WithoutAVideoThereIsNothingToNavigate)
+TEST_F(NavigationTest, SevenPicturesStandOnTheSliderAndFollowEverySeek)
 {
-    SHOWnavigation(*app);
+    SHOWnavigation(*app);  // nothing to navigate without a video
     EXPECT_EQ(infoText(), QStringLiteral("LOAD VIDEO FIRST!"));
     EXPECT_EQ(app->st.ActiveMode, 0);
     EXPECT_EQ(scenes(), QString());
-}
 
-TEST_F(NavigationTest, SevenPicturesStandOnTheSliderAndFollowEverySeek)
-{
     INITIALIZEvideo(*app, video, 0);
     SHOWnavigation(*app);
     EXPECT_EQ(infoText(), QStringLiteral("NAVIGATE"));
