@@ -21,7 +21,7 @@ int textRoom(const QPushButton& b)
 
 } // namespace
 
-TEST(Look, CaptionsShrinkUntilTheyFitTheirControl)
+TEST(Look, CaptionsShrinkUntilTheyFitTheirControlButNotBelowSixPoints)
 {
     // A narrow push button: its own size hint never fits (push buttons ask
     // for a minimum width); the room its style leaves for the text counts.
@@ -39,12 +39,9 @@ TEST(Look, CaptionsShrinkUntilTheyFitTheirControl)
     option.resize(option.sizeHint().width() * 3 / 4, 30);
     fitCaption(&option);
     EXPECT_LE(option.sizeHint().width(), option.width());
-}
 
-TEST(Look, CaptionsThatFitKeepTheirTypeAndNoneShrinksBelowSixPoints)
-{
+    // Captions that fit keep their type; none shrinks below six points.
     QLabel roomy(QStringLiteral("OK"));
-    QFont f = roomy.font();
     f.setPointSizeF(10);
     roomy.setFont(f);
     roomy.resize(400, 30);

@@ -12,7 +12,7 @@ namespace {
 
 const QByteArray FirstRun(" 330 \r\n 150 \r\n 6045 \r\n 5355 \r\n\r\n\r\n\r\n");
 
-TEST(SettingsFile, FirstRunFileAndNumberTexts)
+TEST(SettingsFile, FirstRunFileNumberTextsAndRoundTrip)
 {
     EXPECT_EQ(formatSettings(Settings{}), FirstRun);
     const std::pair<float, const char*> cases[] = {
@@ -21,10 +21,7 @@ TEST(SettingsFile, FirstRunFileAndNumberTexts)
     };
     for (const auto& [value, text] : cases)
         EXPECT_EQ(settingsNumberText(value), QString::fromLatin1(text)) << value;
-}
 
-TEST(SettingsFile, RoundTrip)
-{
     const Settings s{-1200, -900, 12090, 10710, "/home/anna/Videos/", "/media/cdrom",
                      QString::fromUtf8("/home/anna/Musik/Müller/")};
     const QByteArray bytes = formatSettings(s);

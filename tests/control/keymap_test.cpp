@@ -38,17 +38,14 @@ TEST(KeyMap, RowsInTheMapsOrderAndNothingElse)
         EXPECT_EQ(lookupKey(vk::Digit0 + d)->digit, d);
 }
 
-TEST(KeyMap, ZoomRequestAndText)
+TEST(KeyMap, ZoomStepsJumpsToTenthsAndSceneWindowsOfTheDigits)
 {
     EXPECT_EQ(zoomRequest(100, 5), 105);
     EXPECT_EQ(zoomRequest(100, -5), 95);
     EXPECT_EQ(zoomRequest(32765, 5), 32767);    // pinned, not wrapped
     EXPECT_EQ(zoomRequest(-32766, -5), -32768);
     EXPECT_EQ(zoomText(1000), QStringLiteral("ZOOM 1000%"));
-}
 
-TEST(KeyMap, JumpToTenths)
-{
     struct Case {
         std::int32_t duration;
         int digit;
@@ -65,10 +62,8 @@ TEST(KeyMap, JumpToTenths)
         EXPECT_EQ(tenthsTarget(c.duration, c.digit), c.target) << c.duration << " x " << c.digit;
     EXPECT_EQ(jumpIndexText(0), QStringLiteral("JUMP START"));
     EXPECT_EQ(jumpIndexText(9), QStringLiteral("JUMP INDEX 9"));
-}
 
-TEST(KeyMap, NavigationDigitsAddressSceneWindows)
-{
+    // In the navigation strip the digits address scene windows.
     EXPECT_EQ(navigationSceneWindow(0, 1), 0);
     EXPECT_EQ(navigationSceneWindow(4, 9), 12);
     EXPECT_EQ(navigationSceneWindow(9, 9), 17);

@@ -153,7 +153,6 @@ TEST(FrameStrip, PicturesWithoutAValidStripReadAsMinusOne)
         QImage picture;
     } cases[] = {
         {"flat grey", plain(QColor(128, 128, 128))},
-        {"black", plain(Qt::black)},
         {"noise", noise},
         // One data cell turned over: the parity no longer matches.
         {"a data cell flipped", spoilt(4, [&](QPainter& p) { p.fillRect(cell(17), Qt::white); })},

@@ -5,7 +5,7 @@
 namespace vv {
 namespace {
 
-TEST(Timecode, FormatsFrames)
+TEST(Timecode, FormatsFramesAndToolTips)
 {
     struct Case {
         std::int32_t frame;
@@ -33,10 +33,6 @@ TEST(Timecode, FormatsFrames)
     };
     for (const auto& c : cases)
         EXPECT_EQ(FORMATtimecode(c.frame, c.rate), QString::fromLatin1(c.text)) << c.frame << " at " << c.rate;
-}
-
-TEST(Timecode, ToolTipText)
-{
     EXPECT_EQ(frameToolTip(1234) + frameToolTip(-3), QStringLiteral(" 1234Frame-3Frame"));
 }
 
