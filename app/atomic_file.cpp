@@ -1,30 +1,144 @@
 #include "app/atomic_file.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QRandomGenerator>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace vv {
 
+namespace {
+
+// Closes a descriptor once; close() reports late write errors (network file
+// systems), so the success path closes explicitly and checks.
+class Fd {
+public:
+    explicit Fd(int fd) : fd_(fd) {}
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    ~Fd()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    int get() const { return fd_; }
+    bool close()
+    {
+        const int fd = fd_;
+        fd_ = -1;
+        return ::close(fd) == 0;
+    }
+
+private:
+    int fd_;
+};
+
+bool fail(QString* error, int code)
+{
+    if (error)
+        *error = qt_error_string(code);
+    return false;
+}
+
+QByteArray randomSuffix()
+{
+    static constexpr char chars[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    QByteArray suffix(6, '0');
+    for (char& c : suffix)
+        c = chars[QRandomGenerator::global()->bounded(int(sizeof chars - 1))];
+    return suffix;
+}
+
+// Creates a new temporary beside target. The mode is that of the old file,
+// or what the umask allows for a new one.
+int createTemporary(const QByteArray& target, QByteArray* name)
+{
+    struct stat old {};
+    const bool hadOld = ::stat(target.constData(), &old) == 0;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        *name = target + AtomicTempMarker + randomSuffix();
+        const int fd = ::open(name->constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            if (hadOld)
+                ::fchmod(fd, old.st_mode & 07777);
+            return fd;
+        }
+        if (errno != EEXIST)
+            return -1;
+    }
+    return -1;
+}
+
+bool writeAll(int fd, const QByteArray& data)
+{
+    const char* p = data.constData();
+    qsizetype left = data.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, p, size_t(left));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        if (n == 0) {
+            errno = ENOSPC;
+            return false;
+        }
+        p += n;
+        left -= n;
+    }
+    return true;
+}
+
+// The rename itself reaches the disk with the directory; a failure here
+// cannot be undone, so it is not reported.
+void syncDirectory(const QString& dir)
+{
+    const int fd = ::open(QFile::encodeName(dir).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+void removeStaleTemporaries(const QFileInfo& target)
+{
+    QDir dir = target.dir();
+    const QString prefix = target.fileName() + QLatin1String(AtomicTempMarker);
+    const QStringList names = dir.entryList({prefix + QStringLiteral("??????")}, QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& name : names)
+        dir.remove(name);
+}
+
+} // namespace
+
 bool writeFileAtomically(const QString& path, const QByteArray& data, QString* error)
 {
-    QSaveFile file(path);
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = file.errorString();
-        return false;
+    QFileInfo info(path);
+    if (info.isSymLink() && info.exists())
+        info = QFileInfo(info.canonicalFilePath());
+    if (info.isDir())
+        return fail(error, EISDIR);
+    const QByteArray target = QFile::encodeName(info.absoluteFilePath());
+
+    QByteArray tempName;
+    Fd fd(createTemporary(target, &tempName));
+    if (fd.get() < 0)
+        return fail(error, errno);
+    const bool written = writeAll(fd.get(), data) && ::fsync(fd.get()) == 0 && fd.close()
+        && ::rename(tempName.constData(), target.constData()) == 0;
+    if (!written) {
+        const int code = errno;
+        ::unlink(tempName.constData());
+        return fail(error, code);
     }
-    if (file.write(data) != data.size()) {
-        if (error)
-            *error = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
+    syncDirectory(info.absolutePath());
+    removeStaleTemporaries(info);
     return true;
 }
 

@@ -1,15 +1,24 @@
 #pragma once
 // Files that hold the user's data (scripts, settings, preview sheets) are
-// written whole into a temporary file beside the target and then renamed
-// over it: a crash or a full disk never leaves a truncated file behind.
+// written whole into a temporary file beside the target, flushed to the disk
+// and then renamed over it: a crash or a full disk never leaves a truncated
+// file behind.
 
 #include <QByteArray>
 #include <QString>
 
 namespace vv {
 
-// Writes data to path atomically. On failure the old file (if any) is
-// untouched, false is returned and *error (when given) says why.
+// The temporary beside target is named target + AtomicTempMarker + six
+// random characters, so one left behind by a crash is recognisable.
+inline constexpr char AtomicTempMarker[] = ".vvtmp-";
+
+// Writes data to path atomically: every write, the flush to the disk (fsync)
+// and the rename are checked. On failure the old file (if any) is untouched,
+// no temporary remains, false is returned and *error (when given) holds the
+// system's reason. After a successful write, temporaries of the same target
+// that an interrupted write left behind are removed. A symbolic link is
+// followed: the file it names is replaced, the link stays.
 bool writeFileAtomically(const QString& path, const QByteArray& data, QString* error = nullptr);
 
 // True when a file (not a directory) of that name exists; any error counts

@@ -3,29 +3,53 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <csignal>
 #include <grp.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 namespace vv::test {
 
-bool runUnprivileged(const std::function<bool()>& check)
+namespace {
+
+// Runs check in a child process after prepare (which returns false when the
+// child cannot be set up); true when both returned true.
+bool runInChild(const std::function<bool()>& prepare, const std::function<bool()>& check)
 {
-    if (geteuid() != 0)
-        return check();
     const pid_t child = fork();
     if (child < 0)
         return false;
-    if (child == 0) {
-        constexpr uid_t nobody = 65534;
-        if (setgroups(0, nullptr) != 0 || setgid(nobody) != 0 || setuid(nobody) != 0)
-            _exit(2);
-        _exit(check() ? 0 : 1);
-    }
+    if (child == 0)
+        _exit(!prepare() ? 2 : check() ? 0 : 1);
     int status = 0;
     if (waitpid(child, &status, 0) != child)
         return false;
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+} // namespace
+
+bool runUnprivileged(const std::function<bool()>& check)
+{
+    if (geteuid() != 0)
+        return check();
+    return runInChild(
+        [] {
+            constexpr uid_t nobody = 65534;
+            return setgroups(0, nullptr) == 0 && setgid(nobody) == 0 && setuid(nobody) == 0;
+        },
+        check);
+}
+
+bool runWithFileSizeLimit(long maxBytes, const std::function<bool()>& check)
+{
+    return runInChild(
+        [maxBytes] {
+            const rlimit limit{rlim_t(maxBytes), rlim_t(maxBytes)};
+            return std::signal(SIGXFSZ, SIG_IGN) != SIG_ERR && setrlimit(RLIMIT_FSIZE, &limit) == 0;
+        },
+        check);
 }
 
 void openForOthers(const QString& dir)

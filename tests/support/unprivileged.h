@@ -17,4 +17,9 @@ bool runUnprivileged(const std::function<bool()>& check);
 // to the test (up to, not including, the system's temporary folder).
 void openForOthers(const QString& dir);
 
+// Runs check in a child process whose files cannot grow beyond maxBytes,
+// with SIGXFSZ ignored: a write past the limit fails with EFBIG, as a write
+// to a full disk fails with ENOSPC. True when check returned true.
+bool runWithFileSizeLimit(long maxBytes, const std::function<bool()>& check);
+
 } // namespace vv::test
