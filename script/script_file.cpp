@@ -5,6 +5,8 @@
 
 #include <QFile>
 
+#include <algorithm>
+
 namespace vv {
 
 namespace {
@@ -18,6 +20,19 @@ bool blankOnly(const QByteArray& line)
     return true;
 }
 
+// "dddddd-dddddd JUMP " or "... LOOP ": the prefix the player writes.
+bool hasEntryLayout(const QString& text)
+{
+    if (text.size() < EntryPrefixLength)
+        return false;
+    for (int i = 0; i < 13; ++i) {
+        if (i == 6 ? text[i] != u'-' : (text[i] < u'0' || text[i] > u'9'))
+            return false;
+    }
+    const QStringView word = QStringView(text).mid(13, 6);
+    return word == u" JUMP " || word == u" LOOP ";
+}
+
 } // namespace
 
 ScriptReadResult parseScript(ScriptList& list, const QByteArray& data)
@@ -29,6 +44,8 @@ ScriptReadResult parseScript(ScriptList& list, const QByteArray& data)
             continue;
         bool legacy = false;
         const QString text = decodeTextLine(line, &legacy);
+        if (!hasEntryLayout(text) && !isPreviousVideoEntry(text) && !isNextVideoEntry(text))
+            ++result.foreign;
         if (list.insertLegacy(text, legacy) < 0)
             ++result.dropped;
     }
@@ -50,9 +67,16 @@ ScriptReadResult readScriptFile(ScriptList& list, const QString& path)
     list.clear();
     QFile file(path);
     if (file.open(QIODevice::ReadOnly)) {
-        const QByteArray data = file.readAll();
-        if (file.error() == QFileDevice::NoError)
-            return parseScript(list, data);
+        QByteArray data = file.read(MaxScriptFileBytes + 1);
+        if (file.error() == QFileDevice::NoError) {
+            const bool cut = data.size() > MaxScriptFileBytes;
+            if (cut)
+                data.truncate(std::max(data.lastIndexOf('\n', MaxScriptFileBytes - 1), data.lastIndexOf('\r', MaxScriptFileBytes - 1)) + 1);
+            ScriptReadResult result = parseScript(list, data);
+            if (cut)
+                result.dropped = std::max(result.dropped, 1);
+            return result;
+        }
     }
     ScriptReadResult result;
     result.ok = false;

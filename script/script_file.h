@@ -26,6 +26,9 @@ struct ScriptReadResult {
     // Lines not taken because the list was full. When it is not 0, writing
     // the list back would lose those lines of the file.
     int dropped = 0;
+    // Lines that are neither entries nor pseudo-entries (a user's own notes
+    // in a text file that happens to bear the video's name).
+    int foreign = 0;
 };
 
 // Empties list and fills it from the file's bytes: lines end at CR LF, CR or
@@ -39,7 +42,13 @@ struct ScriptReadResult {
 // A UTF-8 byte order mark at the start is dropped.
 ScriptReadResult parseScript(ScriptList& list, const QByteArray& data);
 
-// parseScript on the file at path. The selection is cleared.
+// The most of a script file that is read: room for every entry the list can
+// hold at 256 bytes a line. A longer file is read up to its last whole line
+// within that and counts as too long (dropped is at least 1).
+inline constexpr qint64 MaxScriptFileBytes = qint64(ScriptList::MaxEntries) * 256;
+
+// parseScript on the file at path (at most MaxScriptFileBytes of it). The
+// selection is cleared.
 ScriptReadResult readScriptFile(ScriptList& list, const QString& path);
 
 // The file's bytes: every entry, in list order, followed by CR LF. Entries

@@ -1,17 +1,64 @@
 #include "script/script_io.h"
 
 #include "app/app.h"
+#include "app/atomic_file.h"
 #include "control/control_panel.h"
 #include "script/script_file.h"
 #include "video/displays.h"
 
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+
 namespace vv {
+
+namespace {
+
+// What stands before writing a script file over again during this run.
+enum class Guard {
+    // The list read from it does not hold the whole file (too long,
+    // unreadable): it is never written.
+    Blocked,
+    // It held lines that are no entries (a user's own text): they are kept
+    // in a backup before the first rewrite.
+    BackupFirst,
+};
+
+QHash<QString, Guard>& guards()
+{
+    static QHash<QString, Guard> byPath;
+    return byPath;
+}
+
+// Before a file that held the user's own lines is first rewritten, its bytes
+// are kept once in name.bak (an existing backup is never replaced).
+bool keepBackup(App& app, const QString& path)
+{
+    const QString backup = path + QStringLiteral(".bak");
+    if (QFileInfo::exists(backup))
+        return true;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError || !writeFileAtomically(backup, data))
+        return false;
+    app.InfoDisplay().INITIALIZE(QStringLiteral("ORIGINAL KEPT AS ") + QFileInfo(backup).fileName(), 3);
+    return true;
+}
+
+} // namespace
 
 void LOADscript(App& app, const QString& path)
 {
     ScriptList list;
     const ScriptReadResult read = readScriptFile(list, path);
     app.menu().ListSCRIPT->setEntries(list);
+    guards().remove(path);
+    if (!read.ok || read.dropped > 0)
+        guards().insert(path, Guard::Blocked);
+    else if (read.foreign > 0)
+        guards().insert(path, Guard::BackupFirst);
     if (!read.ok) {
         // An unreadable script is left alone on disk: nothing is written
         // over it from the empty list.
@@ -31,15 +78,24 @@ void NEWscript(App& app, const QString& path)
     ScriptList list;
     fillNewScript(list, app.st.DurationFrames);
     app.menu().ListSCRIPT->setEntries(list);
+    guards().remove(path);
     SAVEscript(app, path);
 }
 
 bool SAVEscript(App& app, const QString& path)
 {
+    const auto guard = guards().constFind(path);
+    bool allowed = guard == guards().constEnd();
+    if (!allowed && *guard == Guard::BackupFirst && keepBackup(app, path)) {
+        guards().remove(path);
+        allowed = true;
+    }
     QString error;
-    if (writeScriptFile(app.menu().ListSCRIPT->entries(), path, &error))
+    if (allowed && writeScriptFile(app.menu().ListSCRIPT->entries(), path, &error))
         return true;
     // The list stays in memory; the next change tries again.
+    if (!error.isEmpty())
+        qWarning("%s: %s", qPrintable(path), qPrintable(error));
     app.InfoDisplay().INITIALIZE(QStringLiteral("SCRIPT CANNOT BE SAVED!"), 3);
     return false;
 }

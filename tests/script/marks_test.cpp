@@ -12,6 +12,7 @@
 #include "script/slider_window.h"
 #include "script/text_entry_dialog.h"
 #include "tests/support/app_fixture.h"
+#include "tests/support/unprivileged.h"
 #include "video/displays.h"
 #include "video/loading.h"
 
@@ -171,6 +172,54 @@ TEST_F(MarksTest, PositionsBeyondSixDigitsAreRefusedAndAnUnwritableScriptIsRepor
     clickAt(42, menu().CommandLEARN);
     EXPECT_EQ(list().entries().selectedEntry(), QStringLiteral("000042-000042 JUMP "));
     EXPECT_EQ(infoText(), QStringLiteral("SCRIPT CANNOT BE SAVED!"));
+}
+
+// A script that is read only in part, or that cannot be written because the
+// disk is full, is never shortened: LEARN, DEL and OK change the list and say
+// that it was not saved. A user's own text file is kept once as .bak before
+// the repair rewrites it.
+TEST_F(MarksTest, ScriptsReadInPartOrOnAFullDiskAreNeverShortened)
+{
+    QByteArray tooLong = lines({"!00000 PREVIOUS VIDEO"});
+    for (int i = 0; i < ScriptList::MaxEntries + 4; ++i)
+        tooLong += formatEntry(i, i, EntryAction::Jump).toLatin1() + "\r\n";
+    const QString script = writeFile(QStringLiteral("clip.txt"), tooLong);
+    load();
+    EXPECT_EQ(infoText(), QStringLiteral("SCRIPT TOO LONG - NOT ALL ENTRIES LOADED!"));
+    list().setListIndex(1);
+    CommandDELETE_Click(*app);
+    EXPECT_EQ(infoText(), QStringLiteral("SCRIPT CANNOT BE SAVED!"));
+    clickAt(42, menu().CommandLEARN);
+    EXPECT_EQ(list().entries().count(), ScriptList::MaxEntries);
+    list().setListIndex(1);
+    TextEntryConfirmed(*app, QStringLiteral("renamed"));
+    EXPECT_EQ(list().entries().at(1), QStringLiteral("000001-000001 JUMP renamed"));
+    EXPECT_EQ(infoText(), QStringLiteral("SCRIPT CANNOT BE SAVED!"));
+    EXPECT_EQ(scriptBytes(), tooLong);
+
+    // 120 entries without the pseudo-entries: loading repairs them, the write
+    // fails at 1 KiB.
+    QByteArray unrepaired;
+    for (int i = 1; i <= 120; ++i)
+        unrepaired += formatEntry(i, i, EntryAction::Jump).toLatin1() + "\r\n";
+    writeFile(QStringLiteral("clip.txt"), unrepaired);
+    EXPECT_TRUE(runWithFileSizeLimit(1024, [&] {
+        load();
+        clickAt(200, menu().CommandLEARN);
+        return infoText() == QStringLiteral("SCRIPT CANNOT BE SAVED!") && list().entries().count() == 123;
+    }));
+    EXPECT_EQ(scriptBytes(), unrepaired);
+    EXPECT_FALSE(QFile::exists(script + QStringLiteral(".bak")));  // entries only: no backup
+
+    const QByteArray notes = "Holiday 2019\n\nferry at 10:40\n";
+    for (const QByteArray& own : {notes, QByteArray("other notes\n")}) {
+        writeFile(QStringLiteral("clip.txt"), own);
+        load();
+        if (own == notes)
+            EXPECT_EQ(infoText(), QStringLiteral("ORIGINAL KEPT AS clip.txt.bak"));
+        EXPECT_EQ(readFile(script + QStringLiteral(".bak")), notes);  // never replaced
+        EXPECT_TRUE(scriptBytes().startsWith("!00000 PREVIOUS VIDEO\r\n"));
+    }
 }
 
 TEST_F(MarksTest, LearnAndDeleteKeepTheSelectionAndTheScriptFile)

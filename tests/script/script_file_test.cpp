@@ -152,6 +152,18 @@ TEST_F(ScriptFileOnDisk, NewScriptWrittenAndReadBack)
     EXPECT_EQ(back.entries(), list.entries());
 }
 
+TEST_F(ScriptFileOnDisk, AFileBeyondWhatTheListCanHoldIsReadInPartAndCountsAsTooLong)
+{
+    const QByteArray line = formatEntry(1, 1, EntryAction::Jump).toLatin1() + QByteArray(1000, 'x') + "\r\n";
+    writeAll(path("huge.txt"), "!00000 PREVIOUS VIDEO\r\n" + line.repeated(int(MaxScriptFileBytes / line.size()) + 2));
+    ScriptList list;
+    const ScriptReadResult r = readScriptFile(list, path("huge.txt"));
+    EXPECT_TRUE(r.ok);
+    EXPECT_GE(r.dropped, 1);
+    EXPECT_EQ(list.count(), 1 + MaxScriptFileBytes / line.size());  // whole lines only
+    EXPECT_EQ(list.at(list.count() - 1), QString::fromLatin1(line.chopped(2)));
+}
+
 TEST_F(ScriptFileOnDisk, MissingOrUnreadableFileIsReportedNotReplaced)
 {
     ScriptList list;
