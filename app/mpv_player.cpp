@@ -1,7 +1,7 @@
 #include "app/mpv_player.h"
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
+#include <QEventLoop>
 #include <QEvent>
 #include <QFile>
 #include <QGuiApplication>
@@ -12,6 +12,7 @@
 #include <clocale>
 #include <cmath>
 #include <cstring>
+#include <future>
 #include <mpv/client.h>
 
 #include "app/mpv_render.h"
@@ -398,6 +399,8 @@ void MpvPlayer::drainEvents()
         mpv_event* event = mpv_wait_event(mpv_.get(), 0);
         if (event->event_id == MPV_EVENT_NONE)
             break;
+        if (loadWait_ && takeLoadEvent(*event))
+            continue;
         // The event is only valid until the next mpv_wait_event, which a
         // slot of positionChanged may reach (by loading a file): signal last.
         if (handleEvent(*event) && !loading_)
@@ -467,12 +470,9 @@ bool MpvPlayer::setFileName(const QString& path)
     if (path.isEmpty())
         return true;
 
-    MediaProbe probe = probeMedia(path);
-    if (!probe.ok) {
-        lastError_ = probe.error;
-        return false;
-    }
-    setDouble(mpvname::HrSeekDemuxerOffset, demuxerOffsetFor(probe.container));
+    // The container is read while mpv opens the file, so it adds nothing to
+    // the load time (the file is opened twice, by both at once).
+    std::future<MediaProbe> probing = std::async(std::launch::async, probeMedia, path);
     // A loaded file stands still on its first frame.
     setFlag(mpvname::Pause, true);
     // Without a render context yet (an OpenGL widget not shown so far) the
@@ -492,15 +492,17 @@ bool MpvPlayer::setFileName(const QString& path)
     else
         loaded = waitForLoad(&failure);
     loading_ = false;
+    const MediaProbe probe = probing.get();
 
-    if (!loaded) {
+    if (!loaded || !probe.ok) {
         const char* stop[] = {mpvname::Stop, nullptr};
         mpv_command(mpv_.get(), stop);
         entry_ = -1;
-        lastError_ = failure;
-        qCWarning(lcMpv).noquote() << "cannot open" << path << ":" << failure;
+        lastError_ = probe.ok ? failure : probe.error;
+        qCWarning(lcMpv).noquote() << "cannot open" << path << ":" << lastError_;
         return false;
     }
+    setDouble(mpvname::HrSeekDemuxerOffset, demuxerOffsetFor(probe.container));
     file_ = path;
     probe_ = probe;
     // The video track mpv chose, or (opened without video) the first one.
@@ -511,53 +513,67 @@ bool MpvPlayer::setFileName(const QString& path)
     return true;
 }
 
-// Drains mpv's events until the file is loaded and its first frame stands,
-// or the load failed, or the time is up. Other events are handled as usual.
+// Waits until the file is loaded and its first frame stands, or the load
+// failed, or the time is up, in an event loop of its own: mpv's events keep
+// arriving through drainEvents and its pictures keep being drawn. Input
+// waits until the load is over.
 bool MpvPlayer::waitForLoad(QString* failure)
 {
-    QDeadlineTimer deadline(config_.loadTimeoutMs);
-    bool started = false;
-    bool fileLoaded = false;
-    for (;;) {
-        const qint64 remaining = deadline.remainingTime();
-        if (remaining <= 0)
-            break;
-        mpv_event* event = mpv_wait_event(mpv_.get(), remaining / 1000.0);
-        switch (event->event_id) {
-        case MPV_EVENT_NONE:
-            break;
-        case MPV_EVENT_START_FILE:
-            started = true;
-            entry_ = static_cast<mpv_event_start_file*>(event->data)->playlist_entry_id;
-            break;
-        case MPV_EVENT_FILE_LOADED:
-            fileLoaded = started;
-            break;
-        case MPV_EVENT_END_FILE: {
-            const auto* end = static_cast<mpv_event_end_file*>(event->data);
-            if (started && end->playlist_entry_id == entry_) {
-                *failure = end->error < 0 ? QString::fromUtf8(mpv_error_string(end->error))
-                                          : QStringLiteral("the file could not be played");
-                return false;
-            }
-            break;
-        }
-        case MPV_EVENT_PLAYBACK_RESTART:
-            if (fileLoaded)
-                return true;
-            break;
-        default:
-            handleEvent(*event);
-            break;
-        }
+    LoadWait wait;
+    QEventLoop loop;
+    wait.loop = &loop;
+    loadWait_ = &wait;
+    QTimer::singleShot(config_.loadTimeoutMs, &loop, &QEventLoop::quit);
+    drainEvents();
+    if (!wait.done)
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    loadWait_ = nullptr;
+    if (wait.done) {
+        *failure = wait.failure;
+        return wait.ok;
     }
-    if (fileLoaded) {
+    if (wait.fileLoaded) {
         // Opened, but the first frame is late: usable all the same.
         qCWarning(lcMpv) << "first frame not ready in time";
         return true;
     }
     *failure = QStringLiteral("loading timed out");
     return false;
+}
+
+// The events that tell how a load is going; true when the event was one.
+bool MpvPlayer::takeLoadEvent(const mpv_event& event)
+{
+    LoadWait& wait = *loadWait_;
+    switch (event.event_id) {
+    case MPV_EVENT_START_FILE:
+        wait.started = true;
+        entry_ = static_cast<const mpv_event_start_file*>(event.data)->playlist_entry_id;
+        return true;
+    case MPV_EVENT_FILE_LOADED:
+        wait.fileLoaded = wait.started;
+        return true;
+    case MPV_EVENT_END_FILE: {
+        const auto* end = static_cast<const mpv_event_end_file*>(event.data);
+        if (!wait.started || end->playlist_entry_id != entry_)
+            return true;   // the end of the file this load replaces
+        wait.failure = end->error < 0 ? QString::fromUtf8(mpv_error_string(end->error))
+                                      : QStringLiteral("the file could not be played");
+        break;
+    }
+    case MPV_EVENT_PLAYBACK_RESTART:
+        if (!wait.fileLoaded)
+            return true;
+        wait.ok = true;
+        break;
+    default:
+        return false;
+    }
+    if (!wait.done) {
+        wait.done = true;
+        wait.loop->quit();
+    }
+    return true;
 }
 
 void MpvPlayer::forgetFile()

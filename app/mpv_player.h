@@ -16,8 +16,8 @@
 //   length, after a seek beyond the last frame that really exists (truncated
 //   files), and when playback runs into the end of the file.
 // * mpv's events are only queued by its wakeup callback and drained on the
-//   user-interface thread; setFileName waits for the load by draining them
-//   itself (bounded).
+//   user-interface thread; setFileName waits for the load (bounded) in an
+//   event loop that keeps drawing mpv's pictures.
 
 #include <QImage>
 #include <QPointer>
@@ -25,6 +25,8 @@
 #include <QSizeF>
 #include <QTimer>
 #include <QVariant>
+
+class QEventLoop;
 #include <atomic>
 #include <memory>
 
@@ -135,6 +137,7 @@ private:
     void drainEvents();
     bool handleEvent(const mpv_event& event);
     bool waitForLoad(QString* failure);
+    bool takeLoadEvent(const mpv_event& event);
     void forgetFile();
     void settleEnd();
     bool standsAtEnd() const;
@@ -166,6 +169,15 @@ private:
     std::int64_t entry_ = -1;       // mpv's playlist entry of the loaded file
     qlonglong videoTrack_ = 1;      // mpv's number of its video track
     bool loading_ = false;
+    struct LoadWait {
+        QEventLoop* loop = nullptr;
+        bool started = false;
+        bool fileLoaded = false;
+        bool done = false;
+        bool ok = false;
+        QString failure;
+    };
+    LoadWait* loadWait_ = nullptr;   // set while setFileName waits
     QString lastError_;
 
     Units units_ = Seconds;

@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
@@ -316,8 +317,15 @@ TEST(MpvPlayer, FilesThatCannotBeOpenedOrNoNameLeaveNothingLoaded)
         EXPECT_EQ(p.playState(), MediaPlayer::Stopped);
         EXPECT_TRUE(p.grabCurrentFrame().isNull());
     }
-    // Still usable; a load starts halted on frame 0, whatever played before.
+    // Still usable; a load starts halted on frame 0, whatever played before,
+    // and the window's timers keep running while it loads.
+    int ticks = 0;
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, [&] { ++ticks; });
+    tick.start(0);
     ASSERT_TRUE(p.setFileName(testMedia("closed-gop.avi")));
+    tick.stop();
+    EXPECT_GT(ticks, 0);
     ASSERT_TRUE(seekTo(p, 77));
     EXPECT_TRUE(showsFrame(p, 77));
     p.play();
