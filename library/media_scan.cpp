@@ -58,6 +58,22 @@ int FoundMedia::add(const QString& fullPath, const QString& displayName)
     return index;
 }
 
+bool FoundMedia::append(const QString& fullPath, const QString& displayName)
+{
+    if (isFull())
+        return false;
+    paths_.append(fullPath);
+    entries_.append(FoundEntry{displayName, static_cast<std::int32_t>(paths_.size() - 1)});
+    return true;
+}
+
+void FoundMedia::sortEntries()
+{
+    std::stable_sort(entries_.begin(), entries_.end(), [](const FoundEntry& a, const FoundEntry& b) {
+        return compareDisplayNames(a.name, b.name) < 0;
+    });
+}
+
 // --- Names and patterns -----------------------------------------------------
 
 int compareDisplayNames(const QString& a, const QString& b)
@@ -185,7 +201,7 @@ public:
         }
         for (const QString& file : files) {
             const QString fullPath = prefix + file;
-            if (lists_.add(fullPath, displayNameFor(fullPath, cutLength_)) < 0) {
+            if (!lists_.append(fullPath, displayNameFor(fullPath, cutLength_))) {
                 result_.end = ScanResult::End::ListFull;
                 if (callbacks_.listFull)
                     callbacks_.listFull(ListFullMessage);
@@ -264,6 +280,7 @@ ScanResult scanMedia(FoundMedia& lists, const QString& startPath, const QString&
     }
     Search search(lists, patterns, cutLength, callbacks, result);
     search.directory(start);
+    lists.sortEntries();
     // The start directory is the first one searched: when it could not be
     // listed, nothing else was.
     if (result.end == ScanResult::End::Completed && !result.unreadable.isEmpty()

@@ -55,6 +55,11 @@ public:
     // equal. Returns the display index, or -1 (nothing added) when the lists
     // already hold maxEntries() entries.
     int add(const QString& fullPath, const QString& displayName);
+    // Appends to both lists without sorting (false when full); a search
+    // collects this way and puts the display list in order once at its end
+    // with sortEntries, which keeps the order of add.
+    bool append(const QString& fullPath, const QString& displayName);
+    void sortEntries();
 
 private:
     int maxEntries_;

@@ -121,6 +121,21 @@ int ScriptList::insertLegacy(const QString& entry, bool legacy8bit)
     return index;
 }
 
+bool ScriptList::appendLegacy(const QString& entry, bool legacy8bit)
+{
+    if (count() >= MaxEntries)
+        return false;
+    items_.append(Item{entry, legacy8bit});
+    return true;
+}
+
+void ScriptList::sortEntries()
+{
+    std::stable_sort(items_.begin(), items_.end(),
+                     [](const Item& a, const Item& b) { return compare(a.text, b.text) < 0; });
+    selected_ = -1;
+}
+
 void ScriptList::removeAt(int i)
 {
     if (i < 0 || i >= count())

@@ -105,6 +105,12 @@ public:
     // file reader; an entry inserted with insert() is UTF-8.
     int insertLegacy(const QString& entry, bool legacy8bit);
     bool isLegacy(int i) const { return items_.at(i).legacy8bit; }
+    // Appends without sorting (false when full); after a run of these,
+    // sortEntries puts the list in the order insertLegacy would have given
+    // and drops the selection.
+    // Reading a file this way is not quadratic in its unsorted lines.
+    bool appendLegacy(const QString& entry, bool legacy8bit);
+    void sortEntries();
 
 private:
     struct Item {

@@ -46,9 +46,10 @@ ScriptReadResult parseScript(ScriptList& list, const QByteArray& data)
         const QString text = decodeTextLine(line, &legacy);
         if (!hasEntryLayout(text) && !isPreviousVideoEntry(text) && !isNextVideoEntry(text))
             ++result.foreign;
-        if (list.insertLegacy(text, legacy) < 0)
+        if (!list.appendLegacy(text, legacy))
             ++result.dropped;
     }
+    list.sortEntries();
 
     if (list.isEmpty() || !isPreviousVideoEntry(list.at(0))) {
         // Only what is missing is added: a file whose first line sorts before

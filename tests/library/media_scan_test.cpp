@@ -206,14 +206,20 @@ TEST(MediaNames, NameOrderAndTheDisplayList)
     std::sort(names.begin(), names.end(), nameOrderLess);
     EXPECT_EQ(names, (QStringList{"_x", "A", "a", "B", "b", "Z", "ä"}));
 
-    // Equal names: the new one goes after those there.
-    FoundMedia m;
+    // Equal names: the new one goes after those there, whether sorted on
+    // each add or collected and sorted once.
+    FoundMedia m, collected;
     EXPECT_EQ(m.add("/v/b.avi", "b"), 0);
     EXPECT_EQ(m.add("/v/A.avi", "A"), 0);
     EXPECT_EQ(m.add("/v/B.mpg", "B"), 2);
     EXPECT_EQ(m.add("/v/a.mpg", "a"), 1);
-    EXPECT_EQ(m.names(), (QStringList{"A", "a", "b", "B"}));
+    for (const char* name : {"b", "A", "B", "a"})
+        collected.append(QStringLiteral("/v/%1").arg(name), name);
+    collected.sortEntries();
+    for (const FoundMedia* lists : {&m, &collected})
+        EXPECT_EQ(lists->names(), (QStringList{"A", "a", "b", "B"}));
     EXPECT_EQ(m.pathAt(3), QStringLiteral("/v/B.mpg"));
+    EXPECT_EQ(collected.pathAt(3), QStringLiteral("/v/B"));
 }
 
 TEST(MediaNames, ScanListComparesFromTheThirdCharacter)

@@ -119,7 +119,7 @@ TEST(ScriptFile, EightBitLinesRoundTripByteForByteAndStayInTheirCodePageWhenEdit
 TEST(ScriptFile, TooManyLinesAreCountedNotSilentlyLost)
 {
     QByteArray data = "!00000 PREVIOUS VIDEO\r\n";
-    for (int i = 0; i < ScriptList::MaxEntries + 4; ++i)
+    for (int i = ScriptList::MaxEntries + 4; i > 0; --i)   // in reverse: each line sorts first
         data += formatEntry(i, i, EntryAction::Jump).toLatin1() + "\r\n";
     ScriptList list;
     const ScriptReadResult r = parseScript(list, data);
