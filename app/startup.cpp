@@ -8,10 +8,12 @@
 
 #include "app/app.h"
 #include "app/atomic_file.h"
+#include "app/command_line.h"
 #include "app/main_window.h"
 #include "app/settings_file.h"
 #include "app/twips.h"
 #include "control/control_panel.h"
+#include "library/open_video.h"
 #include "library/video_selection_window.h"
 #include "setup/setup_dialog.h"
 #include "video/displays.h"
@@ -23,14 +25,14 @@ namespace {
 
 const QString WebAddress = QStringLiteral("www.vardellvision.example.org");
 
+} // namespace
+
 void enableVideoButtons(App& app)
 {
     ControlPanel& menu = app.menu();
     for (QPushButton* b : {menu.CommandDatei, menu.CommandPLAY, menu.CommandPreviousVideo, menu.CommandNextVideo})
         b->setEnabled(true);
 }
-
-} // namespace
 
 QString startupNotice()
 {
@@ -134,10 +136,11 @@ void INITIALIZEmediaplayer(App& app)
     app.video().applyFixedOptions();
 }
 
-bool Main(App& app)
+bool Main(App& app, const QString& file, const QString& folder)
 {
     AppState& st = app.st;
-    app.sv.messageBox(startupNotice());
+    if (file.isEmpty())
+        app.sv.messageBox(startupNotice());
 
     const QSize screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->size() : QSize(1024, 768);
     if (!screenLargeEnough(screen)) {
@@ -177,6 +180,11 @@ bool Main(App& app)
     st.VideoDir = setup.TextVideoDir->text();
     st.CDROMDir = setup.TextCDROMdir->text();
     st.MP3Dir = setup.TextMP3dir->text();
+    // Only this run: the setup dialog and settings.ini keep their directory.
+    if (!file.isEmpty())
+        st.VideoDir = videoDirectoryFor(file, st.VideoDir);
+    else if (!folder.isEmpty())
+        st.VideoDir = folder;
 
     app.video().setPictureRect(QRectF(st.VideoLeft, st.VideoTop, st.VideoWidth, st.VideoHeight));
 
@@ -198,7 +206,8 @@ bool Main(App& app)
     PlayerWindow& player = app.Player();
     player.show();
 
-    app.MessageDisplay().INITIALIZE(startupMessage(), 3);
+    if (file.isEmpty())
+        app.MessageDisplay().INITIALIZE(startupMessage(), 3);
 
     if (st.VideoDir.isEmpty())
         setup.INITIALIZE();
@@ -206,6 +215,10 @@ bool Main(App& app)
     // Keys work at once: the keyboard focus rests on the video picture.
     if (QWidget* picture = app.video().widget())
         picture->setFocus(Qt::OtherFocusReason);
+    if (!file.isEmpty())
+        OPENvideoFile(app, file);
+    else if (!folder.isEmpty())
+        OPENvideoFolder(app, folder);
     return true;
 }
 

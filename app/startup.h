@@ -11,8 +11,13 @@ class App;
 // The start-up sequence: notice, screen check, main window, program
 // directory, scene windows, settings, picture placement, scan, player
 // options, video window and start-up message. Returns false when the program
-// must end (screen too small).
-bool Main(App& app);
+// must end (screen too small). A file or folder from the command line
+// (absolute; at most one of them) is the video directory's stand-in for this
+// run; a file plays at once, without the notice and the message.
+bool Main(App& app, const QString& file = {}, const QString& folder = {});
+
+// Enables the four buttons that need a video directory.
+void enableVideoButtons(App& app);
 
 // Whether a screen of that size in pixels can show the player: at least
 // 767 x 576.

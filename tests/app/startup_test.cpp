@@ -69,6 +69,25 @@ TEST_F(StartupTest, ConfiguredDirectoriesEnableTheVideoButtonsScanAndPlaceThePic
     EXPECT_TRUE(player().widget()->hasFocus() || !app->MDI().isActiveWindow());
 }
 
+TEST_F(StartupTest, AFileOnTheCommandLinePlaysAtOnceWithItsFolderAsThePlaylistForThisRunOnly)
+{
+    addVideo(QStringLiteral("Videos/intro.avi"));
+    addVideo(QStringLiteral("Other/a.avi"));
+    const QString file = addVideo(QStringLiteral("Other/b.avi"));
+    const QByteArray settings = " 0 \r\n 15 \r\n 9000 \r\n 6000 \r\n" + (dir() + "Videos/").toUtf8() + "\r\n\r\n\r\n";
+    writeFile(QStringLiteral("settings.ini"), settings);
+
+    ASSERT_TRUE(Main(*app, file));
+    EXPECT_TRUE(services.boxes.empty());  // no notice
+    EXPECT_FALSE(app->MessageDisplay().isVisible());
+    EXPECT_EQ(player().fileName(), file);
+    EXPECT_EQ(app->st.VideoDir, dir() + QStringLiteral("Other/"));
+    EXPECT_EQ(app->DATEIMENU().found().names(), (QStringList{QStringLiteral("a"), QStringLiteral("b")}));
+    EXPECT_EQ(app->DATEIMENU().selectedPath(), file);  // the next video is the one after it
+    EXPECT_TRUE(SAVEsettings(*app));
+    EXPECT_TRUE(readFile(settingsPath()).contains((dir() + "Videos/").toUtf8()));
+}
+
 TEST_F(StartupTest, AMalformedSettingsFileFallsBackFieldByFieldAndIsLeftAsItIs)
 {
     const QByteArray broken(" abc \r\n 150 \r\n");
