@@ -1,6 +1,8 @@
 #include "app/main_window.h"
 
 #include <QCloseEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QGuiApplication>
 #include <QMoveEvent>
 #include <QResizeEvent>
@@ -12,6 +14,7 @@
 #include "app/twips.h"
 #include "control/control_panel.h"
 #include "control/transport.h"
+#include "library/open_video.h"
 #include "script/overlays.h"
 #include "video/player_window.h"
 #include "video/zoom.h"
@@ -23,6 +26,7 @@ MainWindow::MainWindow(App& app) : app_(app), client_(new QWidget(this))
     setWindowTitle(MainCaption);
     setColours(client_, Qt::black);
     setCentralWidget(client_);
+    setAcceptDrops(true);
 }
 
 int MainWindow::leftTw() const { return tw(outerRect().x()); }
@@ -244,6 +248,19 @@ void MainWindow::handleResize()
     }
     fitVideoWindow();
     resizeGuard_ = false;
+}
+
+// Every drag is welcome: what cannot be opened is said on the information
+// display when it is dropped.
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) { event->acceptProposedAction(); }
+
+void MainWindow::dropEvent(QDropEvent* event)
+{
+    event->acceptProposedAction();
+    // Opened once the drop is over, so the program it came from does not wait
+    // for the scan and the load.
+    QMetaObject::invokeMethod(this, [this, urls = event->mimeData()->urls()] { OPENdropped(app_, urls); },
+                              Qt::QueuedConnection);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

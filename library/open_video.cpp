@@ -52,4 +52,22 @@ void OPENvideoFolder(App& app, const QString& folder)
     app.DATEIMENU().INITIALIZE(app.st.VideoDir);
 }
 
+bool OPENdropped(App& app, const QList<QUrl>& urls)
+{
+    if (urls.size() == 1 && urls.front().isLocalFile()) {
+        const QFileInfo info(urls.front().toLocalFile());
+        const QString path = QDir::cleanPath(info.absoluteFilePath());
+        if (info.isDir()) {
+            OPENvideoFolder(app, path);
+            return true;
+        }
+        if (info.isFile() && matchesPatterns(info.fileName(), VideoPatterns)) {
+            OPENvideoFile(app, path);
+            return true;
+        }
+    }
+    app.InfoDisplay().INITIALIZE(QStringLiteral("DROP ONE VIDEO OR ONE FOLDER!"), 2);
+    return false;
+}
+
 } // namespace vv

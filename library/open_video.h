@@ -18,4 +18,9 @@ void OPENvideoFile(App& app, const QString& file);
 // Makes folder the video directory and opens the video list on it.
 void OPENvideoFolder(App& app, const QString& folder);
 
+// A drop: one video file plays, one folder opens the video list; anything
+// else changes nothing and says so on the information display. Returns
+// whether the drop was taken.
+bool OPENdropped(App& app, const QList<QUrl>& urls);
+
 } // namespace vv
