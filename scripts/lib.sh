@@ -15,6 +15,7 @@ PACKAGES=(
   libgtest-dev
   libgl1-mesa-dri fonts-dejavu-core fonts-liberation
   xvfb xauth
+  desktop-file-utils
 )
 
 ensure_packages() {
