@@ -17,6 +17,7 @@ TEST(CommandLineTest, ReadsOptionsAndOnePath)
     QDir(root).mkpath(QStringLiteral("Videos"));
     QFile(root + QStringLiteral("/clip.avi")).open(QIODevice::WriteOnly);
     QFile(root + QStringLiteral("/-dash.avi")).open(QIODevice::WriteOnly);
+    const QString before = QDir::currentPath();
     QDir::setCurrent(root);
 
     using A = CommandLine::Action;
@@ -48,6 +49,7 @@ TEST(CommandLineTest, ReadsOptionsAndOnePath)
         EXPECT_EQ(c.directory, r.directory);
         EXPECT_EQ(c.error, r.error);
     }
+    QDir::setCurrent(before);
 }
 
 TEST(CommandLineTest, VideoDirectoryOfARunStartedOnAFile)
