@@ -8,6 +8,7 @@
 #include "app/numbers.h"
 #include "index/frame_source.h"
 #include "index/le_bytes.h"
+#include "library/media_scan.h"
 
 namespace vv {
 
@@ -66,12 +67,13 @@ QRect sheetCell(int scene, int cellWidth, int cellHeight)
 
 QString previewSheetReadName(const QString& videoPath)
 {
-    return videoPath.left(std::max<qsizetype>(0, videoPath.size() - 3)) + QStringLiteral("bmp");
+    return besideMedia(videoPath, QStringLiteral("bmp"));
 }
 
 QString previewSheetWriteName(const QString& videoPath)
 {
-    return videoPath.left(std::max<qsizetype>(0, videoPath.size() - 4)) + QStringLiteral(".bmp");
+    return videoPath.left(std::max<qsizetype>(0, videoPath.size() - extensionCut(videoPath)))
+           + QStringLiteral(".bmp");
 }
 
 QImage buildPreviewSheet(const QList<QImage>& scenes)

@@ -69,11 +69,12 @@ std::int32_t loadedScenePosition(int scene, std::int32_t durationFrames, int sce
 // Cell k of a sheet made of cells of the given size: column k % 4, row k / 4.
 QRect sheetCell(int scene, int cellWidth = SceneCellWidth, int cellHeight = SceneCellHeight);
 
-// The preview sheet's name when it is read: the video path without its last
-// three characters, then "bmp" (clip.avi -> clip.bmp, film.mpeg -> film.mbmp).
+// The preview sheet's name when it is read: besideMedia(videoPath, "bmp")
+// (clip.avi -> clip.bmp, clip.webm -> clip.bmp, film.ts -> filmbmp).
 QString previewSheetReadName(const QString& videoPath);
-// Its name when it is written: the path without its last four characters,
-// then ".bmp" (the same file for three-letter extensions).
+// Its name when it is written: the path without its extension
+// (extensionCut), then ".bmp" (the same file but for extensions shorter
+// than three letters).
 QString previewSheetWriteName(const QString& videoPath);
 
 // The 640 x 480 sheet with scene k scaled smoothly into cell k; a missing

@@ -138,13 +138,31 @@ bool matchesPatterns(const QString& fileName, const QString& patterns)
     return matchesFolded(fileName, foldedPatterns(patterns));
 }
 
+qsizetype extensionCut(const QString& path)
+{
+    const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
+    const qsizetype extension = path.size() - dot - 1;
+    if (dot < 0 || path.indexOf(QLatin1Char('/'), dot) >= 0 || extension <= 3)
+        return 4;
+    return extension + 1;
+}
+
+QString besideMedia(const QString& path, const QString& extension)
+{
+    const qsizetype cut = extensionCut(path);
+    if (cut > 4)
+        return path.left(path.size() - cut + 1) + extension;
+    return path.left(std::max<qsizetype>(path.size() - 3, 0)) + extension;
+}
+
 QString displayNameFor(const QString& fullPath, int cutLength)
 {
     const qsizetype length = fullPath.size();
     const qsizetype cut = std::max(cutLength, 0);
-    if (length >= cut + 4)
-        return fullPath.mid(cut, length - cut - 4);
-    return fullPath.left(std::max<qsizetype>(length - 4, 0));
+    const qsizetype extension = extensionCut(fullPath);
+    if (length >= cut + extension)
+        return fullPath.mid(cut, length - cut - extension);
+    return fullPath.left(std::max<qsizetype>(length - extension, 0));
 }
 
 QString ScanList(const QStringList& list, const QString& searchdata)

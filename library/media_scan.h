@@ -2,8 +2,7 @@
 // The media library: a recursive search of a directory tree for files that
 // match a pattern, kept as two parallel lists - the full paths in the order
 // found, and the display names sorted for the user, each carrying the index
-// of its path. Used for videos ("*.avi;*.mpg;*.dat") and for music
-// ("*.mp3;*.wav").
+// of its path. Used for videos and for music ("*.mp3;*.wav").
 
 #include <QString>
 #include <QStringList>
@@ -13,7 +12,8 @@
 
 namespace vv {
 
-inline const QString VideoPatterns = QStringLiteral("*.avi;*.mpg;*.dat");
+inline const QString VideoPatterns =
+    QStringLiteral("*.avi;*.mpg;*.dat;*.mp4;*.m4v;*.mkv;*.webm;*.mov");
 inline const QString MusicPatterns = QStringLiteral("*.mp3;*.wav");
 
 // Message reported when the list is full; the search ends there.
@@ -78,10 +78,22 @@ bool nameOrderLess(const QString& a, const QString& b);
 // ("*" any run of characters, "?" one character), ignoring letter case.
 bool matchesPatterns(const QString& fileName, const QString& patterns);
 
+// How many characters at the end of a media path its extension takes, dot
+// included: four for the usual three-letter extensions (and for anything
+// shorter, as the names were always cut), the whole extension and its dot
+// when the extension is longer (clip.webm: 5).
+qsizetype extensionCut(const QString& path);
+
+// A file beside a media file, named by extension (no dot): the path without
+// its last three characters followed by extension (clip.avi -> clip.txt), or,
+// for an extension longer than three letters, the name without its extension
+// followed by "." and extension (clip.webm -> clip.txt).
+QString besideMedia(const QString& path, const QString& extension);
+
 // The display name of a found file: the full path without its first
 // cutLength characters (the length of the directory setting the list is made
-// for) and without its last four characters (dot and extension). A path too
-// short for that cut keeps its whole text without the last four characters.
+// for) and without its extension (extensionCut). A path too short for that
+// cut keeps its whole text without the extension.
 QString displayNameFor(const QString& fullPath, int cutLength);
 
 // The first entry of list whose text, from its third character on, begins

@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <algorithm>
 
 #include "app/app.h"
 #include "app/atomic_file.h"
@@ -10,6 +11,7 @@
 #include "control/key_dispatcher.h"
 #include "index/preview.h"
 #include "library/fast_scroll.h"
+#include "library/media_scan.h"
 #include "script/overlays.h"
 #include "video/displays.h"
 #include "video/loading.h"
@@ -27,7 +29,10 @@ QWidget* bar(QWidget* parent, const QColor& colour, const QString& toolTip)
     return w;
 }
 
-QString titlePictureName(const QString& path) { return path.left(path.size() - 4) + QStringLiteral("-p.bmp"); }
+QString titlePictureName(const QString& path)
+{
+    return path.left(std::max<qsizetype>(0, path.size() - extensionCut(path))) + QStringLiteral("-p.bmp");
+}
 
 } // namespace
 

@@ -70,7 +70,9 @@ QString withDescription(const QString& entry, const QString& description)
 
 QStringList newScriptEntries(std::int32_t durationFrames)
 {
-    const QString end = position(durationFrames);
+    // "999999-" would sort after "999999 NEXT VIDEO"; the end of a longer
+    // video is pinned one below so that the next video stays last.
+    const QString end = position(std::min(durationFrames, MaxEntryPosition - 1));
     return {
         PreviousVideoEntry,
         QStringLiteral("000000-000000 JUMP Start of video"),

@@ -58,7 +58,8 @@ QString withDescription(const QString& entry, const QString& description);
 
 // The entries of a new script for a video of durationFrames frames:
 // "!00000 PREVIOUS VIDEO", "000000-000000 JUMP Start of video",
-// "NNNNNN-NNNNNN JUMP End of video", "999999 NEXT VIDEO".
+// "NNNNNN-NNNNNN JUMP End of video", "999999 NEXT VIDEO". The end is pinned
+// into 0..999998, so that it always sorts before the next video.
 QStringList newScriptEntries(std::int32_t durationFrames);
 
 // The interaction list: kept in ascending case-insensitive order of the

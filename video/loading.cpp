@@ -9,6 +9,7 @@
 #include "control/control_panel.h"
 #include "index/preview.h"
 #include "index/preview_rules.h"
+#include "library/media_scan.h"
 #include "script/marks.h"
 #include "script/overlays.h"
 #include "script/script_io.h"
@@ -24,7 +25,7 @@ QString previewSheetName(const QString& videoPath)
 
 QString scriptFileName(const QString& videoPath)
 {
-    return videoPath.left(videoPath.size() - 3) + QStringLiteral("txt");
+    return besideMedia(videoPath, QStringLiteral("txt"));
 }
 
 namespace {

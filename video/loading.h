@@ -18,8 +18,8 @@ void INITIALIZEvideo(App& app, const QString& path, std::int32_t start);
 // reads "STOP". Every jump of the player goes through here.
 void GOTOposition(App& app, std::int32_t p);
 
-// The preview sheet and script file beside a video: the path minus its last
-// three characters plus "bmp" / "txt".
+// The preview sheet and script file beside a video: besideMedia(path, "bmp")
+// and besideMedia(path, "txt").
 QString previewSheetName(const QString& videoPath);
 QString scriptFileName(const QString& videoPath);
 

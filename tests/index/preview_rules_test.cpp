@@ -115,7 +115,9 @@ TEST(PreviewRules, SheetNames)
     const std::tuple<const char*, const char*, const char*> rows[] = {
         {"/videos/clip.avi", "/videos/clip.bmp", "/videos/clip.bmp"},
         {"/videos/clip.MPG", "/videos/clip.bmp", "/videos/clip.bmp"},
-        {"/videos/film.mpeg", "/videos/film.mbmp", "/videos/film..bmp"},
+        {"/videos/clip.webm", "/videos/clip.bmp", "/videos/clip.bmp"},
+        {"/v.x/film.ts", "/v.x/filmbmp", "/v.x/fil.bmp"},
+        {"/v.mpeg/a", "/v.mpebmp", "/v.mp.bmp"},
         {"ab", "bmp", ".bmp"},
     };
     for (const auto& [video, read, written] : rows) {

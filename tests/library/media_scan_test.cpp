@@ -178,6 +178,8 @@ TEST(MediaNames, DisplayNamesAndPatterns)
         {"/cd/a.avi", 18, "/cd/a"},   // too short for the cut: whole path, no extension
         {"/cd/a.avi", 5, ""},         // exactly used up
         {"/a.avi", 0, "/a"},
+        {"/v/clip.webm", 3, "clip"},  // a longer extension goes whole
+        {"/v.webm/a", 0, "/v.we"},     // a dot in a folder is no extension
         {"abc", 0, ""},
     };
     for (const auto& c : names)
@@ -190,6 +192,8 @@ TEST(MediaNames, DisplayNamesAndPatterns)
         {"clip.avi", true, false},      {"CLIP.AVI", true, false}, {"clip.Mpg", true, false}, {"x.dat", true, false},
         {"song.mp3", false, true},      {"song.WAV", false, true}, {"clip.avi.txt", false, false},
         {"clipavi", false, false},      {"a.b.avi", true, false},  {"avi", false, false},     {".avi", true, false},
+        {"c.MP4", true, false},         {"c.m4v", true, false},    {"c.Mkv", true, false},    {"c.WEBM", true, false},
+        {"c.mov", true, false},         {"c.webm.txt", false, false},
     };
     for (const auto& c : patterns) {
         EXPECT_EQ(matchesPatterns(c.name, VideoPatterns), c.video) << c.name;

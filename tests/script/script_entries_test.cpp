@@ -12,6 +12,14 @@ TEST(ScriptEntries, Formatting)
     EXPECT_EQ(formatEntry(100, 100, EntryAction::Jump).size(), EntryPrefixLength);
     // Out-of-range positions never widen the layout.
     EXPECT_EQ(formatEntry(-5, 1000000, EntryAction::Loop), QStringLiteral("000000-999999 LOOP "));
+    // A new script of a video too long for six digits still ends with the next video.
+    for (const std::int32_t frames : {999999, 2147483647}) {
+        ScriptList list;
+        for (const QString& entry : newScriptEntries(frames))
+            list.insert(entry);
+        EXPECT_EQ(list.at(2), QStringLiteral("999998-999998 JUMP End of video")) << frames;
+        EXPECT_EQ(list.at(3), NextVideoEntry) << frames;
+    }
 }
 
 TEST(ScriptEntries, Reading)

@@ -130,13 +130,13 @@ TEST_F(LoadingTest, TheSeekClampsUpdatesTheTimeAndResumesOnlyWhenMeantToPlay)
     EXPECT_EQ(player().playState(), MediaPlayer::Playing);
 }
 
-TEST(BesideTheVideo, SheetAndScriptNamesReplaceTheLastThreeCharacters)
+TEST(BesideTheVideo, SheetAndScriptReplaceTheExtension)
 {
     EXPECT_EQ(previewSheetName(QStringLiteral("/v/film.avi")), QStringLiteral("/v/film.bmp"));
-    EXPECT_EQ(previewSheetName(QStringLiteral("/v/film.mpeg")), QStringLiteral("/v/film.mbmp"));
-    EXPECT_EQ(scriptFileName(QStringLiteral("/v/film.mpeg")), QStringLiteral("/v/film.mtxt"));
-    // clip.avi and clip.mpg share one script.
-    EXPECT_EQ(scriptFileName(QStringLiteral("/v/clip.mpg")), scriptFileName(QStringLiteral("/v/clip.avi")));
+    EXPECT_EQ(scriptFileName(QStringLiteral("/v/film.webm")), QStringLiteral("/v/film.txt"));
+    // clip.avi, clip.mpg and clip.mp4 share one script.
+    EXPECT_EQ(scriptFileName(QStringLiteral("/v/clip.mpg")), QStringLiteral("/v/clip.txt"));
+    EXPECT_EQ(scriptFileName(QStringLiteral("/v/clip.MP4")), QStringLiteral("/v/clip.txt"));
 }
 
 } // namespace
