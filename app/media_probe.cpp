@@ -115,6 +115,35 @@ double timestampSpan(AVFormatContext* input, int index, double frameRate)
     return any ? end : 0;
 }
 
+// The packets of video stream `index` from the start of the file to its end,
+// read without decoding: what a damaged or cut file really holds.
+std::int64_t packetCount(AVFormatContext* input, int index)
+{
+    PacketPtr packet(av_packet_alloc());
+    if (!packet || av_seek_frame(input, index, 0, AVSEEK_FLAG_BACKWARD) < 0)
+        return 0;
+    std::int64_t count = 0;
+    while (av_read_frame(input, packet.get()) >= 0) {
+        count += packet->stream_index == index;
+        av_packet_unref(packet.get());
+    }
+    return count;
+}
+
+// The frames an AVI file holds: its index's entries (empty placeholder
+// entries included) when the index agrees with the stream header, otherwise
+// (a cut file without its index, a header that lies) the packets a scan
+// finds; the header's count when the scan finds nothing.
+std::int64_t aviFrames(AVFormatContext* input, int index)
+{
+    AVStream* stream = input->streams[index];
+    const std::int64_t entries = avformat_index_get_entries_count(stream);
+    if (entries > 0 && entries == stream->nb_frames)
+        return entries;
+    const std::int64_t packets = packetCount(input, index);
+    return packets > 0 ? packets : stream->nb_frames;
+}
+
 // The time of frame 0 on the player's clock, which starts at the earliest
 // timestamp of the file.
 double firstFrameTime(const AVFormatContext* input, const AVStream* stream)
@@ -136,7 +165,7 @@ VideoLength videoLength(AVFormatContext* input, int index)
     const double streamSeconds = seconds(stream->duration, stream->time_base);
     if (container == ContainerKind::Avi && stream->nb_frames > 0) {
         // The index counts the frames; the stream lasts that many frames.
-        length.frames = stream->nb_frames;
+        length.frames = aviFrames(input, index);
         length.seconds = frameRate > 0 ? length.frames / frameRate : streamSeconds;
         return length;
     }

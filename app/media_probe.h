@@ -41,10 +41,11 @@ struct MediaProbe {
 };
 
 // The length of video stream `index` of a file opened with libavformat, as
-// the player counts it: the index's frame count for AVI; otherwise the span
-// of the timestamps (program and transport streams; this reads packets near
-// both ends of the file, so the reading position is lost) or the stream's
-// duration, at the stream's frame rate.
+// the player counts it: for AVI the frames the file really holds (the
+// index's entries, or the packets of a scan when the index is missing or
+// disagrees with the header); otherwise the span of the timestamps (program
+// and transport streams) or the stream's duration, at the stream's frame
+// rate. Reading packets loses the reading position.
 struct VideoLength {
     std::int64_t frames = 0;
     double seconds = 0;

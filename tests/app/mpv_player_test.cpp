@@ -278,23 +278,18 @@ TEST(MpvPlayer, NtscClipCountsItsFramesFromTheIndex)
 
 // ------------------------------------------------------------ bad files
 
-TEST(MpvPlayer, TruncatedClipEndsInsteadOfHanging)
+TEST(MpvPlayer, TruncatedClipCountsTheFramesItHoldsAndEnds)
 {
     auto player = loadedInFrames("truncated.avi");
     MpvPlayer& p = *player;
-    ASSERT_EQ(p.length(), 250);   // what the header claims
+    // The header claims 250 frames; the file holds about half of them.
+    const int held = static_cast<int>(p.length());
+    ASSERT_GT(held, 100);
+    ASSERT_LT(held, 140);
 
-    // A frame the file lacks: the player stands at its end.
-    ASSERT_TRUE(seekTo(p, 200));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return p.currentPosition() == p.length(); }, WaitMs));
-    EXPECT_NE(p.playState(), MediaPlayer::Playing);
-    const int last = shownFrame(p);
-    EXPECT_GT(last, 50);
-    EXPECT_LT(last, 200);
-
-    // Playing into the missing part ends the same way.
-    ASSERT_TRUE(seekTo(p, last - 20));
-    EXPECT_TRUE(showsFrame(p, last - 20));
+    ASSERT_TRUE(seekTo(p, held - 20));
+    EXPECT_TRUE(showsFrame(p, held - 20));
+    // Playing into the cut ends at the length, without hanging.
     p.setRate(4.0);
     p.play();
     EXPECT_TRUE(QTest::qWaitFor([&] { return p.currentPosition() == p.length(); }, WaitMs));

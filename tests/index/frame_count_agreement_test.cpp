@@ -2,6 +2,7 @@
 // the scene positions of a grabbed index and of a sheet cut later come from
 // the two counts.
 
+#include <QFile>
 #include <gtest/gtest.h>
 
 #include "app/mpv_player.h"
@@ -26,6 +27,28 @@ TEST(FrameCountAgreement, GrabberAndPlayerCountTheSameFrames)
         ASSERT_TRUE(shown->setFileName(path)) << name;
         EXPECT_EQ(source.frameCount(), static_cast<int>(shown->length())) << name;
     }
+}
+
+TEST(FrameCountAgreement, AHeaderThatLiesAboutTheLengthIsNotBelieved)
+{
+    // open-gop.avi with the video stream header claiming 2^31 - 1 frames.
+    QFile whole(testMedia(QStringLiteral("open-gop.avi")));
+    ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
+    QByteArray bytes = whole.readAll();
+    const qsizetype strh = bytes.indexOf("strh");
+    ASSERT_EQ(bytes.mid(strh + 8, 4), "vids");
+    bytes.replace(strh + 8 + 32, 4, QByteArray("\xff\xff\xff\x7f", 4));
+    const QString path = freshTempDir(QStringLiteral("lying")) + QStringLiteral("/lying.avi");
+    QFile lying(path);
+    ASSERT_TRUE(lying.open(QIODevice::WriteOnly) && lying.write(bytes) == bytes.size());
+    lying.close();
+
+    QWidget host;
+    std::unique_ptr<MediaPlayer> shown = makeTestPlayer(&host);
+    shown->setPositionUnits(MediaPlayer::Frames);
+    ASSERT_TRUE(shown->setFileName(path));
+    EXPECT_EQ(shown->length(), 250);
+    EXPECT_EQ(FrameSource(path).frameCount(), 250);
 }
 
 } // namespace

@@ -117,23 +117,28 @@ TEST(FrameSource, ShortcutsAndSecondWorkerDeliverTheSameBytes)
     }
 }
 
-TEST(FrameSource, TruncatedFileGivesItsLastRealFrameBeyondTheEnd)
+TEST(FrameSource, TruncatedFileCountsTheFramesItHolds)
 {
     FrameSource source(test::testMedia("truncated.avi"));
     ASSERT_TRUE(source.isOpen());
-    EXPECT_EQ(source.frameCount(), 250);  // what the header claims
-    const int last = numberIn(source.getFrame(249), 320, 240);
-    EXPECT_GT(last, 100);
-    EXPECT_LT(last, 140);
+    // The header claims 250 frames; about half of them are in the file.
+    const int count = source.frameCount();
+    EXPECT_GT(count, 100);
+    EXPECT_LT(count, 140);
+    // B-frames stored after the cut are lost: the last pictures skip them.
+    const int last = numberIn(source.getFrame(count - 1), 320, 240);
+    EXPECT_GE(last, count - 1);
+    EXPECT_LE(last, count + 3);
 
-    const auto targets = previewTargets(250);
+    const auto targets = previewTargets(count);
     const auto pictures = grabFrames(source, targets, 1);
-    for (std::size_t i = 0; i < targets.size(); ++i)
-        EXPECT_EQ(numberIn(pictures[i], 320, 240), std::min(targets[i], last)) << "target " << targets[i];
-    // The end, once met, is not searched for again: the work stays about
-    // one pass over the real frames.
-    for (std::int32_t t = 249; t > last; t -= 3)
-        EXPECT_EQ(numberIn(source.getFrame(t), 320, 240), last);
+    for (std::size_t i = 0; i < targets.size(); ++i) {
+        const int shown = numberIn(pictures[i], 320, 240);
+        if (targets[i] < count - 3)
+            EXPECT_EQ(shown, targets[i]);
+        else
+            EXPECT_TRUE(shown >= count - 4 && shown <= last) << shown;
+    }
     EXPECT_LT(source.decodedPictures(), 3 * 125);
 }
 

@@ -11,6 +11,7 @@
 
 #include "app/numbers.h"
 #include "control/control_panel.h"
+#include "index/frame_source.h"
 #include "index/preview.h"
 #include "index/preview_rules.h"
 #include "index/scene_window.h"
@@ -109,22 +110,22 @@ TEST_F(PreviewTest, GrabbedScenesShowExactlyTheirFramesInWindowsFilesAndSheet)
     EXPECT_FALSE(services.waitCursorShown);
 }
 
-TEST_F(PreviewTest, ScenesOfATruncatedVideoNeverGoBackwards)
+TEST_F(PreviewTest, ScenesOfATruncatedVideoSpreadOverWhatItHolds)
 {
-    // The header promises 250 frames, the file holds about half of them:
-    // scenes past the real end show its last frame.
-    const QString video = clip(QStringLiteral("truncated.avi"), 250);
+    // The header promises 250 frames, the file holds about half of them.
+    const int held = FrameSource(testMedia(QStringLiteral("truncated.avi"))).frameCount();
+    ASSERT_LT(held, 140);
+    const QString video = clip(QStringLiteral("truncated.avi"), held);
     INITIALIZEvideo(*app, video, 0);
     ASSERT_TRUE(QFileInfo::exists(previewSheetWriteName(video)));
     int previous = -1;
     for (int k = 0; k < 16; ++k) {
         const int frame = frameNumberOf(scene(k).picture());
-        EXPECT_GE(frame, previous) << k;
-        EXPECT_LE(frame, position(k)) << k;
+        EXPECT_GT(frame, previous) << k;
+        if (k < 15)
+            EXPECT_EQ(frame, position(k)) << k;
         previous = frame;
     }
-    EXPECT_EQ(frameNumberOf(scene(0).picture()), 0);
-    EXPECT_EQ(frameNumberOf(scene(3).picture()), 48);
 }
 
 TEST_F(PreviewTest, AnEightFrameVideoKeepsTheOldPicturesOfMissingScenesAndItsPositionsWhenCut)
