@@ -17,11 +17,21 @@
 
 namespace vv::test {
 
+const std::vector<std::pair<QString, vvmaker::Container>>& otherEncoders()
+{
+    static const std::vector<std::pair<QString, vvmaker::Container>> clips = {
+        {"xvid.avi", vvmaker::Container::AviXvid}, {"divx3.avi", vvmaker::Container::AviDivx3},
+        {"h264.mp4", vvmaker::Container::Mp4H264}, {"vfr.mkv", vvmaker::Container::MkvH264},
+        {"vp9.webm", vvmaker::Container::WebmVp9}, {"hevc.mov", vvmaker::Container::MovHevc},
+    };
+    return clips;
+}
+
 namespace {
 
 // Part of the cache path: bump it whenever the maker's output changes, so
 // that build trees do not keep serving clips made by an older maker.
-constexpr const char* kCatalogueVersion = "v1";
+constexpr const char* kCatalogueVersion = "v2";
 
 using Maker = std::function<bool(const std::string& path, std::string* error)>;
 
@@ -88,6 +98,13 @@ const std::map<QString, Maker>& catalogue()
         ntsc.fpsNum = 30000;
         ntsc.fpsDen = 1001;
         m["ntsc.avi"] = videoMaker(ntsc);
+
+        // Other encoders' clips: 240 frames, a keyframe every 50th.
+        for (const auto& [name, container] : otherEncoders()) {
+            auto other = video(320, 240, 240);
+            other.container = container;
+            m[name] = videoMaker(other);
+        }
 
         m["odd-width.avi"] = videoMaker(video(318, 240, 100));
         m["eight.avi"] = videoMaker(video(320, 240, 8));

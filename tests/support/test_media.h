@@ -4,6 +4,10 @@
 
 #include <QImage>
 #include <QString>
+#include <utility>
+#include <vector>
+
+#include "tools/mediamaker/mediamaker.h"
 
 namespace vv::test {
 
@@ -24,8 +28,12 @@ namespace vv::test {
 //   "half-second.avi" 12 frames at 25 fps
 //   "truncated.avi"   open-gop.avi cut to half its bytes
 //   "garbage.avi"     4 KiB of noise
+//   otherEncoders()   320x240, 240 frames, audio, keyframe every 50th, made
+//                     by libxvid, MS MPEG-4 v3, libx264 (MP4, variable
+//                     timing in MKV), VP9 (WebM) and libx265 (MOV)
 //   "tone.wav", "tone.mp3"  3 s of 440 Hz
 QString testMedia(const QString& name);
+const std::vector<std::pair<QString, vvmaker::Container>>& otherEncoders();
 
 // A fresh empty directory for one test, removed by the caller or left in the
 // system's temporary folder.

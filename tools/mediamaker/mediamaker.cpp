@@ -145,6 +145,11 @@ void encode(Output& out, Track& track, AVFrame* frame)
         if (ret == AVERROR(EAGAIN) || ret == AVERROR_EOF)
             return;
         check(ret, "the encoder failed");
+        // A video packet lasts one frame where the encoder leaves it open
+        // (the MP4 muxer's edit list would otherwise drop the last frame).
+        const AVCodecContext* c = track.encoder.get();
+        if (packet->duration <= 0 && c->codec_type == AVMEDIA_TYPE_VIDEO && c->framerate.num > 0)
+            packet->duration = av_rescale_q(1, av_inv_q(c->framerate), c->time_base);
         av_packet_rescale_ts(packet, track.encoder->time_base, track.stream->time_base);
         packet->stream_index = track.stream->index;
         check(av_interleaved_write_frame(out.get(), packet), "cannot write a packet");
@@ -187,32 +192,70 @@ libav::CodecContextPtr newEncoder(const AVCodec* codec, const char* name)
     return encoder;
 }
 
+// The encoder, fourcc and muxer of each kind of clip.
+struct Kind {
+    const char* encoder;
+    std::uint32_t tag;
+    const char* muxer;
+    bool fixedQuantiser;   // the mpegvideo family: one quantiser for every frame
+};
+
+Kind kindOf(Container container)
+{
+    switch (container) {
+    case Container::Avi: return {"mpeg4", MKTAG('X', 'V', 'I', 'D'), "avi", true};
+    case Container::MpegPs: return {"mpeg1video", 0, "mpeg", true};
+    case Container::AviXvid: return {"libxvid", MKTAG('X', 'V', 'I', 'D'), "avi", true};
+    case Container::AviDivx3: return {"msmpeg4", MKTAG('D', 'I', 'V', '3'), "avi", true};
+    case Container::Mp4H264: return {"libx264", 0, "mp4", false};
+    case Container::MkvH264: return {"libx264", 0, "matroska", false};
+    case Container::WebmVp9: return {"libvpx-vp9", 0, "webm", false};
+    case Container::MovHevc: return {"libx265", MKTAG('h', 'v', 'c', '1'), "mov", false};
+    }
+    throw Failure("unknown container");
+}
+
+// The presentation time of frame n in units of the encoder's time base: the
+// frame number, or milliseconds with frames of 30 and 50 ms by turns.
+std::int64_t frameTime(const VideoSpec& clip, int n)
+{
+    return clip.container == Container::MkvH264 ? 40 * std::int64_t(n) - 10 * (n % 2) : n;
+}
+
 Track videoTrack(Output& out, const VideoSpec& clip)
 {
-    const bool avi = clip.container == Container::Avi;
-    const char* name = avi ? "mpeg4" : "mpeg1video";
+    const Kind kind = kindOf(clip.container);
     Track track;
-    track.encoder = newEncoder(avcodec_find_encoder_by_name(name), name);
+    track.encoder = newEncoder(avcodec_find_encoder_by_name(kind.encoder), kind.encoder);
     AVCodecContext* c = track.encoder.get();
     c->width = clip.width;
     c->height = clip.height;
     c->sample_aspect_ratio = AVRational{1, 1};
-    c->time_base = AVRational{clip.fpsDen, clip.fpsNum};
+    c->time_base = clip.container == Container::MkvH264 ? AVRational{1, 1000} : AVRational{clip.fpsDen, clip.fpsNum};
     c->framerate = AVRational{clip.fpsNum, clip.fpsDen};
     c->pix_fmt = AV_PIX_FMT_YUV420P;
     // Keyframes are forced frame by frame at every gopSize-th frame; the
     // encoder's own GOP counter, which drifts by the B-frames, must not fire
     // before them.
     c->gop_size = clip.gopSize + clip.bFrames + 1;
-    c->max_b_frames = clip.bFrames;
-    c->flags |= AV_CODEC_FLAG_QSCALE;
-    c->global_quality = FF_QP2LAMBDA * clip.quality;
+    c->max_b_frames = clip.container == Container::AviDivx3 ? 0 : clip.bFrames;
+    if (kind.fixedQuantiser) {
+        c->flags |= AV_CODEC_FLAG_QSCALE;
+        c->global_quality = FF_QP2LAMBDA * clip.quality;
+    } else {
+        // Quality-driven rate control; fast settings that keep B-frames.
+        av_opt_set(c->priv_data, "crf", "30", 0);
+        av_opt_set(c->priv_data, "preset", "veryfast", 0);
+        av_opt_set(c->priv_data, "deadline", "realtime", 0);
+        av_opt_set(c->priv_data, "cpu-used", "8", 0);
+        av_opt_set(c->priv_data, "x265-params", "log-level=error", 0);
+        av_opt_set(c->priv_data, "forced-idr", "1", 0);
+    }
     if (clip.closedGop)
         c->flags |= AV_CODEC_FLAG_CLOSED_GOP;
     c->thread_count = std::max(1, clip.threads);
-    if (avi) {
-        c->codec_tag = MKTAG('X', 'V', 'I', 'D');
-    } else {
+    c->codec_tag = kind.tag;
+    if (clip.container == Container::MpegPs) {
         // The program stream muxer paces its packets by the stream's rates
         // and buffer: state generous ones (the fixed quantiser ignores them).
         c->bit_rate = 4000000;
@@ -220,8 +263,11 @@ Track videoTrack(Output& out, const VideoSpec& clip)
         c->rc_buffer_size = 224 * 1024 * 8;
     }
     // Keyframes only where the GOP length puts them: no extra ones at the
-    // background's scene changes.
-    check(av_opt_set_int(c->priv_data, "sc_threshold", 1000000000, 0), "cannot turn off scene cuts");
+    // background's scene changes (encoders without the option decide alone).
+    if (clip.container == Container::Avi || clip.container == Container::MpegPs)
+        check(av_opt_set_int(c->priv_data, "sc_threshold", 1000000000, 0), "cannot turn off scene cuts");
+    else
+        av_opt_set(c->priv_data, "x264-params", "scenecut=0", 0);
     openTrack(out, track);
 
     AVFrame* f = track.frame.get();
@@ -349,15 +395,18 @@ void checkVideoSpec(const VideoSpec& clip)
 
 void writeVideo(const fs::path& file, const VideoSpec& clip)
 {
-    const bool avi = clip.container == Container::Avi;
-    Output out(avi ? "avi" : "mpeg", file);
+    const Kind kind = kindOf(clip.container);
+    const bool avi = std::strcmp(kind.muxer, "avi") == 0;
+    Output out(kind.muxer, file);
     Track video = videoTrack(out, clip);
 
     Track audio;
     const bool withAudio = clip.audio;
     if (withAudio) {
-        const char* name = "mp2";
-        const AVCodec* codec = avi ? aviAudioEncoder(clip, &name) : avcodec_find_encoder_by_name("mp2");
+        const char* name = clip.container == Container::MpegPs ? "mp2"
+                           : clip.container == Container::WebmVp9 ? "libvorbis"
+                                                                  : "aac";
+        const AVCodec* codec = avi ? aviAudioEncoder(clip, &name) : avcodec_find_encoder_by_name(name);
         audio = audioTrack(out, codec, name, clip.audioSampleRate, 1, clip.audioBitRate);
     }
     out.writeHeader();
@@ -375,7 +424,7 @@ void writeVideo(const fs::path& file, const VideoSpec& clip)
     const int progressStep = std::max(1, clip.frames / 20);
     for (int n = 0; n < clip.frames || samples < totalSamples;) {
         const bool videoNext = n < clip.frames
-            && (samples >= totalSamples || av_compare_ts(n, videoBase, samples, audioBase) <= 0);
+            && (samples >= totalSamples || av_compare_ts(frameTime(clip, n), videoBase, samples, audioBase) <= 0);
         if (!videoNext) {
             encodeTone(out, audio, tone, samples, totalSamples);
             continue;
@@ -385,7 +434,7 @@ void writeVideo(const fs::path& file, const VideoSpec& clip)
                              picture->linesize[0], picture->linesize[1], picture->linesize[2],
                              clip.width, clip.height};
         drawFramePicture(yuv, n, clip.fpsNum, clip.fpsDen);
-        picture->pts = n;
+        picture->pts = frameTime(clip, n);
         picture->quality = video.encoder->global_quality;   // the fixed quantiser is per frame
         picture->pict_type = n % clip.gopSize == 0 ? AV_PICTURE_TYPE_I : AV_PICTURE_TYPE_NONE;
         encode(out, video, picture);

@@ -14,6 +14,13 @@ namespace vvmaker {
 enum class Container {
     Avi,       // MPEG-4 ASP video, fourcc XVID, MP3 audio
     MpegPs,    // MPEG-1 video in an MPEG program stream (.mpg / .dat), MP2 audio
+    // Clips as other encoders write them (audio: AAC, Vorbis in WebM).
+    AviXvid,   // libxvid, B-frames packed into the frame before them
+    AviDivx3,  // MS MPEG-4 v3 (DIV3), no B-frames
+    Mp4H264,   // libx264 with B-frames; the muxer writes an edit list
+    MkvH264,   // libx264; frames last 30 and 50 ms by turns (variable timing)
+    WebmVp9,   // libvpx VP9
+    MovHevc,   // libx265 with B-frames, tagged hvc1
 };
 
 struct VideoSpec {
