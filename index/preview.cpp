@@ -1,6 +1,9 @@
 #include "index/preview.h"
 
+#include <QFileInfo>
+#include <QHash>
 #include <QImage>
+#include <QSet>
 #include <QStringList>
 #include <algorithm>
 #include <chrono>
@@ -12,6 +15,7 @@
 #include <thread>
 
 #include "app/app.h"
+#include "app/atomic_file.h"
 #include "app/numbers.h"
 #include "app/twips.h"
 #include "index/cdib.h"
@@ -159,13 +163,42 @@ QString sceneFile(const App& app, int scene)
     return app.st.ProgramDir + QString::number(scene) + QStringLiteral(".bmp");
 }
 
-// Writes a sheet as an uncompressed 24-bit bitmap file, atomically.
+// Sheets that could not be written, kept for the rest of the run so that the
+// video list shows them without grabbing again, and the folders whose failure
+// has been reported: per application, as the grabs above.
+struct UnsavedSheets {
+    QHash<QString, QImage> sheets;
+    QSet<QString> reportedFolders;
+};
+
+UnsavedSheets& unsavedSheets(const App& app)
+{
+    static std::map<const App*, UnsavedSheets> unsaved;
+    return unsaved[&app];
+}
+
+// Writes a sheet as an uncompressed 24-bit bitmap file, atomically. A sheet
+// that cannot be written stays in memory; the first failure in a folder is
+// shown.
 void writeSheet(App& app, const QImage& sheet, const QString& file)
 {
     const QByteArray packed = packedDibFromImage(sheet);
     cDIB dib(&app.sv);
-    if (dib.CreateFromPackedDIBPointer(packed.constData(), static_cast<std::size_t>(packed.size())))
-        dib.WriteToFile(file);
+    if (!dib.CreateFromPackedDIBPointer(packed.constData(), static_cast<std::size_t>(packed.size())))
+        return;
+    UnsavedSheets& unsaved = unsavedSheets(app);
+    QString error;
+    if (writeFileAtomically(file, dib.fileBytes(), &error)) {
+        unsaved.sheets.remove(file);
+        return;
+    }
+    qWarning("%s: %s", qPrintable(file), qPrintable(error));
+    unsaved.sheets.insert(file, imageFromPackedDib(packed.constData(), static_cast<std::size_t>(packed.size())));
+    const QString folder = QFileInfo(file).absolutePath();
+    if (!unsaved.reportedFolders.contains(folder)) {
+        unsaved.reportedFolders.insert(folder);
+        app.InfoDisplay().INITIALIZE(QStringLiteral("PREVIEW CANNOT BE SAVED!"), 3);
+    }
 }
 
 } // namespace
@@ -237,6 +270,16 @@ void SAVEpreview(App& app, const QString& path)
     writeSheet(app, buildPreviewSheet(pictures), previewSheetWriteName(path));
 }
 
+QImage previewSheet(const App& app, const QString& path)
+{
+    const auto kept = unsavedSheets(app).sheets.constFind(previewSheetWriteName(path));
+    if (kept != unsavedSheets(app).sheets.constEnd())
+        return *kept;
+    QImage sheet;
+    sheet.load(previewSheetReadName(path));
+    return sheet;
+}
+
 // The sixteen cells of the video's sheet into the scene windows, scene k at
 // k x (DurationFrames / 16, rounded). Skipped when the windows already hold
 // this sheet; a sheet that cannot be read is made anew from the video.
@@ -246,8 +289,8 @@ void LOADpreview(App& app, const QString& path)
     const QString sheet = previewSheetReadName(path);
     if (sheet == st.LastLoadedSheet)
         return;
-    QImage image;
-    if (!image.load(sheet)) {
+    const QImage image = previewSheet(app, path);
+    if (image.isNull()) {
         MAKEpreview(app, path);
         return;
     }

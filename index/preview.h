@@ -1,6 +1,7 @@
 #pragma once
 // The scene index of a video: sixteen scene pictures and the preview sheet.
 
+#include <QImage>
 #include <QString>
 
 namespace vv {
@@ -11,6 +12,9 @@ class App;
 void MAKEpreview(App& app, const QString& path);
 // Paints the sixteen scene pictures into the preview sheet and saves it.
 void SAVEpreview(App& app, const QString& path);
+// The video's preview sheet: the one kept in memory because it could not be
+// written, else the file's; a null image when there is neither.
+QImage previewSheet(const App& app, const QString& path);
 // Cuts the preview sheet of the video into the sixteen scene windows.
 void LOADpreview(App& app, const QString& path);
 

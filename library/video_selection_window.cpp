@@ -108,10 +108,8 @@ void VideoSelectionWindow::selectionChanged(int index)
         return;
     setGeometryTw(Slider, 0, 0, fastScrollFill(index, found().count(), widthTw(SliderPicture)), heightTw(Slider));
     QString path = found().pathAt(index);
-    if (FileExists(previewSheetName(path))) {
-        showPicture(previewSheetName(path));
+    if (showSheet(path))
         return;
-    }
     // Making a sheet lets window events run; the user may move on meanwhile.
     // The sheet being made is finished, then the one of the entry selected
     // now, and so on: never more than one at a time.
@@ -119,13 +117,14 @@ void VideoSelectionWindow::selectionChanged(int index)
         return;
     makingSheet_ = true;
     for (;;) {
-        const QString sheet = previewSheetName(path);
-        if (!FileExists(sheet))
+        if (previewSheet(app_, path).isNull())
             MAKEpreview(app_, path);
         const int now = lstFoundFiles2->currentRow();
         if (now == index && found().pathAt(now) == path) {
-            if (FileExists(sheet))
-                showPicture(sheet);
+            // A video without a sheet (it cannot be opened) shows black, not
+            // the sheet of the entry before.
+            if (!showSheet(path))
+                showBlack();
             break;
         }
         if (now < 0 || now >= found().count())
@@ -144,6 +143,24 @@ bool VideoSelectionWindow::showPicture(const QString& file)
     ArchivPicture->setPixmap(pm);
     shownPicture_ = file;
     return true;
+}
+
+bool VideoSelectionWindow::showSheet(const QString& path)
+{
+    const QImage sheet = previewSheet(app_, path);
+    if (sheet.isNull())
+        return false;
+    ArchivPicture->setPixmap(QPixmap::fromImage(sheet));
+    shownPicture_ = previewSheetName(path);
+    return true;
+}
+
+void VideoSelectionWindow::showBlack()
+{
+    QPixmap black(ArchivPicture->size());
+    black.fill(Qt::black);
+    ArchivPicture->setPixmap(black);
+    shownPicture_.clear();
 }
 
 void VideoSelectionWindow::SHOWarchivPicture(const QString& path)

@@ -56,6 +56,9 @@ private:
     void enterPressed();
     void SHOWarchivPicture(const QString& path);
     bool showPicture(const QString& file);
+    // The video's preview sheet (from memory or its file); false when none.
+    bool showSheet(const QString& path);
+    void showBlack();
     void barPressed(double x);
     void barMoved(double x);
 

@@ -18,6 +18,7 @@
 #include "script/overlays.h"
 #include "tests/index/scene_clips.h"
 #include "tests/support/app_fixture.h"
+#include "video/displays.h"
 #include "video/loading.h"
 #include "video/player_window.h"
 
@@ -167,6 +168,42 @@ TEST_F(VideoSelectionWindowTest, AMissingSheetIsMadeWhenItsVideoIsSelected)
     // No video is loaded: the scene windows are not the sheet's to fill.
     EXPECT_TRUE(app->FormImage(5).picture().isNull());
     EXPECT_TRUE(player().opened.isEmpty());
+}
+
+// A sheet that cannot be written is said once per folder and shown from
+// memory without grabbing again; a video that cannot be opened shows black,
+// not the sheet of the entry before.
+TEST_F(VideoSelectionWindowTest, UnwritableSheetsAreReportedOnceAndKeptAndAnUnreadableVideoShowsBlack)
+{
+    videosWithSheets({"a.avi"});
+    for (const QString name : {QStringLiteral("real"), QStringLiteral("real2")}) {
+        copyClip(QStringLiteral("odd-width.avi"), dir(), name + QStringLiteral(".avi"));
+        ASSERT_TRUE(QDir(dir()).mkdir(name + QStringLiteral(".bmp")));  // the sheet's name is taken
+    }
+    writeFile(QStringLiteral("junk.avi"), QByteArray(4096, '\x5a'));
+    open();
+    ASSERT_EQ(entries()->count(), 4);
+    struct Step {
+        int row;
+        const char* shown;  // "" for black
+        const char* info;
+        int grabs;          // wait cursors up to here
+    } const steps[] = {
+        {1, "", "-", 1}, {2, "real.bmp", "PREVIEW CANNOT BE SAVED!", 2}, {3, "real2.bmp", "-", 3}, {2, "real.bmp", "-", 3},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.row);
+        app->InfoDisplay().INITIALIZE(QStringLiteral("-"), 2);
+        entries()->setCurrentRow(step.row);
+        EXPECT_EQ(list().shownPicture(), *step.shown ? dir() + QLatin1String(step.shown) : QString());
+        const QImage picture = list().ArchivPicture->pixmap().toImage();
+        ASSERT_FALSE(picture.isNull());
+        QImage black(picture.size(), picture.format());
+        black.fill(Qt::black);
+        EXPECT_EQ(picture == black, !*step.shown);
+        EXPECT_EQ(infoText(), QString::fromLatin1(step.info));
+        EXPECT_EQ(services.waitCursorOn, step.grabs);
+    }
 }
 
 TEST_F(VideoSelectionWindowTest, MovingOnWhileASheetIsMadeMakesTheSheetOfWhereTheUserStops)
