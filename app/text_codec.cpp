@@ -81,4 +81,19 @@ QList<QByteArray> splitLines(const QByteArray& data)
     return lines;
 }
 
+QString printableText(const QString& text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (const char32_t c : text.toUcs4()) {
+        if (c != 0xFFFD && QChar::isPrint(c))
+            out += QString::fromUcs4(&c, 1);
+        else if (c < 0x100)
+            out += QStringLiteral("\\x%1").arg(uint(c), 2, 16, QLatin1Char('0'));
+        else
+            out += QStringLiteral("\\u{%1}").arg(uint(c), 4, 16, QLatin1Char('0'));
+    }
+    return out;
+}
+
 } // namespace vv

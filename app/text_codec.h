@@ -27,4 +27,9 @@ QString decodeTextLine(const QByteArray& bytes, bool* legacy8bit = nullptr);
 // empty. A UTF-8 byte order mark at the start is no part of the first line.
 QList<QByteArray> splitLines(const QByteArray& data);
 
+// text for a message: characters that cannot be shown (control characters,
+// unassigned code points, the replacement for undecodable bytes) are written
+// as \xNN or \u{NNNN}; a backslash stays as it is.
+QString printableText(const QString& text);
+
 } // namespace vv

@@ -1,6 +1,7 @@
 #include "library/found_list_box.h"
 
 #include "app/app.h"
+#include "app/text_codec.h"
 #include "video/displays.h"
 
 namespace vv {
@@ -35,7 +36,7 @@ ScanResult FoundListBox::scan(App& app, const QString& startPath, const QString&
     const ScanResult result = scanMedia(found_, startPath, patterns, cutLength, callbacks);
     refresh();
     if (result.end == ScanResult::End::StartUnreadable)
-        app.sv.messageBox(QStringLiteral("Cannot read the directory:\r\n") + startPath, Services::Icon::Information);
+        app.sv.messageBox(QStringLiteral("Cannot read the directory:\r\n") + printableText(startPath), Services::Icon::Information);
     if (!found_.isEmpty())
         select(0);
     app.MessageDisplay().hide();

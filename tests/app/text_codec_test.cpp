@@ -47,5 +47,12 @@ TEST(TextCodec, LinesAreUtf8UnlessInvalid)
     }
 }
 
+TEST(TextCodec, MessagesShowUnprintableCharactersEscaped)
+{
+    EXPECT_EQ(printableText(QString::fromUtf8("/home/Jürgen/a\\b €")), QString::fromUtf8("/home/Jürgen/a\\b €"));
+    EXPECT_EQ(printableText(QString::fromUtf8("\x01\x1B[2J\x7F\xEF\xBF\xBD\xE2\x80\xAEx\n")),
+              QStringLiteral("\\x01\\x1b[2J\\x7f\\u{fffd}\\u{202e}x\\x0a"));
+}
+
 } // namespace
 } // namespace vv
