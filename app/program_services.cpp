@@ -8,6 +8,18 @@
 #include <cstdio>
 #include <unistd.h>
 
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VV_LEAK_CHECK 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__)
+#define VV_LEAK_CHECK 1
+#endif
+#ifdef VV_LEAK_CHECK
+#include <sanitizer/lsan_interface.h>
+#endif
+
 #include "app/app.h"
 #include "app/look.h"
 #include "app/main_window.h"
@@ -44,6 +56,10 @@ void ProgramServices::endProgram()
     // change was written when it was made).
     std::fflush(stdout);
     std::fflush(stderr);
+#ifdef VV_LEAK_CHECK
+    // _exit skips the sanitizer's check at exit; a build with it checks here.
+    __lsan_do_leak_check();
+#endif
     ::_exit(0);
 }
 
