@@ -207,19 +207,24 @@ void MainWindow::moveEvent(QMoveEvent* event)
     // without changing the client size: the rule, which counts the frame,
     // runs again then.
     if (frameMargins() != ruledFrame_)
-        handleResize();
+        handleResize(true);
 }
 
-void MainWindow::fitVideoWindow()
+void MainWindow::fitVideoWindow(bool placePicture)
 {
     // The client area follows the window's size at once (layouts run later).
     client_->setGeometry(0, 0, width(), height());
     app_.Player().setGeometry(0, 0, client_->width(), client_->height());
+    // Configure events that only move or frame the window keep the picture
+    // where the user (or the settings) put it.
+    if (!placePicture || size() == fittedSize_)
+        return;
+    fittedSize_ = size();
     std::int16_t hundred = 100;
     SIZEvideo(app_, hundred, 1);
 }
 
-void MainWindow::handleResize()
+void MainWindow::handleResize(bool framing)
 {
     if (resizeGuard_)
         return;
@@ -242,11 +247,16 @@ void MainWindow::handleResize()
     const QSize target(outerWidth - margins.left() - margins.right(), outerHeight - frame);
     // A window manager may refuse the size (a screen too small for it); ask
     // for a refused size only once, so that the two never argue forever.
+    // The frame's arrival corrects the size by the frame's width at most:
+    // the picture placed for the size before stays.
+    const bool keepPicture = framing && size() == fittedSize_;
     if (target != size() && target != lastRequested_) {
         lastRequested_ = target;
         resize(target);
     }
-    fitVideoWindow();
+    if (keepPicture)
+        fittedSize_ = target;
+    fitVideoWindow(!keepPicture);
     resizeGuard_ = false;
 }
 

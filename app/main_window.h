@@ -61,8 +61,9 @@ public:
 
     // The resize rule; runs on every size change unless the guard is set.
     // In full screen and picture in picture the mode's geometry stands: only
-    // the video window is fitted and the picture reset.
-    void handleResize();
+    // the video window is fitted and the picture reset. `framing`: run for a
+    // frame the window manager put around the window, which keeps the picture.
+    void handleResize(bool framing = false);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -96,7 +97,9 @@ private:
     void setNormalState();
     // The screen the window is on, in pixels.
     QRect screenRect() const;
-    void fitVideoWindow();
+    // Fits the video window to the client area; the picture is reset only
+    // when the inner size really changed and `placePicture` is set.
+    void fitVideoWindow(bool placePicture = true);
 
     App& app_;
     QWidget* client_;
@@ -105,6 +108,7 @@ private:
     QMargins ruledFrame_;  // the frame the resize rule counted last
     bool resizeGuard_ = false;
     QSize lastRequested_;
+    QSize fittedSize_;  // the inner size the picture was placed for
 };
 
 } // namespace vv

@@ -153,6 +153,9 @@ double demuxerOffsetFor(ContainerKind kind)
 // middle of that window: half a frame before the frame plus the 5 ms, safe
 // from timestamp rounding in either direction at any frame rate.
 constexpr double HrSeekTolerance = 0.005;
+// A file without video counts its frames at the common PAL rate, so that it
+// plays, loops and ends in the frame units a video does.
+constexpr double AudioOnlyFrameRate = 25.0;
 
 constexpr double MaxSpeed = 100.0;
 constexpr double MinSpeed = 0.01;
@@ -634,7 +637,7 @@ double MpvPlayer::length() const
     if (file_.isEmpty())
         return 0;
     if (!probe_.hasVideo)
-        return units_ == Frames ? 0.0 : audioSeconds_;
+        return units_ == Frames ? std::round(audioSeconds_ * AudioOnlyFrameRate) : audioSeconds_;
     return units_ == Frames ? double(probe_.frameCount) : probe_.videoSeconds;
 }
 
@@ -643,14 +646,13 @@ double MpvPlayer::currentPosition() const
     if (file_.isEmpty())
         return 0;
     if (!probe_.hasVideo) {
-        if (units_ == Frames)
-            return 0;
         if (standsAtEnd())
-            return audioSeconds_;
-        if (seekPending_)
-            return pendingPosition_;
+            return length();
         const double below = std::nextafter(audioSeconds_, 0.0);
-        return std::clamp(clockTime(), 0.0, std::max(0.0, below));
+        const double seconds = seekPending_ ? pendingPosition_ : std::clamp(clockTime(), 0.0, std::max(0.0, below));
+        if (units_ == Seconds)
+            return seconds;
+        return std::clamp(std::floor(seconds * AudioOnlyFrameRate), 0.0, std::max(0.0, length() - 1));
     }
 
     const std::int64_t frames = probe_.frameCount;
@@ -667,7 +669,9 @@ double MpvPlayer::currentPosition() const
 
 double MpvPlayer::streamFrameRate() const
 {
-    return file_.isEmpty() ? 0.0 : probe_.frameRate;
+    if (file_.isEmpty())
+        return 0.0;
+    return probe_.hasVideo ? probe_.frameRate : AudioOnlyFrameRate;
 }
 
 void MpvPlayer::setCurrentPosition(double position)
@@ -683,9 +687,11 @@ void MpvPlayer::setCurrentPosition(double position)
         lastSeekFrame_ = frame;
         atEnd_ = frame == frames;
         target = probe_.firstFrameTime + (frame - 0.5) / probe_.frameRate + HrSeekTolerance;
-    } else if (!probe_.hasVideo && units_ == Seconds) {
-        pendingPosition_ = std::clamp(position, 0.0, audioSeconds_);
-        atEnd_ = pendingPosition_ >= audioSeconds_;
+    } else if (!probe_.hasVideo) {
+        const bool toEnd = units_ == Frames ? position >= length() : position >= audioSeconds_;
+        const double seconds = units_ == Frames ? position / AudioOnlyFrameRate : position;
+        pendingPosition_ = toEnd ? audioSeconds_ : std::clamp(seconds, 0.0, audioSeconds_);
+        atEnd_ = toEnd;
         target = pendingPosition_;
     } else {
         return;

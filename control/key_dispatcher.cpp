@@ -26,10 +26,10 @@ void digit(App& app, int d)
 {
     AppState& st = app.st;
     if (st.ActiveMode == 1) {
-        // Only the digits of the pictures in the strip lead somewhere.
+        // Every digit names a scene counted from the strip's first picture:
+        // 0 the one before it, 8 and 9 those past a short strip.
         const int window = navigationSceneWindow(st.SceneStripFirst, d);
-        if (d < 1 || d > navigationPictureCount(app.MDI().widthPx()) || window < 0
-            || window >= st.SceneWindowCount)
+        if (window < 0 || window >= st.SceneWindowCount)
             return;
         RESETmarks(app);
         GOTOposition(app, static_cast<std::int32_t>(leadingNumber(app.FormImage(window).Image1->toolTip())));

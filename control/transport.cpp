@@ -40,7 +40,8 @@ void loadNeighbour(App& app, const QString& text, bool next)
     app.InfoDisplay().repaint();
     const QString path = next ? getNEXTvideo(app) : getPREVIOUSvideo(app);
     INITIALIZEvideo(app, path, 0);
-    if (!app.menu().meantToPlay())
+    // Nothing to play when the load failed or there was no such entry.
+    if (!app.st.LoadedVideo.isEmpty() && !app.menu().meantToPlay())
         app.menu().pressPLAY();
 }
 
@@ -150,8 +151,8 @@ void VIDEOLISTswitch(App& app, const QString& startDirectory)
 
 void EXITplayer(App& app)
 {
-    app.video().pause();
-    app.video().setFileName(QString());
+    // At once: unloading a playing video first would keep the user waiting,
+    // and nothing is left to save.
     app.sv.endProgram();
 }
 

@@ -46,7 +46,7 @@ SceneWindow::SceneWindow(App& app, QWidget* parent) : QWidget(parent), app_(app)
     Image1->installEventFilter(this);
 
     LabelTime = new QLabel(QStringLiteral("0:00:00-00"), this);
-    LabelTime->setFont(designFont(QStringLiteral("MS Sans Serif"), 13.5, true));
+    LabelTime->setFont(LabelTimeFont());
     setColours(LabelTime, LightGrey);
     setGeometryTw(LabelTime, 45, 30, LabelTimeWidth, LabelTimeHeight);
     LabelTime->installEventFilter(this);
@@ -58,19 +58,25 @@ SceneWindow::SceneWindow(App& app, QWidget* parent) : QWidget(parent), app_(app)
     hide();
 }
 
+QFont SceneWindow::LabelTimeFont()
+{
+    return designFont(QStringLiteral("MS Sans Serif"), 13.5, true);
+}
+
 void SceneWindow::setPicture(const QImage& picture)
 {
     picture_ = picture;
     Image1->setPixmap(QPixmap::fromImage(picture));
 }
 
-// The label keeps its design size unless the time code needs more room
-// (a fallback for the label's font may be wider).
+// The label keeps its design size inside the window; the time code's font
+// shrinks where it would not fit (a fallback for the label's font may be
+// wider).
 void SceneWindow::setTimeText(const QString& text)
 {
+    LabelTime->setFont(LabelTimeFont());
     LabelTime->setText(text);
-    const QSize needed = LabelTime->sizeHint();
-    LabelTime->resize(std::max(px(LabelTimeWidth), needed.width()), std::max(px(LabelTimeHeight), needed.height()));
+    fitCaption(LabelTime);
 }
 
 void SceneWindow::INITIALIZE(const QString& file, std::int32_t frame)

@@ -60,6 +60,7 @@ private:
     static constexpr int LabelTimeWidth = 1515;  // twips
     static constexpr int LabelTimeHeight = 390;
     void setTimeText(const QString& text);
+    static QFont LabelTimeFont();
 
     App& app_;
     QImage picture_;

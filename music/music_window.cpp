@@ -134,6 +134,9 @@ void MusicWindow::enterPressed()
         return;
     app_.st.CurrentVideo = path;
     hide();
+    // This window was the overlay up: with it gone the next Esc opens it again.
+    if (app_.st.ActiveMode == 3)
+        app_.st.ActiveMode = 0;
     app_.Player().show();
     INITIALIZEvideo(app_, path, 0);
 }

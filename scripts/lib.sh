@@ -6,6 +6,10 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD="$ROOT/build"
 
+# The window tests run a second time under a real window manager; xprop tells
+# when it is up.
+WINDOW_MANAGER_PACKAGES=(openbox x11-utils)
+
 # Debian 12 packages the player needs to build, run and test.
 PACKAGES=(
   cmake g++ make pkg-config
@@ -17,6 +21,7 @@ PACKAGES=(
   xvfb xauth
   desktop-file-utils
 )
+PACKAGES+=("${WINDOW_MANAGER_PACKAGES[@]}")
 
 ensure_packages() {
   local missing=()

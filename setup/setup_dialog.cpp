@@ -63,11 +63,13 @@ QPixmap logoPicture(const QSize& size)
 
 } // namespace
 
-SetupDialog::SetupDialog(App& app, QWidget* parent) : QWidget(parent), app_(app)
+// A window of its own above the main window, so that its title shows.
+SetupDialog::SetupDialog(App& app, QWidget* parent) : QWidget(parent, Qt::Tool), app_(app)
 {
     setWindowTitle(QStringLiteral("Setup"));
     setColours(this, LightGrey, Qt::black);
     setGeometryTw(this, 0, 0, 8820, 6450);
+    setFixedSize(size());
 
     LabelTitel = label(this, QStringLiteral("SYSTEM SETUP"), 135, 90, 8580, 630, designFont(SansSerif, 24, true));
     Label5 = label(this, QStringLiteral("Ravoriruvid Version 0.1a"), 6510, 480, 2145, 195, designFont(SansSerif, 8.25, true));
@@ -177,9 +179,11 @@ SetupDialog::SetupDialog(App& app, QWidget* parent) : QWidget(parent), app_(app)
 void SetupDialog::INITIALIZE()
 {
     HIDEall(app_);
+    // Centred on the main window's client area.
     const MainWindow& mdi = app_.MDI();
-    moveTw(this, roundEven((mdi.widthTw() - widthTw(this)) / 2.0),
-           roundEven((mdi.heightTw() - heightTw(this)) / 2.0));
+    const QPoint centred(px(roundEven((mdi.widthTw() - widthTw(this)) / 2.0)),
+                         px(roundEven((mdi.heightTw() - heightTw(this)) / 2.0)));
+    move(mdi.client()->mapToGlobal(centred));
     showZoomOnScrollBar();
     show();
     raise();

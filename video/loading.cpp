@@ -43,6 +43,8 @@ void forgetVideo(App& app)
     menu.ListSCRIPT->clearEntries();
     menu.CommandPLAY->setText(QStringLiteral("PLAY"));
     menu.setEnabled(true);
+    // No picture of the video before stays on screen.
+    app.video().setPictureVisible(false);
 }
 
 void enableVideoControls(ControlPanel& menu)
@@ -130,6 +132,9 @@ void INITIALIZEvideo(App& app, const QString& path, std::int32_t start)
 
     menu.setEnabled(true);
     enableVideoControls(menu);
+    // Keys reach the video after every load, whatever window started it.
+    if (QWidget* picture = player.widget())
+        picture->setFocus(Qt::OtherFocusReason);
 
     if (st.ActiveMode == 6)
         SHOWinteraction(app);

@@ -13,7 +13,8 @@ bool loopJumpBackDue(std::int32_t markIn, std::int32_t markOut, bool playing, do
 
 bool atEndOfVideo(double position, std::int32_t durationFrames)
 {
-    return position == static_cast<double>(durationFrames);
+    // A file of no frames has no end to reach while it plays.
+    return durationFrames > 0 && position == static_cast<double>(durationFrames);
 }
 
 PreviewJumps fastPreviewJumps(std::int32_t durationFrames, std::int16_t frameRate, double position)

@@ -389,8 +389,10 @@ TEST(MpvPlayer, AudioOnlyPlayerCountsSecondsEndsExactlyOnceAndPlaysBesideTheVide
     ASSERT_TRUE(p.setFileName(testMedia("tone.wav")));
     EXPECT_NEAR(p.length(), 3.0, 0.05);
     EXPECT_TRUE(p.grabCurrentFrame().isNull());
-    p.setPositionUnits(MediaPlayer::Frames);
-    EXPECT_EQ(p.length(), 0);
+    p.setPositionUnits(MediaPlayer::Frames);  // counted at 25 frames a second
+    EXPECT_NEAR(p.length(), 75, 1);
+    ASSERT_TRUE(seekTo(p, 50));
+    EXPECT_NEAR(p.currentPosition(), 50, 1);
     p.setPositionUnits(MediaPlayer::Seconds);
     ASSERT_TRUE(seekTo(p, 2.0));
     EXPECT_NEAR(p.currentPosition(), 2.0, 0.05);

@@ -150,13 +150,5 @@ TEST_F(TransportTest, SceneJumpsNeedALoadedVideo)
     EXPECT_FALSE(app->FormImage(0).isVisible());
 }
 
-TEST_F(TransportTest, ExitPausesUnloadsAndEndsTheProgram)
-{
-    EXITplayer(*app);
-    EXPECT_GE(player().pauseCalls, 1);
-    EXPECT_TRUE(player().fileName().isEmpty());
-    EXPECT_EQ(services.endRequests, 1);
-}
-
 } // namespace
 } // namespace vv::test

@@ -155,6 +155,7 @@ TEST_F(MusicWindowTest, EnterPlaysTheFileInTheVideoWindowAsAVideo)
 
     EXPECT_FALSE(mp3().isVisible());
     EXPECT_TRUE(app->Player().isVisible());
+    EXPECT_EQ(app->st.ActiveMode, 0);  // the next Esc opens the list again
     EXPECT_EQ(app->st.LoadedVideo, song);
     EXPECT_TRUE(music().fileName().isEmpty());
     // A script is made for it like for any video.

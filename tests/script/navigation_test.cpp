@@ -4,6 +4,9 @@
 #include <QTest>
 
 #include "app/main_window.h"
+#include "app/numbers.h"
+#include "control/key_dispatcher.h"
+#include "control/virtual_keys.h"
 #include "control/control_panel.h"
 #include "index/scene_window.h"
 #include "script/overlays.h"
@@ -79,6 +82,20 @@ TEST_F(NavigationTest, SevenPicturesStandOnTheSliderAndFollowEverySeek)
         app->FormImage(i).show();
     SHOWnavigation(*app);
     expectStrip(0, 7, 1);
+}
+
+TEST_F(NavigationTest, EveryDigitGoesToItsSceneCountedFromTheStripsFirstPicture)
+{
+    INITIALIZEvideo(*app, video, 0);
+    SHOWnavigation(*app);
+    // 0 is the scene before the strip, 8 and 9 lie past its seven pictures.
+    for (const auto& [digit, window] : {std::pair{0, 4}, {1, 5}, {8, 12}, {9, 13}}) {
+        SCOPED_TRACE(digit);
+        GOTOposition(*app, 128);  // the strip shows scenes 5 to 11
+        KEYcommand(*app, vk::Digit0 + digit);
+        EXPECT_NE(player().framePosition(), 128);
+        EXPECT_EQ(player().framePosition(), leadingNumber(app->FormImage(window).Image1->toolTip()));
+    }
 }
 
 TEST_F(NavigationTest, AClickIntoTheVideoOpensThePanelsTheNextClosesThem)

@@ -116,6 +116,8 @@ TEST_F(SetupDialogTest, OpeningClosesTheOverlaysAndOptionsActAtOnce)
     app->InfoDisplay().INITIALIZE(QStringLiteral("PLAY"), 2);
     setup().INITIALIZE();
     EXPECT_FALSE(app->InfoDisplay().isVisible());
+    EXPECT_TRUE(setup().isWindow());  // framed by the window manager with its title
+    EXPECT_EQ(setup().windowTitle(), QStringLiteral("Setup"));
     setup().CheckAlwaysOnTop->click();
     EXPECT_TRUE(app->MDI().windowFlags() & Qt::WindowStaysOnTopHint);
     setup().CheckAlwaysOnTop->click();

@@ -22,7 +22,9 @@ TEST_F(LoadingTest, MeasuresTheTimeBaseWritesANewScriptAndPlaysFromTheStart)
 {
     const QString video = addVideo(QStringLiteral("Sport/run.avi"), 250, 10.0, 25.0);
     app->st.CurrentVideo = QStringLiteral("Sport/run");
+    menu().ListSCRIPT->setFocus();
     INITIALIZEvideo(*app, video, 0);
+    EXPECT_EQ(player().widget()->window()->focusWidget(), player().widget());  // keys reach the video
 
     EXPECT_EQ(app->st.LoadedVideo, video);
     EXPECT_EQ(app->st.DurationFrames, 250);
@@ -97,6 +99,7 @@ TEST_F(LoadingTest, AFileThePlayerCannotOpenIsReportedAndNothingIsWrittenForIt)
     EXPECT_FALSE(QFileInfo::exists(dir() + QStringLiteral("bad.txt")));
     EXPECT_EQ(playCaption(), QStringLiteral("PLAY"));
     EXPECT_FALSE(app->Player().Timer1.isActive());
+    EXPECT_FALSE(player().pictureVisible());  // the good video's last picture is gone
 
     // Empty and too short paths load nothing, and do not unload.
     INITIALIZEvideo(*app, good, 0);

@@ -158,6 +158,21 @@ TEST_F(PlaybackWithMpv, TheEndOfEachVideoLoadsTheNextPlaylistVideoExactlyOnce)
     EXPECT_EQ(caption(), QStringLiteral("STOP"));
 }
 
+TEST_F(PlaybackWithMpv, ASongInTheVideoWindowKeepsPlayingInFrames)
+{
+    const QString song = copy(QStringLiteral("tone.mp3"), QStringLiteral("song.mp3"));
+    copy(QStringLiteral("closed-gop.avi"), QStringLiteral("next.avi"));
+    app->st.VideoDir = dir();
+    app->DATEIMENU().SCANMEDIA(dir());
+    INITIALIZEvideo(*app, song, 0);
+    EXPECT_NEAR(app->st.DurationFrames, 75, 1);  // three seconds at 25 frames a second
+    // The playback tick runs: the song keeps playing.
+    QTest::qWait(1500);
+    EXPECT_EQ(app->st.LoadedVideo, song);
+    EXPECT_GT(app->video().currentPosition(), 20);
+    EXPECT_TRUE(playing());
+}
+
 TEST_F(PlaybackWithMpv, KeysTypedIntoTheVideoDriveTheSameCommands)
 {
     INITIALIZEvideo(*app, copy(QStringLiteral("program.mpg"), QStringLiteral("clip.mpg")), 0);

@@ -33,6 +33,7 @@ TEST(PlaybackRules, EndOfVideoIsExactEquality)
     EXPECT_TRUE(atEndOfVideo(1000.0, 1000));
     EXPECT_FALSE(atEndOfVideo(999.9, 1000));
     EXPECT_FALSE(atEndOfVideo(1000.1, 1000));
+    EXPECT_FALSE(atEndOfVideo(0.0, 0));
 }
 
 std::vector<std::int32_t> jumps(std::int32_t d, std::int16_t r, double q)
