@@ -176,7 +176,7 @@ TEST_F(VideoSelectionWindowTest, AMissingSheetIsMadeWhenItsVideoIsSelected)
 TEST_F(VideoSelectionWindowTest, UnwritableSheetsAreReportedOnceAndKeptAndAnUnreadableVideoShowsBlack)
 {
     videosWithSheets({"a.avi"});
-    for (const QString name : {QStringLiteral("real"), QStringLiteral("real2")}) {
+    for (const QString& name : {QStringLiteral("real"), QStringLiteral("real2")}) {
         copyClip(QStringLiteral("odd-width.avi"), dir(), name + QStringLiteral(".avi"));
         ASSERT_TRUE(QDir(dir()).mkdir(name + QStringLiteral(".bmp")));  // the sheet's name is taken
     }

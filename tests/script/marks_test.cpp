@@ -215,8 +215,9 @@ TEST_F(MarksTest, ScriptsReadInPartOrOnAFullDiskAreNeverShortened)
     for (const QByteArray& own : {notes, QByteArray("other notes\n")}) {
         writeFile(QStringLiteral("clip.txt"), own);
         load();
-        if (own == notes)
+        if (own == notes) {
             EXPECT_EQ(infoText(), QStringLiteral("ORIGINAL KEPT AS clip.txt.bak"));
+        }
         EXPECT_EQ(readFile(script + QStringLiteral(".bak")), notes);  // never replaced
         EXPECT_TRUE(scriptBytes().startsWith("!00000 PREVIOUS VIDEO\r\n"));
     }
