@@ -122,8 +122,9 @@ TEST_F(PreviewTest, ScenesOfATruncatedVideoSpreadOverWhatItHolds)
     for (int k = 0; k < 16; ++k) {
         const int frame = frameNumberOf(scene(k).picture());
         EXPECT_GT(frame, previous) << k;
-        if (k < 15)
+        if (k < 15) {
             EXPECT_EQ(frame, position(k)) << k;
+        }
         previous = frame;
     }
 }
