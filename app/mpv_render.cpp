@@ -4,7 +4,12 @@
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
 #include <QPainter>
+#include <atomic>
+#include <condition_variable>
 #include <cstdlib>
+#include <cstring>
+#include <mutex>
+#include <thread>
 #include <mpv/client.h>
 #include <mpv/render.h>
 #include <mpv/render_gl.h>
@@ -40,6 +45,138 @@ void RenderContextFree::operator()(mpv_render_context* context) const
 
 // ---------------------------------------------------------------- software
 
+// The thread that owns the software render calls. mpv's render call waits
+// until the frame is due, so it must not run on the window thread: the
+// thread renders each frame mpv announces (and the current one again when
+// the size changes), keeps the newest picture and asks for a paint.
+class SoftwareFrameRenderer {
+public:
+    SoftwareFrameRenderer(mpv_render_context* context, std::function<void()> pictureReady)
+        : context_(context), pictureReady_(std::move(pictureReady)), thread_([this] { run(); })
+    {
+    }
+    ~SoftwareFrameRenderer()
+    {
+        {
+            std::lock_guard lock(mutex_);
+            stop_ = true;
+        }
+        wakeup_.notify_one();
+        thread_.join();
+    }
+    SoftwareFrameRenderer(const SoftwareFrameRenderer&) = delete;
+    SoftwareFrameRenderer& operator=(const SoftwareFrameRenderer&) = delete;
+
+    // mpv has something new (called on mpv's threads).
+    void mpvUpdated()
+    {
+        {
+            std::lock_guard lock(mutex_);
+            mpvUpdate_ = true;
+        }
+        wakeup_.notify_one();
+    }
+    // Draw `pixels` big from now on, or nothing (draw false); renders the
+    // current frame again.
+    void setTarget(QSize pixels, qreal ratio, bool draw)
+    {
+        {
+            std::lock_guard lock(mutex_);
+            target_ = {pixels, ratio, draw};
+            redraw_ = true;
+        }
+        wakeup_.notify_one();
+    }
+    QImage latest() const
+    {
+        std::lock_guard lock(mutex_);
+        return latest_;
+    }
+
+private:
+    struct Target {
+        QSize pixels;
+        qreal ratio = 1;
+        bool draw = false;
+    };
+
+    void run()
+    {
+        std::unique_lock lock(mutex_);
+        for (;;) {
+            wakeup_.wait(lock, [this] { return stop_ || mpvUpdate_ || redraw_; });
+            if (stop_)
+                return;
+            const bool asked = mpvUpdate_;
+            bool render = std::exchange(redraw_, false);
+            mpvUpdate_ = false;
+            const Target target = target_;
+            lock.unlock();
+            if (asked && (mpv_render_context_update(context_) & MPV_RENDER_UPDATE_FRAME))
+                render = true;
+            QImage picture = render ? renderFrame(target) : QImage();
+            lock.lock();
+            if (render) {
+                latest_ = std::move(picture);
+                lock.unlock();
+                pictureReady_();
+                lock.lock();
+            }
+        }
+    }
+
+    // Runs mpv's renderer into its buffer and returns the opaque picture (null
+    // when nothing is to be drawn).
+    QImage renderFrame(const Target& target)
+    {
+        const int w = qMax(1, target.pixels.width());
+        const int h = qMax(1, target.pixels.height());
+        std::size_t stride = (std::size_t(w) * 4 + RowAlignment - 1) / RowAlignment * RowAlignment;
+        const std::size_t bytes = stride * std::size_t(h);
+        if (bytes > bufferBytes_) {
+            buffer_ = {static_cast<uchar*>(std::aligned_alloc(RowAlignment, bytes)), std::free};
+            bufferBytes_ = buffer_ ? bytes : 0;
+        }
+        // Nothing to see, or no memory: keep mpv's timing going without drawing.
+        int skip = target.draw && buffer_ ? 0 : 1;
+        int size[2] = {w, h};
+        mpv_render_param params[] = {
+            {MPV_RENDER_PARAM_SW_SIZE, size},
+            {MPV_RENDER_PARAM_SW_FORMAT, const_cast<char*>(Rgb32PixelFormat)},
+            {MPV_RENDER_PARAM_SW_STRIDE, &stride},
+            {MPV_RENDER_PARAM_SW_POINTER, buffer_.get()},
+            {MPV_RENDER_PARAM_SKIP_RENDERING, &skip},
+            {MPV_RENDER_PARAM_INVALID, nullptr},
+        };
+        if (mpv_render_context_render(context_, params) < 0 || skip)
+            return QImage();
+        // A fresh image each time: the widget may still be painting the last.
+        QImage picture(w, h, QImage::Format_RGB32);
+        if (picture.isNull())
+            return picture;
+        for (int y = 0; y < h; ++y)
+            std::memcpy(picture.scanLine(y), buffer_.get() + stride * std::size_t(y), std::size_t(w) * 4);
+        makeOpaque(picture.bits(), w, h, std::size_t(picture.bytesPerLine()));
+        picture.setDevicePixelRatio(target.ratio);
+        return picture;
+    }
+
+    mpv_render_context* const context_;
+    const std::function<void()> pictureReady_;
+    // The pixels mpv writes: rows 64-byte aligned, as its renderer prefers.
+    std::unique_ptr<uchar, void (*)(void*)> buffer_{nullptr, nullptr};
+    std::size_t bufferBytes_ = 0;
+
+    mutable std::mutex mutex_;
+    std::condition_variable wakeup_;
+    bool stop_ = false;
+    bool mpvUpdate_ = false;
+    bool redraw_ = false;
+    Target target_;
+    QImage latest_;
+    std::thread thread_;   // last: starts when everything above exists
+};
+
 MpvSoftwareWidget::MpvSoftwareWidget(mpv_handle* mpv, QWidget* parent)
     : QWidget(parent)
 {
@@ -57,13 +194,20 @@ MpvSoftwareWidget::MpvSoftwareWidget(mpv_handle* mpv, QWidget* parent)
         return;
     }
     context_.reset(context);
+    // One paint request at a time on its way: a window thread that falls
+    // behind paints the newest picture once instead of every one missed.
+    auto pending = std::make_shared<std::atomic<bool>>(false);
+    renderer_ = std::make_unique<SoftwareFrameRenderer>(context, [this, pending] {
+        if (!pending->exchange(true))
+            QMetaObject::invokeMethod(this, [this, pending] {
+                pending->store(false);
+                update();
+            }, Qt::QueuedConnection);
+    });
     mpv_render_context_set_update_callback(
-        context,
-        [](void* self) {
-            QMetaObject::invokeMethod(static_cast<MpvSoftwareWidget*>(self),
-                                      &MpvSoftwareWidget::onMpvUpdate, Qt::QueuedConnection);
-        },
-        this);
+        context, [](void* renderer) { static_cast<SoftwareFrameRenderer*>(renderer)->mpvUpdated(); },
+        renderer_.get());
+    updateTarget();
 }
 
 MpvSoftwareWidget::~MpvSoftwareWidget()
@@ -73,7 +217,15 @@ MpvSoftwareWidget::~MpvSoftwareWidget()
 
 void MpvSoftwareWidget::releaseRenderer()
 {
+    if (context_)
+        mpv_render_context_set_update_callback(context_.get(), nullptr, nullptr);
+    renderer_.reset();
     context_.reset();
+}
+
+QImage MpvSoftwareWidget::lastPicture() const
+{
+    return renderer_ ? renderer_->latest().copy() : QImage();
 }
 
 void MpvSoftwareWidget::setPictureShown(bool shown)
@@ -81,79 +233,45 @@ void MpvSoftwareWidget::setPictureShown(bool shown)
     if (shown_ == shown)
         return;
     shown_ = shown;
-    renderFrame();
+    updateTarget();
     update();
-}
-
-void MpvSoftwareWidget::onMpvUpdate()
-{
-    if (!context_)
-        return;
-    if (mpv_render_context_update(context_.get()) & MPV_RENDER_UPDATE_FRAME) {
-        renderFrame();
-        update();
-    }
 }
 
 void MpvSoftwareWidget::resizeEvent(QResizeEvent*)
 {
-    renderFrame();
+    updateTarget();
 }
 
 void MpvSoftwareWidget::showEvent(QShowEvent*)
 {
-    renderFrame();
+    updateTarget();
 }
 
-void MpvSoftwareWidget::renderFrame()
+void MpvSoftwareWidget::hideEvent(QHideEvent*)
 {
-    if (!context_)
+    updateTarget();
+}
+
+void MpvSoftwareWidget::updateTarget()
+{
+    if (!renderer_)
         return;
     const qreal ratio = devicePixelRatioF();
-    const int w = qMax(1, qRound(width() * ratio));
-    const int h = qMax(1, qRound(height() * ratio));
-    // Nothing to see: keep mpv's timing going without drawing.
-    const bool skip = !shown_ || !isVisible();
-
-    std::size_t stride = (std::size_t(w) * 4 + RowAlignment - 1) / RowAlignment * RowAlignment;
-    const std::size_t bytes = stride * std::size_t(h);
-    if (bytes > bufferBytes_) {
-        image_ = QImage();
-        buffer_ = {static_cast<uchar*>(std::aligned_alloc(RowAlignment, bytes)), std::free};
-        bufferBytes_ = buffer_ ? bytes : 0;
-        if (!buffer_)
-            return;
-    }
-    int size[2] = {w, h};
-    int skipRendering = skip ? 1 : 0;
-    mpv_render_param params[] = {
-        {MPV_RENDER_PARAM_SW_SIZE, size},
-        {MPV_RENDER_PARAM_SW_FORMAT, const_cast<char*>(Rgb32PixelFormat)},
-        {MPV_RENDER_PARAM_SW_STRIDE, &stride},
-        {MPV_RENDER_PARAM_SW_POINTER, buffer_.get()},
-        {MPV_RENDER_PARAM_SKIP_RENDERING, &skipRendering},
-        {MPV_RENDER_PARAM_INVALID, nullptr},
-    };
-    const int rc = mpv_render_context_render(context_.get(), params);
-    if (skip || rc < 0) {
-        image_ = QImage();
-        return;
-    }
-    makeOpaque(buffer_.get(), w, h, stride);
-    image_ = QImage(buffer_.get(), w, h, int(stride), QImage::Format_RGB32);
-    image_.setDevicePixelRatio(ratio);
+    renderer_->setTarget(QSize(qRound(width() * ratio), qRound(height() * ratio)), ratio,
+                         shown_ && isVisible());
 }
 
 void MpvSoftwareWidget::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    if (image_.isNull() || !shown_) {
+    const QImage image = shown_ && renderer_ ? renderer_->latest() : QImage();
+    if (image.isNull()) {
         painter.fillRect(rect(), Qt::black);
         return;
     }
-    painter.drawImage(QPoint(0, 0), image_);
+    painter.drawImage(QPoint(0, 0), image);
     // A picture of the previous size while a new one is on its way.
-    const QSizeF drawn = image_.deviceIndependentSize();
+    const QSizeF drawn = image.deviceIndependentSize();
     if (drawn.width() < width())
         painter.fillRect(QRectF(drawn.width(), 0, width() - drawn.width(), height()), Qt::black);
     if (drawn.height() < height())

@@ -5,6 +5,11 @@
 // rasteriser). Both draw window-sized (zoom and pan are mpv's business), draw
 // black where there is no video, and know nothing else: keys, clicks and the
 // placement belong to the player that owns them.
+//
+// Neither holds the window thread while mpv waits for a frame's time: the
+// software renderer runs on a thread of its own and hands finished pictures
+// to its widget, which only paints the latest; the OpenGL widget asks mpv not
+// to wait and tells it when each frame was shown.
 
 #include <QImage>
 #include <QOpenGLWidget>
@@ -48,6 +53,8 @@ struct RenderContextFree {
 };
 using RenderContextPtr = std::unique_ptr<mpv_render_context, RenderContextFree>;
 
+class SoftwareFrameRenderer;
+
 class MpvSoftwareWidget final : public QWidget, public PictureView {
     Q_OBJECT
 public:
@@ -61,22 +68,20 @@ public:
     void releaseRenderer() override;
 
     // The last picture drawn, window-sized (null while nothing is drawn).
-    QImage lastPicture() const { return image_.copy(); }
+    QImage lastPicture() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
-    void onMpvUpdate();
-    void renderFrame();
+    void updateTarget();
 
     RenderContextPtr context_;
-    // The pixels mpv writes: rows 64-byte aligned, as its renderer prefers.
-    std::unique_ptr<uchar, void (*)(void*)> buffer_{nullptr, nullptr};
-    std::size_t bufferBytes_ = 0;
-    QImage image_;   // a view of buffer_
+    // Stopped before context_ is freed (declared after it).
+    std::unique_ptr<SoftwareFrameRenderer> renderer_;
     bool shown_ = true;
 };
 

@@ -16,6 +16,7 @@ PACKAGES=(
   qt6-base-dev libqt6opengl6-dev libgl-dev
   libmpv-dev
   libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
+  libxcb1-dev
   libgtest-dev
   libgl1-mesa-dri fonts-dejavu-core fonts-liberation
   xvfb xauth
