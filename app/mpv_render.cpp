@@ -284,6 +284,14 @@ MpvGlWidget::MpvGlWidget(mpv_handle* mpv, QWidget* parent)
     : QOpenGLWidget(parent), mpv_(mpv)
 {
     setFocusPolicy(Qt::StrongFocus);
+    due_.setSingleShot(true);
+    due_.setTimerType(Qt::PreciseTimer);
+    connect(&due_, &QTimer::timeout, this, qOverload<>(&QWidget::update));
+    // Tells mpv when its frames really reached the window, for its timing.
+    connect(this, &QOpenGLWidget::frameSwapped, this, [this] {
+        if (context_)
+            mpv_render_context_report_swap(context_.get());
+    });
 }
 
 MpvGlWidget::~MpvGlWidget()
@@ -356,16 +364,30 @@ void MpvGlWidget::onMpvUpdate()
     if (!(mpv_render_context_update(context_.get()) & MPV_RENDER_UPDATE_FRAME))
         return;
     if (isVisible()) {
-        update();
+        // Paint when the frame is due; the render call then need not wait.
+        mpv_render_frame_info next{};
+        mpv_render_param query[] = {
+            {MPV_RENDER_PARAM_NEXT_FRAME_INFO, &next},
+            {MPV_RENDER_PARAM_INVALID, nullptr},
+        };
+        std::int64_t waitUs = 0;
+        if (mpv_render_context_get_info(context_.get(), query[0]) >= 0 && next.target_time > 0)
+            waitUs = next.target_time - mpv_get_time_us(mpv_);
+        if (waitUs > 1000)
+            due_.start(int(waitUs / 1000));
+        else
+            update();
         return;
     }
     // Hidden: let mpv go on without drawing, or its video output waits for us.
     makeCurrent();
     mpv_opengl_fbo fbo{int(defaultFramebufferObject()), 1, 1, 0};
     int skip = 1;
+    int block = 0;
     mpv_render_param params[] = {
         {MPV_RENDER_PARAM_OPENGL_FBO, &fbo},
         {MPV_RENDER_PARAM_SKIP_RENDERING, &skip},
+        {MPV_RENDER_PARAM_BLOCK_FOR_TARGET_TIME, &block},
         {MPV_RENDER_PARAM_INVALID, nullptr},
     };
     mpv_render_context_render(context_.get(), params);
@@ -380,6 +402,9 @@ void MpvGlWidget::paintGL()
     mpv_opengl_fbo fbo{int(defaultFramebufferObject()), qRound(width() * ratio), qRound(height() * ratio), 0};
     int flipY = 1;
     int skip = shown_ ? 0 : 1;
+    // Painting happens when the frame is due (onMpvUpdate), or for the window
+    // system: never wait here.
+    int block = 0;
     if (!shown_ || !context_)
         gl->glClear(GL_COLOR_BUFFER_BIT);
     if (!context_)
@@ -388,6 +413,7 @@ void MpvGlWidget::paintGL()
         {MPV_RENDER_PARAM_OPENGL_FBO, &fbo},
         {MPV_RENDER_PARAM_FLIP_Y, &flipY},
         {MPV_RENDER_PARAM_SKIP_RENDERING, &skip},
+        {MPV_RENDER_PARAM_BLOCK_FOR_TARGET_TIME, &block},
         {MPV_RENDER_PARAM_INVALID, nullptr},
     };
     mpv_render_context_render(context_.get(), params);

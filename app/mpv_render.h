@@ -13,6 +13,7 @@
 
 #include <QImage>
 #include <QOpenGLWidget>
+#include <QTimer>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -105,6 +106,7 @@ private:
 
     mpv_handle* mpv_;
     RenderContextPtr context_;
+    QTimer due_;   // paints the next frame when it is due
     bool shown_ = true;
 };
 

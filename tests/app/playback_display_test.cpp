@@ -41,7 +41,7 @@ TEST_P(PlaybackOnScreen, EveryFramePresentedReachesTheScreen)
 
     const double fraction = vvbench::presentedFraction(seen, dropped() - droppedBefore);
     std::printf("frames on screen %.3f, window thread latency p99 %.1f ms\n", fraction, latency.quantileMs(0.99));
-    EXPECT_GE(fraction, 0.98);
+    EXPECT_GE(fraction, 0.98) << "frames seen: " << ::testing::PrintToString(seen);
 }
 
 INSTANTIATE_TEST_SUITE_P(Renderers, PlaybackOnScreen,
