@@ -1,10 +1,11 @@
 #include "app/player_factory.h"
 
+#include <QDir>
 #include <QGuiApplication>
 #include <QLoggingCategory>
-#include <QOffscreenSurface>
-#include <QOpenGLContext>
-#include <QOpenGLFunctions>
+#include <cstdlib>
+#include <cstring>
+#include <xcb/xcb.h>
 
 #include "app/mpv_player.h"
 
@@ -13,54 +14,70 @@ namespace {
 
 Q_LOGGING_CATEGORY(lcFactory, "vv.mpv.factory", QtWarningMsg)
 
-PictureRendering probeRendering()
+bool xServerHasExtension(xcb_connection_t* connection, const char* name)
 {
-    const QByteArray wanted = qgetenv("VV_RENDERING").toLower();
+    const xcb_query_extension_cookie_t cookie = xcb_query_extension(connection, std::strlen(name), name);
+    std::unique_ptr<xcb_query_extension_reply_t, void (*)(void*)> reply(
+        xcb_query_extension_reply(connection, cookie, nullptr), std::free);
+    return reply && reply->present;
+}
+
+bool hasRenderNode()
+{
+    const QDir dri(QStringLiteral("/dev/dri"));
+    return !dri.entryList({QStringLiteral("renderD*")}, QDir::System).isEmpty();
+}
+
+} // namespace
+
+PictureRendering chooseRendering(const RenderingFacts& facts)
+{
+    const QByteArray wanted = facts.wanted.toLower();
     if (wanted == "software")
         return PictureRendering::Software;
     if (wanted == "opengl")
         return PictureRendering::OpenGL;
 
-    const QString platform = QGuiApplication::platformName();
-    if (platform == "offscreen" || platform == "minimal")
+    const bool xcb = facts.platform == QLatin1String("xcb");
+    if (!xcb && facts.platform != QLatin1String("wayland") && facts.platform != QLatin1String("eglfs"))
+        return PictureRendering::Software;   // offscreen, minimal, vnc, linuxfb ...
+    const QByteArray always = facts.alwaysSoftware.trimmed().toLower();
+    if (!always.isEmpty() && always != "0" && always != "false")
         return PictureRendering::Software;
-
-    QOffscreenSurface surface;
-    surface.create();
-    QOpenGLContext context;
-    if (!surface.isValid() || !context.create() || !context.makeCurrent(&surface)) {
-        qCInfo(lcFactory) << "no OpenGL: software rendering";
+    if (xcb && facts.xcbIntegration.trimmed().toLower() == "none")
         return PictureRendering::Software;
-    }
-    const auto* text = reinterpret_cast<const char*>(context.functions()->glGetString(GL_RENDERER));
-    const QString renderer = QString::fromLatin1(text ? text : "");
-    context.doneCurrent();
-    const bool software = isSoftwareRasteriser(renderer);
-    qCInfo(lcFactory) << "OpenGL renderer" << renderer << (software ? ": software rendering" : ": OpenGL rendering");
-    return software ? PictureRendering::Software : PictureRendering::OpenGL;
+    if (!facts.renderNode || (xcb && !facts.directRendering))
+        return PictureRendering::Software;
+    return PictureRendering::OpenGL;
 }
 
-} // namespace
-
-bool isSoftwareRasteriser(const QString& glRenderer)
+RenderingFacts renderingFacts()
 {
-    static const char* const rasterisers[] = {
-        "llvmpipe", "softpipe", "software rasterizer", "swrast", "swr (", "lavapipe",
-        "gdi generic", "microsoft basic render",
-    };
-    const QString renderer = glRenderer.toLower();
-    if (renderer.trimmed().isEmpty())
-        return true;
-    for (const char* name : rasterisers) {
-        if (renderer.contains(QLatin1String(name)))
-            return true;
+    RenderingFacts facts;
+    facts.platform = QGuiApplication::platformName();
+    facts.wanted = qgetenv("VV_RENDERING");
+    facts.alwaysSoftware = qgetenv("LIBGL_ALWAYS_SOFTWARE");
+    facts.xcbIntegration = qgetenv("QT_XCB_GL_INTEGRATION");
+    facts.renderNode = hasRenderNode();
+    if (facts.platform == QLatin1String("xcb")) {
+        auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+        xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+        facts.directRendering =
+            connection && (xServerHasExtension(connection, "DRI3") || xServerHasExtension(connection, "DRI2"));
     }
-    return false;
+    return facts;
 }
 
 PictureRendering programRendering()
 {
-    static const PictureRendering rendering = probeRendering();
+    static const PictureRendering rendering = [] {
+        const RenderingFacts facts = renderingFacts();
+        const PictureRendering chosen = chooseRendering(facts);
+        qCInfo(lcFactory) << "platform" << facts.platform << "render node" << facts.renderNode
+                          << "direct rendering" << facts.directRendering << ":"
+                          << (chosen == PictureRendering::OpenGL ? "OpenGL" : "software") << "rendering";
+        return chosen;
+    }();
     return rendering;
 }
 

@@ -131,13 +131,27 @@ TEST(MpvVolume, HundredthsOfADecibelBecomeMpvsCubicVolume)
         EXPECT_NEAR(mpvVolumeFor(volume), mpv, 1e-5) << volume;
 }
 
-TEST(PlayerFactory, SoftwareRasterisersGetTheSoftwareRenderer)
+TEST(PlayerFactory, OpenGlOnlyWhereAGpuDraws)
 {
-    for (const auto& [renderer, software] : {std::pair{"llvmpipe (LLVM 15.0.6, 256 bits)", true}, {"softpipe", true},
-                                             {"Software Rasterizer", true}, {"", true},
-                                             {"Mesa Intel(R) UHD Graphics 620 (KBL GT2)", false},
-                                             {"AMD Radeon RX 580 Series (polaris10, LLVM 15.0.6, DRM 3.49)", false}})
-        EXPECT_EQ(isSoftwareRasteriser(renderer), software) << renderer;
+    RenderingFacts gpu;
+    gpu.platform = "xcb";
+    gpu.renderNode = gpu.directRendering = true;
+    const auto with = [&](auto change) {
+        RenderingFacts facts = gpu;
+        change(facts);
+        return chooseRendering(facts);
+    };
+    const auto Software = PictureRendering::Software;
+    EXPECT_EQ(chooseRendering(gpu), PictureRendering::OpenGL);
+    EXPECT_EQ(with([](auto& f) { f.platform = "wayland"; f.directRendering = false; }), PictureRendering::OpenGL);
+    EXPECT_EQ(with([](auto& f) { f.directRendering = false; }), Software);   // Xvfb, VNC, remote X
+    EXPECT_EQ(with([](auto& f) { f.renderNode = false; }), Software);
+    EXPECT_EQ(with([](auto& f) { f.platform = "offscreen"; }), Software);
+    EXPECT_EQ(with([](auto& f) { f.alwaysSoftware = "1"; }), Software);
+    EXPECT_EQ(with([](auto& f) { f.alwaysSoftware = "0"; }), PictureRendering::OpenGL);
+    EXPECT_EQ(with([](auto& f) { f.xcbIntegration = "none"; }), Software);
+    EXPECT_EQ(with([](auto& f) { f.wanted = "Software"; }), Software);
+    EXPECT_EQ(with([](auto& f) { f.renderNode = false; f.wanted = "opengl"; }), PictureRendering::OpenGL);
 
     // Qt's offscreen platform has no OpenGL.
     EXPECT_EQ(programRendering(), PictureRendering::Software);
