@@ -225,7 +225,7 @@ void MpvSoftwareWidget::releaseRenderer()
 
 QImage MpvSoftwareWidget::lastPicture() const
 {
-    return renderer_ ? renderer_->latest().copy() : QImage();
+    return renderer_ ? renderer_->latest() : QImage();
 }
 
 void MpvSoftwareWidget::setPictureShown(bool shown)

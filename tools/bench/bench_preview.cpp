@@ -30,7 +30,7 @@ extern "C" {
 #include "index/frame_source.h"
 #include "index/preview_rules.h"
 #include "tools/mediamaker/framestrip.h"
-#include "tools/mediamaker/mediamaker.h"
+#include "tools/bench/screen_watch.h"
 
 namespace {
 
@@ -43,29 +43,6 @@ struct Options {
     bool keepSheet = false;
     QString cacheDir = QDir::tempPath();
 };
-
-QString benchVideo(const QString& dir)
-{
-    const QString path = dir + QStringLiteral("/vv-bench-640x480-25fps-15000f-gop250-b2.avi");
-    if (QFileInfo::exists(path))
-        return path;
-    std::printf("making %s (once) ...\n", qPrintable(path));
-    std::fflush(stdout);
-    vvmaker::VideoSpec clip;
-    clip.width = Width;
-    clip.height = Height;
-    clip.fpsNum = 25;
-    clip.fpsDen = 1;
-    clip.frames = Frames;
-    clip.gopSize = 250;
-    clip.bFrames = 2;
-    std::string error;
-    if (!vvmaker::makeVideo(path.toStdString(), clip, &error)) {
-        std::fprintf(stderr, "cannot make the benchmark video: %s\n", error.c_str());
-        return {};
-    }
-    return path;
-}
 
 std::vector<std::int32_t> sceneTargets(std::int32_t frames)
 {
@@ -191,7 +168,7 @@ int main(int argc, char** argv)
     }
     if (!QDir().mkpath(options.cacheDir))
         return 1;
-    const QString video = benchVideo(options.cacheDir);
+    const QString video = vvbench::referenceVideo(options.cacheDir);
     if (video.isEmpty())
         return 1;
     const auto targets = sceneTargets(Frames);

@@ -1,6 +1,8 @@
 #include "tools/bench/screen_watch.h"
 
+#include <QFileInfo>
 #include <algorithm>
+#include <cstdio>
 #include <chrono>
 #include <cstdlib>
 #include <memory>
@@ -8,8 +10,36 @@
 #include <xcb/xcb.h>
 
 #include "tools/mediamaker/framestrip.h"
+#include "tools/mediamaker/mediamaker.h"
 
 namespace vvbench {
+
+QString referenceVideo(const QString& dir, bool* made)
+{
+    const QString path = dir + QStringLiteral("/vv-bench-640x480-25fps-15000f-gop250-b2.avi");
+    if (made)
+        *made = false;
+    if (QFileInfo::exists(path))
+        return path;
+    std::printf("making %s (once) ...\n", qPrintable(path));
+    std::fflush(stdout);
+    vvmaker::VideoSpec clip;
+    clip.width = 640;
+    clip.height = 480;
+    clip.fpsNum = 25;
+    clip.fpsDen = 1;
+    clip.frames = 25 * 600;
+    clip.gopSize = 250;
+    clip.bFrames = 2;
+    std::string error;
+    if (!vvmaker::makeVideo(path.toStdString(), clip, &error)) {
+        std::fprintf(stderr, "cannot make the reference video: %s\n", error.c_str());
+        return {};
+    }
+    if (made)
+        *made = true;
+    return path;
+}
 
 ScreenFrameWatcher::ScreenFrameWatcher(std::uint32_t window, QRect area, int intervalMs)
     : window_(window), area_(area), intervalMs_(intervalMs), thread_([this] { run(); })

@@ -1,12 +1,13 @@
 #pragma once
-// Watching playback from outside the player: which frame numbers (the
-// maker's strip) reach the X server's screen, and how late the window
-// thread's event loop answers while the video plays. Shared by the playback
-// benchmark and the display tests.
+// What the benchmarks share: their reference video, and watching playback
+// from outside the player: which frame numbers (the maker's strip) reach the
+// X server's screen, and how late the window thread's event loop answers
+// while the video plays (also used by the display tests).
 
 #include <QElapsedTimer>
 #include <QObject>
 #include <QRect>
+#include <QString>
 #include <QTimer>
 #include <atomic>
 #include <cstdint>
@@ -14,6 +15,12 @@
 #include <vector>
 
 namespace vvbench {
+
+// The benchmarks' reference video in `dir`, made with the media maker on first
+// use (640x480, 25 fps, 10 minutes, MPEG-4 ASP with 2 B-frames, a keyframe
+// every 250 frames): its path, "" when it cannot be made. *made tells whether
+// it was made just now.
+QString referenceVideo(const QString& dir, bool* made = nullptr);
 
 // Reads the frame number shown in `area` of X window `window` every
 // intervalMs on a thread of its own, over a connection of its own to the
