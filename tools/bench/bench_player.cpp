@@ -455,6 +455,7 @@ int main(int argc, char** argv)
     if (only.isEmpty() || only == "load") {
         RawMpv raw;
         raw.load(video);   // both sides warm
+        raw.play(400);
         for (int run = 0; run < runs; ++run) {
             double a = 0;
             double b = 0;
