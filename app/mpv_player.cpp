@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstring>
 #include <future>
+#include <utility>
 #include <mpv/client.h>
 
 #include "app/mpv_render.h"
@@ -485,6 +486,7 @@ bool MpvPlayer::setFileName(const QString& path)
     setOption(mpvname::VideoTrack, videoNow ? mpvname::Auto : mpvname::No);
 
     loading_ = true;
+    stopPending_ = false;   // the load replaces the file before
     const QByteArray name = QFile::encodeName(path);
     const char* command[] = {mpvname::LoadFile, name.constData(), mpvname::Replace, nullptr};
     QString failure;
@@ -582,8 +584,16 @@ bool MpvPlayer::takeLoadEvent(const mpv_event& event)
 void MpvPlayer::forgetFile()
 {
     if (!file_.isEmpty()) {
-        const char* stop[] = {mpvname::Stop, nullptr};
-        mpv_command(mpv_.get(), stop);
+        // mpv stops the file when the event loop next turns, unless a load
+        // replaces it first: then mpv keeps its audio and video outputs open
+        // instead of closing and reopening them.
+        stopPending_ = true;
+        QTimer::singleShot(0, this, [this] {
+            if (!std::exchange(stopPending_, false))
+                return;
+            const char* stop[] = {mpvname::Stop, nullptr};
+            mpv_command(mpv_.get(), stop);
+        });
     }
     file_.clear();
     probe_ = MediaProbe();

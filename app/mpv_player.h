@@ -169,6 +169,7 @@ private:
     std::int64_t entry_ = -1;       // mpv's playlist entry of the loaded file
     qlonglong videoTrack_ = 1;      // mpv's number of its video track
     bool loading_ = false;
+    bool stopPending_ = false;      // the file before is to be stopped
     struct LoadWait {
         QEventLoop* loop = nullptr;
         bool started = false;
