@@ -383,16 +383,17 @@ int main(int argc, char** argv)
                 vv::programRendering() == vv::PictureRendering::OpenGL ? "OpenGL" : "software");
     std::fflush(stdout);
 
-    // Peak memory counts from here: the program as it runs.
-    QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
-    if (clearRefs.open(QIODevice::WriteOnly))
-        clearRefs.write("5");
-    clearRefs.close();
     Program program(scratch.path());
     if (program.load(ours) < 0) {   // makes the script and the sheet
         std::fprintf(stderr, "the program cannot load %s\n", qPrintable(ours));
         return 1;
     }
+    // Peak memory counts from here: the program as it runs, once the preview
+    // sheet (made once per video) is there.
+    QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
+    if (clearRefs.open(QIODevice::WriteOnly))
+        clearRefs.write("5");
+    clearRefs.close();
 
     // Playback: what reaches the screen, and how the window thread answers.
     Series paint{"frames on screen (share)", {}};
