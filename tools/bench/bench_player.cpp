@@ -5,7 +5,8 @@
 //            loadfile to its first frame rendered;
 //   playback 1x play: the share of frames that reach the screen and the
 //            window thread's event-loop latency; processor time and peak
-//            memory against `mpv --vo=x11` playing the same file;
+//            memory of the program (build/vardellvision playing the file)
+//            against `mpv --vo=x11` playing the same file;
 //   scan     the video library's scan of 30,000 matching names against `find`.
 //
 //   xvfb-run -a vv-bench-player [--runs N] [--cache DIR] [--only load|playback|scan] [video]
@@ -267,21 +268,26 @@ private:
     vv::App app_;
 };
 
-// mpv's own window output plays for the given time: processor seconds used
-// and peak memory in MB.
-bool mpvTool(const QString& file, int seconds, double* cpu, double* peakMb)
+// A player program plays for the given time: processor seconds used per
+// second and peak memory in MB.
+bool playFor(const QString& program, const QStringList& args, int seconds, Series* cpu, Series* peakMb)
 {
     const double before = processorSeconds(RUSAGE_CHILDREN);
-    QProcess mpv;
-    mpv.start(QStringLiteral("mpv"), {"--no-config", "--really-quiet", "--vo=x11", "--geometry=640x480",
-                                      QStringLiteral("--length=%1").arg(seconds + 1), file});
-    if (!mpv.waitForStarted())
+    QProcess player;
+    player.setStandardOutputFile(QProcess::nullDevice());
+    player.setStandardErrorFile(QProcess::nullDevice());
+    player.start(program, args);
+    if (!player.waitForStarted())
         return false;
     wait(seconds * 1000);
-    *peakMb = peakMegabytes(mpv.processId());
-    mpv.terminate();
-    mpv.waitForFinished(5000);
-    *cpu = processorSeconds(RUSAGE_CHILDREN) - before;
+    const double peak = peakMegabytes(player.processId());
+    player.terminate();
+    if (!player.waitForFinished(5000)) {
+        player.kill();
+        player.waitForFinished(5000);
+    }
+    cpu->values.push_back((processorSeconds(RUSAGE_CHILDREN) - before) / seconds);
+    peakMb->values.push_back(peak);
     return true;
 }
 
@@ -388,67 +394,54 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "the program cannot load %s\n", qPrintable(ours));
         return 1;
     }
-    // Peak memory counts from here: the program as it runs, once the preview
-    // sheet (made once per video) is there.
-    QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
-    if (clearRefs.open(QIODevice::WriteOnly))
-        clearRefs.write("5");
-    clearRefs.close();
+    // It plays on a little, so the next first frame is a new one.
+    wait(400);
+    program.player().pause();
+    const QString programFile = QCoreApplication::applicationDirPath() + QStringLiteral("/../../vardellvision");
 
-    // Playback: what reaches the screen, and how the window thread answers.
+    // Playback: what reaches the screen and how the window thread answers,
+    // here; processor time and peak memory of the program itself (playing
+    // the video with its script and sheet beside it) against mpv's.
     Series paint{"frames on screen (share)", {}};
     Series latency{"window-thread latency p99", {}};
     Series cpuOurs{"processor, program", {}};
     Series cpuMpv{"processor, mpv --vo=x11", {}};
+    Series rssOurs{"peak memory, program", {}};
     Series rssMpv{"peak memory, mpv --vo=x11", {}};
     const int pairs = only.isEmpty() || only == "playback" ? std::max(1, runs / 2) : 0;
     for (int run = 0; run < pairs; ++run) {
-        const auto ourTurn = [&] {
-            program.load(ours);
-            QWidget* view = program.view();
-            const QPoint at = view->mapTo(view->window(), QPoint(0, 0));
-            const auto dropped = [&] {
-                return program.player().engineProperty("frame-drop-count").toLongLong()
-                       + program.player().engineProperty("decoder-frame-drop-count").toLongLong();
-            };
-            const qlonglong droppedBefore = dropped();
-            const double cpuBefore = processorSeconds(RUSAGE_SELF);
-            QElapsedTimer clock;
-            clock.start();
-            {
-                vvbench::LoopLatency loop;
-                vvbench::ScreenFrameWatcher watcher(std::uint32_t(view->window()->winId()),
-                                                    QRect(at, view->size()), 20);
-                wait(PlaySeconds * 1000);
-                paint.values.push_back(vvbench::presentedFraction(watcher.stop(), dropped() - droppedBefore));
-                latency.values.push_back(loop.quantileMs(0.99));
-            }
-            cpuOurs.values.push_back((processorSeconds(RUSAGE_SELF) - cpuBefore) / (clock.nsecsElapsed() / 1e9));
-            program.player().pause();
+        program.load(ours);
+        QWidget* view = program.view();
+        const QPoint at = view->mapTo(view->window(), QPoint(0, 0));
+        const auto dropped = [&] {
+            return program.player().engineProperty("frame-drop-count").toLongLong()
+                   + program.player().engineProperty("decoder-frame-drop-count").toLongLong();
         };
-        const auto mpvTurn = [&] {
-            double cpu = 0;
-            double peak = 0;
-            if (mpvTool(video, PlaySeconds, &cpu, &peak)) {
-                cpuMpv.values.push_back(cpu / PlaySeconds);
-                rssMpv.values.push_back(peak);
-            }
-        };
-        if (run % 2) {
-            mpvTurn();
-            ourTurn();
-        } else {
-            ourTurn();
-            mpvTurn();
+        const qlonglong droppedBefore = dropped();
+        {
+            vvbench::LoopLatency loop;
+            vvbench::ScreenFrameWatcher watcher(std::uint32_t(view->window()->winId()), QRect(at, view->size()), 20);
+            wait(PlaySeconds * 1000);
+            paint.values.push_back(vvbench::presentedFraction(watcher.stop(), dropped() - droppedBefore));
+            latency.values.push_back(loop.quantileMs(0.99));
         }
-        if (paint.values.empty())
-            continue;
-        std::printf("playback pair %d: screen %.3f, p99 %.1f ms, processor %.3f vs %.3f\n", run + 1,
-                    paint.values.back(), latency.values.back(), cpuOurs.values.back(),
-                    cpuMpv.values.empty() ? 0.0 : cpuMpv.values.back());
+        program.player().pause();
+
+        const auto ourTurn = [&] { return playFor(programFile, {ours}, PlaySeconds, &cpuOurs, &rssOurs); };
+        const auto mpvTurn = [&] {
+            return playFor(QStringLiteral("mpv"),
+                           {"--no-config", "--vo=x11", QStringLiteral("--length=%1").arg(PlaySeconds + 1), video},
+                           PlaySeconds, &cpuMpv, &rssMpv);
+        };
+        if (!(run % 2 ? mpvTurn() && ourTurn() : ourTurn() && mpvTurn())) {
+            std::fprintf(stderr, "cannot start %s or mpv\n", qPrintable(programFile));
+            return 1;
+        }
+        std::printf("playback pair %d: screen %.3f, p99 %.1f ms, processor %.3f vs %.3f, peak %.1f vs %.1f MB\n",
+                    run + 1, paint.values.back(), latency.values.back(), cpuOurs.values.back(),
+                    cpuMpv.values.back(), rssOurs.values.back(), rssMpv.values.back());
         std::fflush(stdout);
     }
-    const double rssOurs = peakMegabytes(QCoreApplication::applicationPid());
 
     // Loads, interleaved with raw libmpv's.
     Series loadOurs{"load to first frame, program", {}};
@@ -504,7 +497,7 @@ int main(int argc, char** argv)
     latency.print("ms");
     cpuOurs.print("");
     cpuMpv.print("");
-    std::printf("  %-28s %9.1f MB\n", "peak memory, program", rssOurs);
+    rssOurs.print("MB");
     rssMpv.print("MB");
     scanOurs.print("ms");
     scanFind.print("ms");
@@ -514,7 +507,7 @@ int main(int argc, char** argv)
     std::printf("paint-fraction %.3f\n", paint.median());
     std::printf("loop-latency-p99-ms %.1f\n", latency.median());
     std::printf("cpu-ratio-vs-mpv %.3f\n", ratio(cpuOurs, cpuMpv));
-    std::printf("rss-over-mpv-mb %.1f\n", rssOurs - rssMpv.median());
+    std::printf("rss-over-mpv-mb %.1f\n", rssOurs.median() - rssMpv.median());
     std::printf("scan-ratio-vs-find %.3f\n", ratio(scanOurs, scanFind));
     return 0;
 }
