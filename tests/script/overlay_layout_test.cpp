@@ -1,9 +1,11 @@
-// Where the INTERACT grid and the NAVIGATE strip put their windows.
+// Where the INTERACT grid, the NAVIGATE strip and the SELECT INDEX grid put
+// their windows.
 
 #include "script/overlay_layout.h"
 
 #include <gtest/gtest.h>
 
+#include "script/index_grid_layout.h"
 #include "script/script_entries.h"
 
 namespace vv {
@@ -91,74 +93,83 @@ TEST(InteractionGrid, RowsOfThreeEndAHundredAboveTheBottomTheUnneededBelowIt)
     }
 }
 
-TEST(NavigationStrip, CentredOnTheCurrentSceneAndKeptInsideTheSixteenPictures)
+TEST(NavigationStrip, CentredOnTheCurrentSceneInsideThePicturesAndStandingOnTheSlider)
 {
-    // 250 frames, 16 scenes: spacing round(15.625) = 16.
+    // 250 frames, 16 scenes: spacing round(15.625) = 16. Seven pictures below
+    // 1024 pixels on an 11520-twip slider (1645.7 -> 1646 wide, 1234.5 -> 1234
+    // high), nine from 1024 on a 15360-twip one (1706.7 -> 1707, 1280.25 -> 1280).
     struct Row {
         int mainWidth;
+        std::int32_t frames;
+        int scenes;
         std::int32_t position;
         int pictures, current, first;
     } const rows[] = {
-        {768, 0, 7, 0, 0},      // the beginning: pictures 0..6, the first marked
-        {1023, 0, 7, 0, 0},     // seven pictures below 1024 pixels, nine from 1024
-        {768, 40, 7, 2, 0},     // round(2.5) = 2: still pushed to the left end
-        {768, 128, 7, 8, 5},
-        {1024, 128, 9, 8, 4},
-        {768, 200, 7, 12, 9},   // round(12.5) = 12; 12 + 3 = 15 still fits
-        {768, 216, 7, 14, 9},   // the end: the last seven
-        {1024, 216, 9, 14, 7},
-        {768, 247, 7, 15, 9},
-        {768, 248, 7, 15, 9},   // round(15.5) = 16, past the last picture
-        {768, 250, 7, 15, 9},
-        {1024, 250, 9, 15, 7},
+        {768, 250, 16, 0, 7, 0, 0},      // the beginning: pictures 0..6, the first marked
+        {1023, 250, 16, 0, 7, 0, 0},
+        {768, 250, 16, 40, 7, 2, 0},     // round(2.5) = 2: still pushed to the left end
+        {768, 250, 16, 128, 7, 8, 5},
+        {1024, 250, 16, 128, 9, 8, 4},
+        {768, 250, 16, 200, 7, 12, 9},   // round(12.5) = 12; 12 + 3 = 15 still fits
+        {768, 250, 16, 216, 7, 14, 9},   // the end: the last seven
+        {1024, 250, 16, 216, 9, 14, 7},
+        {768, 250, 16, 248, 7, 15, 9},   // round(15.5) = 16, past the last picture
+        {1024, 250, 16, 250, 9, 15, 7},
+        {768, 5, 16, 3, 7, 3, 0},        // five frames: spacing 0, each frame its own scene
+        {768, 0, 16, 0, 7, 0, 0},        // no video length at all
+        {1024, 250, 4, 250, 4, 3, 0},    // fewer scene pictures than the strip is long
+        {768, 250, 0, 0, 0, 0, 0},
     };
     for (const Row& row : rows) {
-        const NavigationStrip strip = navigationStrip(row.mainWidth, 250, 16, row.position, 11520, 7600);
-        EXPECT_EQ(navigationPictureCount(row.mainWidth), row.pictures);
-        EXPECT_EQ(strip.pictures, row.pictures) << row.position;
-        EXPECT_EQ(strip.current, row.current) << row.position;
-        EXPECT_EQ(strip.first, row.first) << row.position;
-        EXPECT_GE(strip.current, strip.first);
-        EXPECT_LT(strip.current, strip.first + strip.pictures);
+        SCOPED_TRACE(testing::Message() << row.mainWidth << " " << row.frames << " " << row.position);
+        const bool wide = row.mainWidth >= 1024;
+        const double sliderTop = wide ? 10935 : 7600;
+        const NavigationStrip strip =
+            navigationStrip(row.mainWidth, row.frames, row.scenes, row.position, wide ? 15360 : 11520, sliderTop);
+        EXPECT_EQ(strip.pictures, row.pictures);
+        EXPECT_EQ(strip.current, row.current);
+        EXPECT_EQ(strip.first, row.first);
+        if (row.scenes == 16) {
+            EXPECT_EQ(strip.width, wide ? 1707 : 1646);
+            EXPECT_EQ(strip.height, wide ? 1280 : 1234);
+            EXPECT_EQ(strip.top, sliderTop - strip.height);
+        }
     }
 }
 
-TEST(NavigationStrip, PicturesStandSideBySideOnTheSlider)
+TEST(IndexGridLayout, CellSizeAndOriginFollowTheVideoWindow)
 {
-    // 11520 / 7 = 1645.7 -> 1646 wide; 1646 x 3 / 4 = 1234.5 -> 1234 (halves to even).
-    const NavigationStrip seven = navigationStrip(768, 250, 16, 0, 11520, 7600);
-    EXPECT_EQ(seven.width, 1646);
-    EXPECT_EQ(seven.height, 1234);
-    EXPECT_EQ(seven.top, 7600 - 1234);
-    EXPECT_EQ(seven.leftAt(0), 0);
-    EXPECT_EQ(seven.leftAt(6), 6 * 1646);
-    EXPECT_EQ(seven.sceneAt(6), 6);
-
-    // 15360 / 9 = 1706.7 -> 1707; 1280.25 -> 1280.
-    const NavigationStrip nine = navigationStrip(1024, 250, 16, 250, 15360, 10935);
-    EXPECT_EQ(nine.width, 1707);
-    EXPECT_EQ(nine.height, 1280);
-    EXPECT_EQ(nine.top, 10935 - 1280);
-    EXPECT_EQ(nine.sceneAt(0), 7);
-    EXPECT_EQ(nine.sceneAt(8), 15);
-}
-
-TEST(NavigationStrip, VideosShorterThanTheScenesAndShortScriptsOfScenes)
-{
-    // Five frames: a spacing of 0; each frame is its own scene.
-    const NavigationStrip tiny = navigationStrip(768, 5, 16, 3, 11520, 7600);
-    EXPECT_EQ(tiny.current, 3);
-    EXPECT_EQ(tiny.first, 0);
-    // No video length at all.
-    const NavigationStrip empty = navigationStrip(768, 0, 16, 0, 11520, 7600);
-    EXPECT_EQ(empty.current, 0);
-    EXPECT_EQ(empty.first, 0);
-    // Fewer scene pictures than the strip is long.
-    const NavigationStrip few = navigationStrip(1024, 250, 4, 250, 15360, 10935);
-    EXPECT_EQ(few.pictures, 4);
-    EXPECT_EQ(few.first, 0);
-    EXPECT_EQ(few.current, 3);
-    EXPECT_EQ(navigationStrip(768, 250, 0, 0, 11520, 7600).pictures, 0);
+    struct Case {
+        QRect player;  // twips
+        int w, h;      // cell size
+        int x0, y0;    // cell 0
+    };
+    const Case cases[] = {
+        // 768 x 576 pixels at the client's origin.
+        {QRect(0, 0, 11520, 8640), 1920, 1440, 1520, 1040},
+        // Offset windows move the grid with them.
+        {QRect(300, 150, 11520, 8640), 1920, 1440, 1820, 1190},
+        // 11523 / 6 = 1920.5 goes to the even 1920; the left edge
+        // (11523 - 8480) / 2 = 1521.5 goes to 1522.
+        {QRect(0, 0, 11523, 8640), 1920, 1440, 1522, 1040},
+        // ... and with an odd left of 15, 1536.5 goes to 1536.
+        {QRect(15, 0, 11523, 8640), 1920, 1440, 1536, 1040},
+        // w = 1922: h = 1441.5 goes to 1442; w = 1918: 1438.5 goes to 1438.
+        {QRect(0, 0, 11532, 9000), 1922, 1442, 1522, 1216},
+        {QRect(0, 0, 11508, 9000), 1918, 1438, 1518, 1224},
+        // A window too small for the grid puts it above and left of itself.
+        {QRect(0, 0, 600, 450), 100, 75, -300, -325},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.player.width());
+        const QVector<QRect> cells = indexGridCells(c.player, 16);
+        ASSERT_EQ(cells.size(), 16);
+        for (int k = 0; k < 16; ++k)
+            EXPECT_EQ(cells[k], QRect(c.x0 + k % 4 * (c.w + 200), c.y0 + k / 4 * (c.h + 200), c.w, c.h)) << k;
+        // Fewer pictures take the first cells.
+        EXPECT_EQ(indexGridCells(c.player, 6), cells.mid(0, 6));
+    }
+    EXPECT_TRUE(indexGridCells(QRect(0, 0, 12000, 9000), 0).isEmpty());
 }
 
 } // namespace
