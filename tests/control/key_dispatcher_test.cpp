@@ -64,6 +64,14 @@ TEST_F(KeyTest, KeysTypedIntoThePictureDriveTheirCommands)
     app->st.ActiveMode = 3;
     KEYcommand(*app, vk::Digit0 + 5);
     EXPECT_EQ(player().framePosition(), 500);
+
+    // N and P load the neighbours in the playlist.
+    addVideo(QStringLiteral("other.avi"));
+    scanVideos();
+    type(Qt::Key_N);
+    EXPECT_EQ(app->st.LoadedVideo, dir() + QStringLiteral("other.avi"));
+    type(Qt::Key_P);
+    EXPECT_EQ(app->st.LoadedVideo, video_);
 }
 
 TEST_F(KeyTest, RStartsOnlyAHaltedVideoAndSHaltsOnlyAPlayingOne)
@@ -113,16 +121,6 @@ TEST_F(KeyTest, TheVideoListAndThePanelsListedButtonsPassKeysOn)
     EXPECT_EQ(player().framePosition(), 850);
     QTest::keyClick(app->menu().CommandSETUP, Qt::Key_B);  // not one of them
     EXPECT_EQ(player().framePosition(), 850);
-}
-
-TEST_F(KeyTest, NAndPLoadTheNeighboursInThePlaylist)
-{
-    addVideo(QStringLiteral("other.avi"));
-    scanVideos();
-    type(Qt::Key_N);
-    EXPECT_EQ(app->st.LoadedVideo, dir() + QStringLiteral("other.avi"));
-    type(Qt::Key_P);
-    EXPECT_EQ(app->st.LoadedVideo, video_);
 }
 
 } // namespace
