@@ -133,11 +133,9 @@ TEST_F(LoadingTest, TheSeekClampsUpdatesTheTimeAndResumesOnlyWhenMeantToPlay)
     EXPECT_EQ(player().playState(), MediaPlayer::Playing);
 }
 
-TEST(BesideTheVideo, SheetAndScriptReplaceTheExtension)
+TEST(BesideTheVideo, ClipsOfOneNameShareOneScript)
 {
-    EXPECT_EQ(previewSheetName(QStringLiteral("/v/film.avi")), QStringLiteral("/v/film.bmp"));
-    EXPECT_EQ(scriptFileName(QStringLiteral("/v/film.webm")), QStringLiteral("/v/film.txt"));
-    // clip.avi, clip.mpg and clip.mp4 share one script.
+    EXPECT_EQ(scriptFileName(QStringLiteral("/v/clip.webm")), QStringLiteral("/v/clip.txt"));
     EXPECT_EQ(scriptFileName(QStringLiteral("/v/clip.mpg")), QStringLiteral("/v/clip.txt"));
     EXPECT_EQ(scriptFileName(QStringLiteral("/v/clip.MP4")), QStringLiteral("/v/clip.txt"));
 }
