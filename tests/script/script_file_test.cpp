@@ -93,6 +93,26 @@ TEST(ScriptFile, LinesAreSortedAndKeptExactly)
     EXPECT_EQ(entryDescription(list.at(3)), QString());
 }
 
+TEST(ScriptFile, LinesOutsideTheEntryLayoutAreCountedAsForeign)
+{
+    // A user's own notes in a text file of the video's name are kept as a
+    // backup before the first write: only lines the player could have
+    // written count as entries.
+    const std::pair<QByteArray, int> rows[] = {
+        {crlf({"!00000 PREVIOUS VIDEO", "000100-000300 LOOP a", "000100-000100 JUMP ", "999999 NEXT VIDEO"}), 0},
+        {"00a100-000300 LOOP a", 1},
+        {"000100+000300 LOOP a", 1},
+        {"000100-000300 LOOPa", 1},
+        {"000100-000300 loop a", 1},
+        {"000100-000300 LOOP", 1},
+        {crlf({"Holiday 2019", "ferry at 10:40"}), 2},
+    };
+    for (const auto& [data, foreign] : rows) {
+        ScriptList list;
+        EXPECT_EQ(parseScript(list, data).foreign, foreign) << data.toStdString();
+    }
+}
+
 TEST(ScriptFile, EightBitLinesRoundTripByteForByteAndStayInTheirCodePageWhenEdited)
 {
     // A Windows-1252 line (u umlaut, euro sign, an undefined byte), a UTF-8
