@@ -36,29 +36,12 @@ QImage drawnFrame(int width, int height, int n)
     return image;
 }
 
-// The picture packed as a bitmap would hold it: 3 or 4 bytes a pixel (B, G,
-// R, x), rows padded to 4 bytes, optionally bottom row first.
-struct Packed {
-    std::vector<std::uint8_t> bytes;
-    int stride = 0;
-};
-
-Packed pack(const QImage& image, int bytesPerPixel, bool bottomUp)
+// The picture as a bitmap holds it: B, G, R (and x) a pixel, rows padded
+// to 4 bytes, optionally bottom row first.
+QImage packed(const QImage& image, int bytesPerPixel, bool bottomUp)
 {
-    Packed packed;
-    packed.stride = (image.width() * bytesPerPixel + 3) & ~3;
-    packed.bytes.assign(static_cast<std::size_t>(packed.stride) * image.height(), 0xEE);
-    for (int y = 0; y < image.height(); ++y) {
-        const int row = bottomUp ? image.height() - 1 - y : y;
-        std::uint8_t* out = packed.bytes.data() + static_cast<std::ptrdiff_t>(row) * packed.stride;
-        for (int x = 0; x < image.width(); ++x) {
-            const QRgb pixel = image.pixel(x, y);
-            out[x * bytesPerPixel + 0] = static_cast<std::uint8_t>(qBlue(pixel));
-            out[x * bytesPerPixel + 1] = static_cast<std::uint8_t>(qGreen(pixel));
-            out[x * bytesPerPixel + 2] = static_cast<std::uint8_t>(qRed(pixel));
-        }
-    }
-    return packed;
+    const QImage bgr = image.convertToFormat(bytesPerPixel == 3 ? QImage::Format_BGR888 : QImage::Format_RGB32);
+    return bottomUp ? bgr.mirrored() : bgr;
 }
 
 TEST(FrameStrip, ReadsWhatWasDrawnInEveryPixelLayout)
@@ -68,9 +51,9 @@ TEST(FrameStrip, ReadsWhatWasDrawnInEveryPixelLayout)
             const QImage frame = drawnFrame(size.width(), size.height(), n);
             for (int bytesPerPixel : {3, 4}) {
                 for (bool bottomUp : {false, true}) {
-                    const Packed packed = pack(frame, bytesPerPixel, bottomUp);
-                    EXPECT_EQ(readFrameNumber(packed.bytes.data(), size.width(), size.height(), packed.stride,
-                                              bytesPerPixel, bottomUp),
+                    const QImage bitmap = packed(frame, bytesPerPixel, bottomUp);
+                    EXPECT_EQ(readFrameNumber(bitmap.constBits(), size.width(), size.height(),
+                                              static_cast<int>(bitmap.bytesPerLine()), bytesPerPixel, bottomUp),
                               n)
                         << size.width() << "x" << size.height() << " bpp=" << bytesPerPixel << " bottomUp=" << bottomUp;
                 }
@@ -176,14 +159,15 @@ TEST(FrameStrip, PicturesWithoutAValidStripReadAsMinusOne)
 
 TEST(FrameStrip, RefusesBadBuffers)
 {
-    const Packed packed = pack(drawnFrame(160, 120, 9), 4, false);
-    const std::uint8_t* pixels = packed.bytes.data();
-    EXPECT_EQ(readFrameNumber(pixels, 160, 120, packed.stride, 4, false), 9);
-    EXPECT_EQ(readFrameNumber(nullptr, 160, 120, packed.stride, 4, false), -1);
-    EXPECT_EQ(readFrameNumber(pixels, 160, 120, packed.stride, 2, false), -1);
+    const QImage bitmap = packed(drawnFrame(160, 120, 9), 4, false);
+    const std::uint8_t* pixels = bitmap.constBits();
+    const int stride = static_cast<int>(bitmap.bytesPerLine());
+    EXPECT_EQ(readFrameNumber(pixels, 160, 120, stride, 4, false), 9);
+    EXPECT_EQ(readFrameNumber(nullptr, 160, 120, stride, 4, false), -1);
+    EXPECT_EQ(readFrameNumber(pixels, 160, 120, stride, 2, false), -1);
     EXPECT_EQ(readFrameNumber(pixels, 160, 120, 160 * 4 - 1, 4, false), -1);
-    EXPECT_EQ(readFrameNumber(pixels, 0, 120, packed.stride, 4, false), -1);
-    EXPECT_EQ(readFrameNumber(pixels, 30, 20, packed.stride, 4, false), -1);   // too small to hold a strip
+    EXPECT_EQ(readFrameNumber(pixels, 0, 120, stride, 4, false), -1);
+    EXPECT_EQ(readFrameNumber(pixels, 30, 20, stride, 4, false), -1);   // too small to hold a strip
 }
 
 } // namespace
