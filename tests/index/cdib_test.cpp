@@ -126,6 +126,13 @@ TEST_F(CdibTest, FileRoundTripKeepsHeadersPixelsAndTheColourTable)
     // And the copy writes the same file again.
     ASSERT_TRUE(read.WriteToFile(dir + "/again.bmp"));
     EXPECT_EQ(readAll(dir + "/again.bmp"), readAll(file));
+    // Each read closes its file: sixteen scene pictures at every load must
+    // not use up the process's descriptors.
+    const auto openFiles = [] { return QDir("/proc/self/fd").entryList(QDir::AllEntries | QDir::System).size(); };
+    const auto before = openFiles();
+    for (int i = 0; i < 16; ++i)
+        ASSERT_TRUE(read.CreateFromFile(file));
+    EXPECT_EQ(openFiles(), before);
 
     // A colour table stays with the bitmap information.
     const QByteArray palette = bitmapFile(4, 2, 8, 1024, 8);
