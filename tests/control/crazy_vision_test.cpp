@@ -22,23 +22,6 @@
 namespace vv::test {
 namespace {
 
-// Calls check once per pass of the event loop, from a zero-time timer that
-// re-arms itself, for as long as the object lives.
-class EveryPass : public QObject {
-public:
-    explicit EveryPass(std::function<void()> check) : check_(std::move(check)) { arm(); }
-
-private:
-    void arm()
-    {
-        QTimer::singleShot(0, this, [this] {
-            check_();
-            arm();
-        });
-    }
-    std::function<void()> check_;
-};
-
 // What the picture looked like after one step of the loop.
 struct Sample {
     std::int16_t zoom;
@@ -70,7 +53,8 @@ protected:
         std::vector<Sample> samples;
         const long long startMs = services.eventTimeMs;
         long long seenMs = startMs;
-        EveryPass watcher([&] {
+        QTimer watcher;  // a zero-time timer: once per pass of the event loop
+        QObject::connect(&watcher, &QTimer::timeout, [&] {
             if (services.eventTimeMs == seenMs)
                 return;  // no step since the last pass
             seenMs = services.eventTimeMs;
@@ -86,6 +70,7 @@ protected:
                 app->st.crazyvision = 0;
             }
         });
+        watcher.start(0);
         CRAZYvisionSWITCH(*app);
         EXPECT_EQ(static_cast<long long>(samples.size()) * CrazyStepMilliseconds, services.eventTimeMs - startMs)
             << "a step went unseen";
