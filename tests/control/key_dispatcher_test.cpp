@@ -92,9 +92,10 @@ TEST_F(KeyTest, ZoomKeysStayWithinTheLimitsAndConfirmTheZoom)
 {
     type(Qt::Key_I);
     EXPECT_EQ(infoText(), QStringLiteral("ZOOM 105%"));
-    type(Qt::Key_O);
-    type(Qt::Key_O);
-    EXPECT_EQ(infoText(), QStringLiteral("ZOOM 100%"));
+    for (int i = 0; i < 2; ++i) {
+        type(Qt::Key_O);  // back by the same step, then held at 100
+        EXPECT_EQ(infoText(), QStringLiteral("ZOOM 100%"));
+    }
     // The numeric pad's zoom keys show no text.
     app->InfoDisplay().INITIALIZE(QStringLiteral("-"), 2);
     KEYcommand(*app, vk::Clear);
