@@ -41,6 +41,9 @@ void MainWindow::setWidthTw(int width)
 {
     const QMargins frame = frameMargins();
     resize(px(width) - frame.left() - frame.right(), height());
+    // Without a frame yet the width counts none; it is set again when the
+    // window manager's frame arrives.
+    pendingOuterWidth_ = frame.isNull() && !windowFlags().testFlag(Qt::FramelessWindowHint) ? px(width) : 0;
 }
 
 QMargins MainWindow::frameMargins() const
@@ -85,7 +88,25 @@ QRect MainWindow::screenRect() const
 
 void MainWindow::placeOuter(const QRect& outer)
 {
+    placing_ = outer;
+    placingRetries_ = 3;
+    placingSince_.start();
     setGeometry(outer.marginsRemoved(frameMargins()));
+}
+
+void MainWindow::keepPlacement()
+{
+    if (placingRetries_ == 0)
+        return;
+    const QRect now = outerRect();
+    // The height is the resize rule's to change.
+    const bool there = now.topLeft() == placing_.topLeft() && now.width() == placing_.width();
+    if (there || placingSince_.elapsed() > 2000) {
+        placingRetries_ = 0;
+        return;
+    }
+    --placingRetries_;
+    setGeometry(QRect(placing_.topLeft(), QSize(placing_.width(), now.height())).marginsRemoved(frameMargins()));
 }
 
 void MainWindow::placeOuterTw(double left, double top, double width, double height)
@@ -196,6 +217,7 @@ void MainWindow::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
     noteFrame();
+    keepPlacement();
     handleResize();
 }
 
@@ -203,6 +225,7 @@ void MainWindow::moveEvent(QMoveEvent* event)
 {
     QMainWindow::moveEvent(event);
     noteFrame();
+    keepPlacement();
     // A window manager puts its frame around the window after showing it,
     // without changing the client size: the rule, which counts the frame,
     // runs again then.
@@ -241,6 +264,10 @@ void MainWindow::handleResize(bool framing)
     resizeGuard_ = true;
     const int stripWidth = app_.menu().PictureControls1->width();
     int outerWidth = outerRect().width();
+    if (pendingOuterWidth_ > 0 && !margins.isNull()) {
+        outerWidth = pendingOuterWidth_;
+        pendingOuterWidth_ = 0;
+    }
     if (outerWidth < stripWidth)
         outerWidth = stripWidth;
     const int outerHeight = static_cast<int>(roundEven(outerWidth * 3.0 / 4.0)) + frame;

@@ -8,6 +8,7 @@
 // Window width and height below are the outer ones (with the frame); the
 // client area is the central widget client().
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QMargins>
 #include <cstdint>
@@ -109,6 +110,17 @@ private:
     bool resizeGuard_ = false;
     QSize lastRequested_;
     QSize fittedSize_;  // the inner size the picture was placed for
+    // An outer width asked for before the window manager framed the window:
+    // set once the frame is known (0 when none is pending).
+    int pendingOuterWidth_ = 0;
+    // The outer place last asked for. A window manager that frames or
+    // unframes the window in the same breath may keep it where it was, so
+    // the place is asked again when the window reports otherwise, until it
+    // stands there (a few times at most, and only shortly after the ask).
+    QRect placing_;
+    int placingRetries_ = 0;
+    QElapsedTimer placingSince_;
+    void keepPlacement();
 };
 
 } // namespace vv

@@ -49,10 +49,10 @@ Maker videoMaker(vvmaker::VideoSpec clip)
     return [clip](const std::string& path, std::string* error) { return vvmaker::makeVideo(path, clip, error); };
 }
 
-vvmaker::AudioSpec threeSecondTone()
+vvmaker::AudioSpec tone(double seconds)
 {
     vvmaker::AudioSpec clip;
-    clip.seconds = 3.0;
+    clip.seconds = seconds;
     clip.toneHz = 440.0;
     return clip;
 }
@@ -120,10 +120,13 @@ const std::map<QString, Maker>& catalogue()
         };
         m["garbage.avi"] = makeGarbage;
         m["tone.wav"] = [](const std::string& path, std::string* error) {
-            return vvmaker::makeWav(path, threeSecondTone(), error);
+            return vvmaker::makeWav(path, tone(3.0), error);
         };
         m["tone.mp3"] = [](const std::string& path, std::string* error) {
-            return vvmaker::makeMp3(path, threeSecondTone(), error);
+            return vvmaker::makeMp3(path, tone(3.0), error);
+        };
+        m["long-tone.mp3"] = [](const std::string& path, std::string* error) {
+            return vvmaker::makeMp3(path, tone(7.0), error);
         };
         return m;
     }();

@@ -17,6 +17,7 @@
 #include "tests/support/fake_services.h"
 #include "tests/support/test_media.h"
 #include "tools/mediamaker/mediamaker.h"
+#include "video/displays.h"
 #include "video/loading.h"
 #include "video/player_window.h"
 
@@ -156,20 +157,29 @@ TEST_F(PlaybackWithMpv, TheEndOfEachVideoLoadsTheNextPlaylistVideoExactlyOnce)
     EXPECT_EQ(app->DATEIMENU().lstFoundFiles2->currentRow(), 2);
     EXPECT_EQ(app->video().currentPosition(), 40);
     EXPECT_EQ(caption(), QStringLiteral("STOP"));
+
+    // A file that cannot be played, then N past the last entry: nothing is
+    // loaded, nothing is meant to play, and the tick leaves the displays alone.
+    INITIALIZEvideo(*app, copy(QStringLiteral("garbage.avi"), QStringLiteral("d.avi")), 0);
+    LOADnextVIDEO(*app);
+    EXPECT_TRUE(app->st.LoadedVideo.isEmpty());
+    EXPECT_EQ(caption(), QStringLiteral("PLAY"));
+    app->MessageDisplay().INITIALIZE(QStringLiteral("HELLO"), 5);
+    QTest::qWait(1200);
+    EXPECT_FALSE(app->MessageDisplay().isHidden());
 }
 
 TEST_F(PlaybackWithMpv, ASongInTheVideoWindowKeepsPlayingInFrames)
 {
-    const QString song = copy(QStringLiteral("tone.mp3"), QStringLiteral("song.mp3"));
+    const QString song = copy(QStringLiteral("long-tone.mp3"), QStringLiteral("song.mp3"));
     copy(QStringLiteral("closed-gop.avi"), QStringLiteral("next.avi"));
     app->st.VideoDir = dir();
     app->DATEIMENU().SCANMEDIA(dir());
     INITIALIZEvideo(*app, song, 0);
-    EXPECT_NEAR(app->st.DurationFrames, 75, 1);  // three seconds at 25 frames a second
-    // The playback tick runs: the song keeps playing.
-    QTest::qWait(1500);
+    EXPECT_NEAR(app->st.DurationFrames, 175, 1);  // seven seconds at 25 frames a second
+    // The playback tick runs: the song keeps playing past five seconds.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return app->video().currentPosition() > 5 * 25; }, 9000));
     EXPECT_EQ(app->st.LoadedVideo, song);
-    EXPECT_GT(app->video().currentPosition(), 20);
     EXPECT_TRUE(playing());
 }
 
