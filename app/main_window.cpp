@@ -27,6 +27,8 @@ MainWindow::MainWindow(App& app) : app_(app), client_(new QWidget(this))
     setColours(client_, Qt::black);
     setCentralWidget(client_);
     setAcceptDrops(true);
+    placementCheck_.setInterval(150);
+    connect(&placementCheck_, &QTimer::timeout, this, &MainWindow::checkPlacement);
 }
 
 int MainWindow::leftTw() const { return tw(outerRect().x()); }
@@ -89,24 +91,27 @@ QRect MainWindow::screenRect() const
 void MainWindow::placeOuter(const QRect& outer)
 {
     placing_ = outer;
-    placingRetries_ = 3;
-    placingSince_.start();
+    placingChecks_ = 8;
+    placementCheck_.start();
     setGeometry(outer.marginsRemoved(frameMargins()));
 }
 
-void MainWindow::keepPlacement()
+void MainWindow::checkPlacement()
 {
-    if (placingRetries_ == 0)
-        return;
-    const QRect now = outerRect();
-    // The height is the resize rule's to change.
-    const bool there = now.topLeft() == placing_.topLeft() && now.width() == placing_.width();
-    if (there || placingSince_.elapsed() > 2000) {
-        placingRetries_ = 0;
+    QWindow* native = windowHandle();
+    if (!native || !isVisible() || --placingChecks_ < 0) {
+        placementCheck_.stop();
         return;
     }
-    --placingRetries_;
-    setGeometry(QRect(placing_.topLeft(), QSize(placing_.width(), now.height())).marginsRemoved(frameMargins()));
+    // The height is the resize rule's to change.
+    const QRect now = native->frameGeometry();
+    if (now.topLeft() == placing_.topLeft() && now.width() == placing_.width()) {
+        placementCheck_.stop();
+        return;
+    }
+    // Asked of the native window: the widget already believes it is there.
+    const QRect wanted(placing_.topLeft(), QSize(placing_.width(), now.height()));
+    native->setGeometry(wanted.marginsRemoved(frameMargins()));
 }
 
 void MainWindow::placeOuterTw(double left, double top, double width, double height)
@@ -217,7 +222,6 @@ void MainWindow::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
     noteFrame();
-    keepPlacement();
     handleResize();
 }
 
@@ -225,7 +229,6 @@ void MainWindow::moveEvent(QMoveEvent* event)
 {
     QMainWindow::moveEvent(event);
     noteFrame();
-    keepPlacement();
     // A window manager puts its frame around the window after showing it,
     // without changing the client size: the rule, which counts the frame,
     // runs again then.

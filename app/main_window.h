@@ -8,8 +8,8 @@
 // Window width and height below are the outer ones (with the frame); the
 // client area is the central widget client().
 
-#include <QElapsedTimer>
 #include <QMainWindow>
+#include <QTimer>
 #include <QMargins>
 #include <cstdint>
 
@@ -114,13 +114,13 @@ private:
     // set once the frame is known (0 when none is pending).
     int pendingOuterWidth_ = 0;
     // The outer place last asked for. A window manager that frames or
-    // unframes the window in the same breath may keep it where it was, so
-    // the place is asked again when the window reports otherwise, until it
-    // stands there (a few times at most, and only shortly after the ask).
+    // unframes the window in the same breath may leave it where it was
+    // without a word, so the window system's own view of the window is
+    // looked at shortly after, and the place asked again, a few times at most.
     QRect placing_;
-    int placingRetries_ = 0;
-    QElapsedTimer placingSince_;
-    void keepPlacement();
+    int placingChecks_ = 0;
+    QTimer placementCheck_;
+    void checkPlacement();
 };
 
 } // namespace vv
