@@ -18,9 +18,11 @@ constexpr const char* kUsage =
     "usage:\n"
     "  vv-mediamaker demo <dir>\n"
     "      make the demo library below <dir> (existing files are kept)\n"
-    "  vv-mediamaker video [--mpg] [--size WxH] [--fps N/D] [--frames N] [--gop N]\n"
-    "                      [--bframes N] [--closed-gop] [--quality Q] [--no-audio] <out>\n"
+    "  vv-mediamaker video [--mpg | --kind K] [--size WxH] [--fps N/D] [--frames N]\n"
+    "                      [--gop N] [--bframes N] [--closed-gop] [--quality Q] [--no-audio] <out>\n"
     "      one clip: MPEG-4 AVI (default) or, with --mpg, an MPEG-1 program stream;\n"
+    "      --kind as other encoders write it: xvid (AVI, packed B-frames), divx3 (AVI),\n"
+    "      h264-mp4 (edit list), h264-mkv (variable timing), vp9-webm, hevc-mov;\n"
     "      defaults 320x240, 25/1 fps, 250 frames, keyframe every 50, 2 B-frames,\n"
     "      quantiser 4 (2 best .. 31 worst)\n"
     "  vv-mediamaker wav|mp3 [--seconds S] [--hz F] <out>\n"
@@ -76,6 +78,21 @@ private:
     std::size_t at_ = 0;
 };
 
+vvmaker::Container parseKind(const std::string& kind)
+{
+    static const std::pair<const char*, vvmaker::Container> kinds[] = {
+        {"avi", vvmaker::Container::Avi},           {"mpg", vvmaker::Container::MpegPs},
+        {"xvid", vvmaker::Container::AviXvid},      {"divx3", vvmaker::Container::AviDivx3},
+        {"h264-mp4", vvmaker::Container::Mp4H264},  {"h264-mkv", vvmaker::Container::MkvH264},
+        {"vp9-webm", vvmaker::Container::WebmVp9},  {"hevc-mov", vvmaker::Container::MovHevc},
+    };
+    for (const auto& [name, container] : kinds) {
+        if (kind == name)
+            return container;
+    }
+    throw UsageError{"unknown kind \"" + kind + "\""};
+}
+
 int fail(const std::string& error)
 {
     std::fprintf(stderr, "vv-mediamaker: %s\n", error.c_str());
@@ -89,6 +106,8 @@ int runVideo(Arguments& args)
         const std::string option = args.take("option");
         if (option == "--mpg")
             clip.container = vvmaker::Container::MpegPs;
+        else if (option == "--kind")
+            clip.container = parseKind(args.take("kind"));
         else if (option == "--size")
             std::tie(clip.width, clip.height) = parsePair(args.take("size"), 'x', "size");
         else if (option == "--fps")
