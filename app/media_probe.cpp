@@ -115,35 +115,6 @@ double timestampSpan(AVFormatContext* input, int index, double frameRate)
     return any ? end : 0;
 }
 
-// The packets of video stream `index` from the start of the file to its end,
-// read without decoding: what a damaged or cut file really holds.
-std::int64_t packetCount(AVFormatContext* input, int index)
-{
-    PacketPtr packet(av_packet_alloc());
-    if (!packet || av_seek_frame(input, index, 0, AVSEEK_FLAG_BACKWARD) < 0)
-        return 0;
-    std::int64_t count = 0;
-    while (av_read_frame(input, packet.get()) >= 0) {
-        count += packet->stream_index == index;
-        av_packet_unref(packet.get());
-    }
-    return count;
-}
-
-// The frames an AVI file holds: its index's entries (empty placeholder
-// entries included) when the index agrees with the stream header, otherwise
-// (a cut file without its index, a header that lies) the packets a scan
-// finds; the header's count when the scan finds nothing.
-std::int64_t aviFrames(AVFormatContext* input, int index)
-{
-    AVStream* stream = input->streams[index];
-    const std::int64_t entries = avformat_index_get_entries_count(stream);
-    if (entries > 0 && entries == stream->nb_frames)
-        return entries;
-    const std::int64_t packets = packetCount(input, index);
-    return packets > 0 ? packets : stream->nb_frames;
-}
-
 // The time of frame 0 on the player's clock, which starts at the earliest
 // timestamp of the file.
 double firstFrameTime(const AVFormatContext* input, const AVStream* stream)
@@ -160,23 +131,25 @@ VideoLength videoLength(AVFormatContext* input, int index)
 {
     VideoLength length;
     const AVStream* stream = input->streams[index];
+    length.timeline = scanTimeline(input, index);
+    if (!length.timeline.empty()) {
+        length.frames = length.timeline.positions();
+        length.seconds = length.timeline.seconds();
+        return length;
+    }
     const ContainerKind container = kindOf(input->iformat);
     const double frameRate = frameRateOf(stream);
     const double streamSeconds = seconds(stream->duration, stream->time_base);
-    if (container == ContainerKind::Avi && stream->nb_frames > 0) {
-        // The index counts the frames; the stream lasts that many frames.
-        length.frames = aviFrames(input, index);
-        length.seconds = frameRate > 0 ? length.frames / frameRate : streamSeconds;
-        return length;
-    }
     if (container == ContainerKind::MpegProgram || container == ContainerKind::MpegTransport)
         length.seconds = timestampSpan(input, index, frameRate);
     if (length.seconds <= 0) {
         const double fileSeconds = input->duration > 0 ? input->duration / double(AV_TIME_BASE) : 0;
         length.seconds = streamSeconds > 0 ? streamSeconds : std::max(0.0, fileSeconds - firstFrameTime(input, stream));
     }
-    length.frames = stream->nb_frames > 0 && container == ContainerKind::Other ? stream->nb_frames
-                                                                               : roundEven(length.seconds * frameRate);
+    length.frames = stream->nb_frames > 0 && container != ContainerKind::MpegProgram
+                            && container != ContainerKind::MpegTransport
+                        ? stream->nb_frames
+                        : roundEven(length.seconds * frameRate);
     return length;
 }
 
@@ -221,6 +194,9 @@ MediaProbe probeMedia(const QString& path)
         const VideoLength length = videoLength(input.get(), index);
         probe.frameCount = length.frames;
         probe.videoSeconds = length.seconds;
+        if (!length.timeline.empty())
+            probe.frameRate = length.timeline.frameRate();
+        probe.timeline = std::move(length.timeline);
     }
 
     if (!probe.hasVideo && !probe.hasAudio) {

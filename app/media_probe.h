@@ -8,6 +8,8 @@
 #include <QString>
 #include <cstdint>
 
+#include "app/frame_timeline.h"
+
 struct AVFormatContext;
 
 namespace vv {
@@ -38,17 +40,20 @@ struct MediaProbe {
     double displayAspect = 0;        // width / height as shown (pixel aspect applied)
 
     double fileSeconds = 0;          // the whole file as the container states it
+    FrameTimeline timeline;          // positions and their pictures (empty for program
+                                     // and transport streams: constant rate from t0)
 };
 
 // The length of video stream `index` of a file opened with libavformat, as
-// the player counts it: for AVI the frames the file really holds (the
-// index's entries, or the packets of a scan when the index is missing or
-// disagrees with the header); otherwise the span of the timestamps (program
-// and transport streams) or the stream's duration, at the stream's frame
-// rate. Reading packets loses the reading position.
+// the player counts it: the positions of its frame timeline (AVI: the index
+// entries, or the packets of a scan when the index is missing or disagrees
+// with the header; otherwise the presented pictures); for program and
+// transport streams the span of their timestamps at the stream's frame rate.
+// Reading packets loses the reading position.
 struct VideoLength {
     std::int64_t frames = 0;
     double seconds = 0;
+    FrameTimeline timeline;
 };
 VideoLength videoLength(AVFormatContext* input, int index);
 

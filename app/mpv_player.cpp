@@ -513,6 +513,11 @@ bool MpvPlayer::setFileName(const QString& path)
     // The video track mpv chose, or (opened without video) the first one.
     videoTrack_ = std::max<qlonglong>(1, engineProperty(mpvname::VideoTrack).toLongLong());
     audioSeconds_ = probe.hasVideo ? 0.0 : getDouble(mpvname::Duration, probe.fileSeconds);
+    // mpv stands on the first picture now: its clock there fixes where
+    // position 0 lies on it (mpv's clock origin differs between containers).
+    zeroTime_ = probe.firstFrameTime;
+    if (videoNow && !probe.timeline.empty())
+        zeroTime_ = getDouble(mpvname::TimePos, probe.firstFrameTime) - probe.timeline.pictureSeconds(0);
     state_ = Stopped;   // standing on frame 0, nothing started
     applyPlacement();
     return true;
@@ -610,12 +615,21 @@ void MpvPlayer::forgetFile()
 
 double MpvPlayer::clockTime() const
 {
-    return getDouble(mpvname::TimePos, probe_.firstFrameTime);
+    return getDouble(mpvname::TimePos, zeroTime_);
 }
 
 std::int64_t MpvPlayer::rawFrame() const
 {
-    return roundEven((clockTime() - probe_.firstFrameTime) * probe_.frameRate);
+    const FrameTimeline& timeline = probe_.timeline;
+    if (timeline.empty())
+        return roundEven((clockTime() - zeroTime_) * probe_.frameRate);
+    const std::int64_t shown = timeline.positionAt(clockTime() - zeroTime_);
+    // Standing where a seek put it: several positions may show one picture
+    // (empty AVI entries), and the one asked for is the one the user is at.
+    if (state_ != Playing && lastSeekFrame_ >= 0 && lastSeekFrame_ < timeline.positions()
+        && timeline.pictureTicks(lastSeekFrame_) == timeline.pictureTicks(shown))
+        return lastSeekFrame_;
+    return shown;
 }
 
 bool MpvPlayer::standsAtEnd() const
@@ -674,7 +688,7 @@ double MpvPlayer::currentPosition() const
     if (units_ == Frames)
         return double(std::clamp<std::int64_t>(rawFrame(), 0, std::max<std::int64_t>(0, frames - 1)));
     const double last = std::max(0.0, (frames - 1) / rate);
-    return std::clamp(clockTime() - probe_.firstFrameTime, 0.0, last);
+    return std::clamp(clockTime() - zeroTime_, 0.0, last);
 }
 
 double MpvPlayer::streamFrameRate() const
@@ -696,7 +710,7 @@ void MpvPlayer::setCurrentPosition(double position)
         pendingPosition_ = double(frame);
         lastSeekFrame_ = frame;
         atEnd_ = frame == frames;
-        target = probe_.firstFrameTime + (frame - 0.5) / probe_.frameRate + HrSeekTolerance;
+        target = zeroTime_ + seekSeconds(frame);
     } else if (!probe_.hasVideo) {
         const bool toEnd = units_ == Frames ? position >= length() : position >= audioSeconds_;
         const double seconds = units_ == Frames ? position / AudioOnlyFrameRate : position;
@@ -710,6 +724,26 @@ void MpvPlayer::setCurrentPosition(double position)
         state_ = Stopped;
     applyPause();
     seekToTime(std::max(0.0, target));
+}
+
+// Where to aim mpv's exact seek for position p (seconds from position 0).
+double MpvPlayer::seekSeconds(std::int64_t position) const
+{
+    const FrameTimeline& timeline = probe_.timeline;
+    const double period = 1.0 / probe_.frameRate;
+    if (timeline.empty())
+        return (position - 0.5) * period + HrSeekTolerance;
+    // The picture's time less half the gap to the picture before it.
+    const double picture = timeline.pictureSeconds(position);
+    double gap = period;
+    for (std::int64_t p = position; p > 0; --p) {
+        const double before = timeline.pictureSeconds(p - 1);
+        if (before < picture) {
+            gap = picture - before;
+            break;
+        }
+    }
+    return picture - std::min(gap, period) / 2 + HrSeekTolerance;
 }
 
 void MpvPlayer::seekToTime(double seconds)

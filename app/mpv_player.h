@@ -3,10 +3,10 @@
 // client API and the one place where mpv's seconds become frame numbers.
 //
 // How it keeps the MediaPlayer contract (app/mediaplayer.h):
-// * Frames come from the container (app/media_probe.h): the length in frames
-//   is the stream's frame count (AVI index) or its duration times the frame
-//   rate (no index); the position is (time - t0) x rate rounded, t0 being the
-//   time of frame 0. mpv's own frame estimates are not used.
+// * Frames come from the container (app/media_probe.h): positions, their
+//   pictures and times from the file's frame timeline (app/frame_timeline.h);
+//   program and transport streams count (time - t0) x rate rounded, t0 being
+//   the time of frame 0. mpv's own frame estimates are not used.
 // * Seeks are exact (hr-seek), aimed at the middle of the window of targets
 //   for which mpv shows the frame wanted. Until mpv reports the seek done,
 //   currentPosition() reads the frame asked for; positionChanged() follows
@@ -143,6 +143,7 @@ private:
     bool standsAtEnd() const;
     std::int64_t rawFrame() const;
     double clockTime() const;
+    double seekSeconds(std::int64_t position) const;
     void seekToTime(double seconds);
     void applyPause();
     void applyPlacement();
@@ -166,6 +167,7 @@ private:
     QString file_;
     MediaProbe probe_;
     double audioSeconds_ = 0;       // length of an audio-only file
+    double zeroTime_ = 0;           // mpv's clock at position 0
     std::int64_t entry_ = -1;       // mpv's playlist entry of the loaded file
     qlonglong videoTrack_ = 1;      // mpv's number of its video track
     bool loading_ = false;

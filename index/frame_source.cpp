@@ -92,6 +92,7 @@ struct FrameSource::Impl {
     int height = 0;
     AVRational fps{0, 1};
     std::int64_t startTs = 0;
+    FrameTimeline timeline;    // empty for program and transport streams
 
     // Where decoding stands
     bool demuxEnded = false;
@@ -119,6 +120,8 @@ struct FrameSource::Impl {
     std::int64_t framesOf(std::int64_t ts) const;
     std::int64_t tsOf(std::int64_t frames) const;
     bool convertHeld();
+    // Positions a second.
+    double rate() const { return timeline.empty() ? av_q2d(fps) : timeline.frameRate(); }
     std::span<const std::uint8_t> frame(std::int64_t n);
 };
 
@@ -177,8 +180,9 @@ bool FrameSource::Impl::openFile()
     // Counted as the player counts them: the scene positions of an index
     // grabbed here and of a sheet cut later while the video plays must agree.
     // (Reading the length may move the reading position; every grab seeks.)
-    const std::int64_t frames = videoLength(format.get(), streamIndex).frames;
-    count = pinned<std::int32_t>(std::max<std::int64_t>(frames, 0));
+    VideoLength length = videoLength(format.get(), streamIndex);
+    count = pinned<std::int32_t>(std::max<std::int64_t>(length.frames, 0));
+    timeline = std::move(length.timeline);
 
     const QByteArray header = packedDibHeader(width, height);
     dib.assign(static_cast<std::size_t>(InfoHeaderSize + rowBytes(width) * height), 0);
@@ -203,6 +207,8 @@ void FrameSource::Impl::resetDecoding()
 
 std::int64_t FrameSource::Impl::framesOf(std::int64_t ts) const
 {
+    if (!avi && !timeline.empty())
+        return timeline.positionAtTicks(double(ts));
     const AVRational tb = stream->time_base;
     return av_rescale_rnd(ts - startTs, static_cast<std::int64_t>(tb.num) * fps.num,
                           static_cast<std::int64_t>(tb.den) * fps.den, AV_ROUND_NEAR_INF);
@@ -210,15 +216,18 @@ std::int64_t FrameSource::Impl::framesOf(std::int64_t ts) const
 
 std::int64_t FrameSource::Impl::tsOf(std::int64_t frames) const
 {
+    if (!avi && !timeline.empty())
+        return timeline.positionTicks(frames);
     const AVRational tb = stream->time_base;
     return startTs + av_rescale_rnd(frames, static_cast<std::int64_t>(fps.den) * tb.den,
                                     static_cast<std::int64_t>(fps.num) * tb.num, AV_ROUND_DOWN);
 }
 
-// The player's number of a decoded picture: its timestamp from the stream's
-// start at the frame rate. In AVI the timestamps are those of the packets in
-// decoding order, so a decoder that holds pictures back for B-frames hands
-// each one out that many frames late. A picture without a timestamp (the last
+// The number of a decoded picture: in AVI the entry at which it is
+// presented, from its timestamp at the frame rate (the timestamps are those
+// of the packets in decoding order, so a decoder that holds pictures back for
+// B-frames hands each one out that many entries late); otherwise its
+// position on the timeline. A picture without a timestamp (the last
 // one, flushed out at the end) follows the one before it.
 std::int64_t FrameSource::Impl::numberOf(const AVFrame* f) const
 {
@@ -235,9 +244,9 @@ bool FrameSource::Impl::rewind()
 {
     resetDecoding();
     keySeen = true;  // from the very start every picture is as good as it gets
-    // Byte positions are safe in program streams, which carry their own
-    // timestamps; an AVI would lose them.
-    if (!avi && av_seek_frame(format.get(), -1, 0, AVSEEK_FLAG_BYTE) >= 0)
+    // Byte positions are safe in program and transport streams, which carry
+    // their own timestamps; other containers would lose them.
+    if (!avi && timeline.empty() && av_seek_frame(format.get(), -1, 0, AVSEEK_FLAG_BYTE) >= 0)
         return true;
     if (av_seek_frame(format.get(), streamIndex, startTs, AVSEEK_FLAG_BACKWARD) >= 0)
         return true;
@@ -257,7 +266,7 @@ bool FrameSource::Impl::seekBefore(std::int64_t n, int attempt)
     } else {
         if (attempt >= static_cast<int>(std::size(StreamSeekSeconds)))
             return rewind();
-        from = n - static_cast<std::int64_t>(StreamSeekSeconds[attempt] * av_q2d(fps) + 0.5);
+        from = n - static_cast<std::int64_t>(StreamSeekSeconds[attempt] * rate() + 0.5);
     }
     if (from <= 0)
         return rewind();
@@ -278,7 +287,7 @@ bool FrameSource::Impl::closeEnoughToWalk(std::int64_t n) const
                                                                            AVSEEK_FLAG_BACKWARD);
         return key && framesOf(key->timestamp) <= packetFrame;
     }
-    return n - heldNumber <= static_cast<std::int64_t>(av_q2d(fps) + 0.5);
+    return n - heldNumber <= static_cast<std::int64_t>(rate() + 0.5);
 }
 
 // The next decoded picture into `decoded`: 1, or 0 when no more come.
@@ -372,16 +381,18 @@ std::span<const std::uint8_t> FrameSource::Impl::frame(std::int64_t n)
         return {};
     if (n == dibNumber)
         return dib;
-    if (realEnd >= 0 && n > realEnd)
+    // An AVI entry shows the picture presented at or last before it.
+    const std::int64_t wanted = avi && !timeline.empty() ? timeline.pictureTicks(n) : n;
+    if (realEnd >= 0 && wanted > realEnd)
         return endDib;
 
-    target = n;
-    const bool walk = closeEnoughToWalk(n);
+    target = wanted;
+    const bool walk = closeEnoughToWalk(wanted);
     for (int attempt = walk ? -1 : 0;; ++attempt) {
-        if (attempt >= 0 && !seekBefore(n, attempt))
+        if (attempt >= 0 && !seekBefore(wanted, attempt))
             return {};
         const bool fromStart = keySeen && heldNumber < 0;
-        const Outcome outcome = decodeTo(n);
+        const Outcome outcome = decodeTo(wanted);
         if (outcome == Outcome::Found || outcome == Outcome::End || (outcome == Outcome::TooLate && fromStart)) {
             dibNumber = -1;
             if (!convertHeld())
@@ -418,7 +429,7 @@ const FrameSourceOptions& FrameSource::options() const { return d->options; }
 std::int32_t FrameSource::frameCount() const { return d->open ? d->count : 0; }
 int FrameSource::width() const { return d->open ? d->width : 0; }
 int FrameSource::height() const { return d->open ? d->height : 0; }
-double FrameSource::frameRate() const { return d->open ? av_q2d(d->fps) : 0.0; }
+double FrameSource::frameRate() const { return d->open ? d->rate() : 0.0; }
 std::int64_t FrameSource::decodedPictures() const { return d->decodedCount; }
 
 std::span<const std::uint8_t> FrameSource::getFrame(std::int32_t n)

@@ -1,11 +1,13 @@
 #pragma once
 // Single decoded frames of a video file as 24-bit packed bitmaps, for the
-// scene index. Any file that libavformat opens will do (AVI, .mpg, .dat).
+// scene index. Any file that libavformat opens will do (AVI, .mpg, .dat,
+// MP4, MKV, WebM, MOV).
 //
-// Frame numbers are those the media player uses for positions: the n-th
-// picture of the video stream in display order, counted from 0. A frame asked
-// for is exactly that picture (decoding starts at a keyframe before it), never
-// a neighbour. Past the real end of a damaged file whose header claims more
+// Frame numbers are those the media player uses for positions, from the
+// file's frame timeline (app/frame_timeline.h): the picture plain playback
+// presents at that position (an empty AVI entry shows the picture before it).
+// A frame asked for is exactly that picture (decoding starts at a keyframe
+// before it), never a neighbour. Past the real end of a damaged file whose header claims more
 // frames than it holds, the last real frame is delivered instead.
 //
 // A packed bitmap is a 40-byte information header (biSize 40, the frame's
@@ -45,8 +47,8 @@ public:
     const QString& path() const;
     const FrameSourceOptions& options() const;
 
-    // The number of frames: for AVI from its index (or header), otherwise
-    // the stream's duration times its frame rate. 0 when not open.
+    // The number of frames (positions) as the player counts them. 0 when not
+    // open.
     std::int32_t frameCount() const;
     int width() const;
     int height() const;

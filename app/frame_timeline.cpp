@@ -1,0 +1,224 @@
+#include "app/frame_timeline.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+extern "C" {
+#include <libavformat/avformat.h>
+}
+
+#include "app/libav.h"
+
+namespace vv {
+
+FrameTimeline FrameTimeline::forEntries(std::int64_t entries, std::vector<std::int64_t> pictureTicks,
+                                        double tickSeconds)
+{
+    FrameTimeline t;
+    std::erase_if(pictureTicks, [&](std::int64_t tick) { return tick < 0 || tick >= entries; });
+    std::sort(pictureTicks.begin(), pictureTicks.end());
+    pictureTicks.erase(std::unique(pictureTicks.begin(), pictureTicks.end()), pictureTicks.end());
+    if (pictureTicks.empty() || tickSeconds <= 0)
+        return t;
+    t.entries_ = true;
+    t.positions_ = entries;
+    t.pictures_ = std::move(pictureTicks);
+    t.tickSeconds_ = tickSeconds;
+    t.seconds_ = entries * tickSeconds;
+    return t;
+}
+
+FrameTimeline FrameTimeline::forPictures(std::vector<std::int64_t> pictureTicks, std::int64_t lastTicks,
+                                         double tickSeconds)
+{
+    FrameTimeline t;
+    std::sort(pictureTicks.begin(), pictureTicks.end());
+    pictureTicks.erase(std::unique(pictureTicks.begin(), pictureTicks.end()), pictureTicks.end());
+    if (pictureTicks.empty() || tickSeconds <= 0)
+        return t;
+    t.positions_ = static_cast<std::int64_t>(pictureTicks.size());
+    t.origin_ = pictureTicks.front();
+    t.tickSeconds_ = tickSeconds;
+    t.seconds_ = (pictureTicks.back() - t.origin_ + std::max<std::int64_t>(lastTicks, 1)) * tickSeconds;
+    t.pictures_ = std::move(pictureTicks);
+    return t;
+}
+
+std::int64_t FrameTimeline::pictureIndex(std::int64_t position) const
+{
+    position = std::clamp<std::int64_t>(position, 0, std::max<std::int64_t>(positions_ - 1, 0));
+    if (!entries_)
+        return position;
+    // The last picture presented at or before the entry; the first before any.
+    const auto after = std::upper_bound(pictures_.begin(), pictures_.end(), origin_ + position);
+    return std::max<std::int64_t>(after - pictures_.begin() - 1, 0);
+}
+
+std::int64_t FrameTimeline::pictureTicks(std::int64_t position) const
+{
+    return pictures_.empty() ? 0 : pictures_[static_cast<std::size_t>(pictureIndex(position))];
+}
+
+double FrameTimeline::pictureSeconds(std::int64_t position) const
+{
+    return (pictureTicks(position) - origin_) * tickSeconds_;
+}
+
+std::int64_t FrameTimeline::positionTicks(std::int64_t position) const
+{
+    if (entries_)
+        return origin_ + std::clamp<std::int64_t>(position, 0, std::max<std::int64_t>(positions_ - 1, 0));
+    return pictureTicks(position);
+}
+
+std::int64_t FrameTimeline::positionAt(double seconds) const
+{
+    return pictures_.empty() ? 0 : positionAtTicks(origin_ + seconds / tickSeconds_);
+}
+
+std::int64_t FrameTimeline::positionAtTicks(double ticks) const
+{
+    if (pictures_.empty() || std::isnan(ticks))
+        return 0;
+    const std::int64_t last = positions_ - 1;
+    ticks = std::clamp(ticks, -1e15, 1e15);
+    if (entries_)
+        return std::clamp<std::int64_t>(std::llround(ticks - origin_), 0, last);
+    // Half a tick of slack: the player's clock is a double.
+    const double at = ticks + 0.5;
+    const auto after = std::upper_bound(pictures_.begin(), pictures_.end(), at,
+                                        [](double t, std::int64_t tick) { return t < double(tick); });
+    return std::clamp<std::int64_t>(after - pictures_.begin() - 1, 0, last);
+}
+
+// ------------------------------------------------------------------ the scan
+
+namespace {
+
+bool isAvi(const AVFormatContext* input)
+{
+    return input->iformat && input->iformat->name && std::strcmp(input->iformat->name, "avi") == 0;
+}
+
+bool isMpegStream(const AVFormatContext* input)
+{
+    const char* name = input->iformat && input->iformat->name ? input->iformat->name : "";
+    return std::strcmp(name, "mpeg") == 0 || std::strcmp(name, "mpegts") == 0;
+}
+
+struct ScannedPacket {
+    std::int64_t stamp;      // pts, or dts where the container gives no pts
+    std::int64_t duration;
+};
+
+// The video packets with data from the start of the file, in file order,
+// read without decoding; the other streams are skipped meanwhile.
+std::vector<ScannedPacket> scanPackets(AVFormatContext* input, int index, bool decodingStamps)
+{
+    std::vector<ScannedPacket> found;
+    libav::PacketPtr packet(av_packet_alloc());
+    AVStream* stream = input->streams[index];
+    if (!packet || av_seek_frame(input, index, stream->start_time != AV_NOPTS_VALUE ? stream->start_time : 0,
+                                 AVSEEK_FLAG_BACKWARD) < 0) {
+        if (!packet || av_seek_frame(input, -1, 0, AVSEEK_FLAG_BYTE) < 0)
+            return found;
+    }
+    std::vector<AVDiscard> discards(input->nb_streams);
+    for (unsigned i = 0; i < input->nb_streams; ++i) {
+        discards[i] = input->streams[i]->discard;
+        if (static_cast<int>(i) != index)
+            input->streams[i]->discard = AVDISCARD_ALL;
+    }
+    while (av_read_frame(input, packet.get()) >= 0) {
+        const AVPacket& p = *packet;
+        const std::int64_t stamp = decodingStamps || p.pts == AV_NOPTS_VALUE ? p.dts : p.pts;
+        if (p.stream_index == index && p.size > 0 && !(p.flags & AV_PKT_FLAG_DISCARD) && stamp != AV_NOPTS_VALUE)
+            found.push_back({stamp, p.duration});
+        av_packet_unref(packet.get());
+    }
+    for (unsigned i = 0; i < input->nb_streams; ++i)
+        input->streams[i]->discard = discards[i];
+    return found;
+}
+
+// AVI: the stamps (entry numbers) of the entries that hold data, from the
+// index when it covers the stream header's frames, else from the packets.
+std::vector<std::int64_t> aviStamps(AVFormatContext* input, int index)
+{
+    AVStream* stream = input->streams[index];
+    const int count = avformat_index_get_entries_count(stream);
+    std::vector<std::int64_t> stamps;
+    if (count > 0) {
+        const AVIndexEntry* last = avformat_index_get_entry(stream, count - 1);
+        if (last && last->timestamp + 1 == stream->nb_frames) {
+            stamps.reserve(static_cast<std::size_t>(count));
+            for (int i = 0; i < count; ++i) {
+                const AVIndexEntry* e = avformat_index_get_entry(stream, i);
+                if (e->size > 0)
+                    stamps.push_back(e->timestamp);
+            }
+            return stamps;
+        }
+    }
+    for (const ScannedPacket& p : scanPackets(input, index, true))
+        stamps.push_back(p.stamp);
+    return stamps;
+}
+
+FrameTimeline aviTimeline(AVFormatContext* input, int index)
+{
+    const AVStream* stream = input->streams[index];
+    const std::vector<std::int64_t> stamps = aviStamps(input, index);
+    if (stamps.empty())
+        return {};
+    const std::int64_t entries = *std::max_element(stamps.begin(), stamps.end()) + 1;
+    // AVI stamps are those of decoding order: a decoder that holds `delay`
+    // pictures back for B-frames hands picture k out with the stamp of
+    // packet k + delay, and plays it that many entries earlier. The pictures
+    // still held at the end follow the last one entry by entry.
+    const std::size_t n = stamps.size();
+    const std::size_t delay = std::min<std::size_t>(std::max(stream->codecpar->video_delay, 0), n - 1);
+    std::vector<std::int64_t> pictures(n);
+    for (std::size_t k = 0; k < n; ++k)
+        pictures[k] = k + delay < n ? stamps[k + delay] - std::int64_t(delay)
+                                    : stamps[n - 1] + std::int64_t(k + 1) - std::int64_t(n);
+    return FrameTimeline::forEntries(entries, std::move(pictures), av_q2d(stream->time_base));
+}
+
+FrameTimeline pictureTimeline(AVFormatContext* input, int index)
+{
+    const AVStream* stream = input->streams[index];
+    const std::vector<ScannedPacket> packets = scanPackets(input, index, false);
+    if (packets.empty())
+        return {};
+    std::vector<std::int64_t> pictures;
+    pictures.reserve(packets.size());
+    const ScannedPacket* last = &packets.front();
+    for (const ScannedPacket& p : packets) {
+        pictures.push_back(p.stamp);
+        if (p.stamp >= last->stamp)
+            last = &p;
+    }
+    // The last picture lasts its packet's duration, else the nominal period.
+    std::int64_t lastTicks = last->duration;
+    if (lastTicks <= 0) {
+        const AVRational rate = stream->avg_frame_rate.num > 0 ? stream->avg_frame_rate : stream->r_frame_rate;
+        lastTicks = rate.num > 0 && rate.den > 0 ? av_rescale_q(1, av_inv_q(rate), stream->time_base) : 1;
+    }
+    return FrameTimeline::forPictures(std::move(pictures), lastTicks, av_q2d(stream->time_base));
+}
+
+} // namespace
+
+FrameTimeline scanTimeline(AVFormatContext* input, int index)
+{
+    // Program and transport streams keep to their constant frame rate over
+    // the span of their timestamps (see videoLength).
+    if (!input || index < 0 || index >= static_cast<int>(input->nb_streams) || isMpegStream(input))
+        return {};
+    return isAvi(input) ? aviTimeline(input, index) : pictureTimeline(input, index);
+}
+
+} // namespace vv

@@ -1,0 +1,84 @@
+// The frame timeline: positions, the pictures they show and their times.
+
+#include <gtest/gtest.h>
+
+#include "app/frame_timeline.h"
+#include "app/libav.h"
+#include "app/media_probe.h"
+#include "tests/support/test_media.h"
+
+#include <QFile>
+
+namespace vv {
+namespace {
+
+TEST(FrameTimeline, AviEntriesShowThePictureLastPresented)
+{
+    // Entries 1, 2 and 5 hold no picture of their own; the first picture
+    // comes at entry 0, and in the second file only at entry 2.
+    struct Case {
+        std::int64_t entries;
+        std::vector<std::int64_t> pictures;
+        std::vector<std::int64_t> shown;   // picture ticks per position
+    };
+    const Case cases[] = {
+        {7, {6, 0, 3, 4}, {0, 0, 0, 3, 4, 4, 6}},
+        {5, {2, 3, 4, 9}, {2, 2, 2, 3, 4}},
+    };
+    for (const Case& c : cases) {
+        const FrameTimeline t = FrameTimeline::forEntries(c.entries, c.pictures, 0.04);
+        ASSERT_EQ(t.positions(), c.entries);
+        EXPECT_DOUBLE_EQ(t.seconds(), c.entries * 0.04);
+        EXPECT_DOUBLE_EQ(t.frameRate(), 25);
+        for (std::int64_t p = 0; p < c.entries; ++p) {
+            EXPECT_EQ(t.pictureTicks(p), c.shown[p]) << p;
+            EXPECT_EQ(t.positionTicks(p), p);
+            EXPECT_EQ(t.positionAt(p * 0.04), p);   // playing: the entry of the moment
+        }
+        EXPECT_EQ(t.pictureTicks(-3), c.shown.front());
+        EXPECT_EQ(t.pictureTicks(99), c.shown.back());
+    }
+}
+
+TEST(FrameTimeline, OtherFilesCountPresentedPicturesWhateverTheirTiming)
+{
+    // Decoding order with B-frames, 30 and 50 ms by turns, starting at 23 ms.
+    const FrameTimeline t = FrameTimeline::forPictures({23, 103, 53, 213, 133, 183}, 30, 0.001);
+    ASSERT_EQ(t.positions(), 6);
+    EXPECT_NEAR(t.seconds(), 0.220, 1e-9);
+    const double seconds[] = {0, 0.030, 0.080, 0.110, 0.160, 0.190};
+    for (std::int64_t p = 0; p < 6; ++p) {
+        EXPECT_NEAR(t.pictureSeconds(p), seconds[p], 1e-9);
+        EXPECT_EQ(t.positionAt(seconds[p]), p);
+        EXPECT_EQ(t.positionAt(seconds[p] - 0.0004), p);            // clock rounding
+        EXPECT_EQ(t.positionAt(seconds[p] + 0.025), p);             // shown until the next
+        EXPECT_EQ(t.positionAtTicks(23 + seconds[p] * 1000), p);
+    }
+    EXPECT_EQ(t.positionAt(-1), 0);
+    EXPECT_EQ(t.positionAt(1e9), 5);
+
+    EXPECT_TRUE(FrameTimeline::forPictures({}, 1, 0.001).empty());
+    EXPECT_TRUE(FrameTimeline::forEntries(5, {7, -1}, 0.04).empty());
+    EXPECT_EQ(FrameTimeline().positionAt(1.0), 0);
+}
+
+TEST(FrameTimeline, ScansCountEntriesOrPicturesOfOtherEncodersClips)
+{
+    // The AVIs hold empty entries (libxvid's start, MS MPEG-4's entry 1) that
+    // count as positions; the other containers count their 240 pictures.
+    for (const auto& [name, kind] : test::otherEncoders()) {
+        const bool avi = name.endsWith(QLatin1String(".avi"));
+        AVFormatContext* raw = nullptr;
+        ASSERT_EQ(avformat_open_input(&raw, QFile::encodeName(test::testMedia(name)).constData(), nullptr, nullptr), 0);
+        libav::InputPtr input(raw);
+        ASSERT_GE(avformat_find_stream_info(input.get(), nullptr), 0);
+        const int index = av_find_best_stream(input.get(), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+        const FrameTimeline t = scanTimeline(input.get(), index);
+        EXPECT_EQ(t.positions(), avi ? 241 : 240) << name.toStdString();
+        EXPECT_NEAR(t.seconds(), t.positions() / 25.0, 0.05) << name.toStdString();
+        EXPECT_NEAR(t.pictureSeconds(0), kind == vvmaker::Container::AviXvid ? 0.12 : 0.0, 1e-9) << name.toStdString();
+    }
+}
+
+} // namespace
+} // namespace vv

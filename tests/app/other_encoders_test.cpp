@@ -1,0 +1,124 @@
+// Clips written by other encoders (packed B-frames and empty AVI entries,
+// edit lists, variable frame timing, VP9, HEVC) on the real player and the
+// frame grabber: every position shows the picture plain playback shows there,
+// single steps forward reach every position and never show an earlier
+// picture, and the grabber and the sixteen scene pictures agree.
+
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+#include "app/mpv_player.h"
+#include "index/frame_source.h"
+#include "index/scene_grab.h"
+#include "tests/support/test_media.h"
+#include "tools/mediamaker/clipreader.h"
+#include "tools/mediamaker/framestrip.h"
+
+namespace vv::test {
+namespace {
+
+constexpr int WaitMs = 10000;
+
+int pictureOf(std::span<const std::uint8_t> packedDib, int width, int height)
+{
+    if (packedDib.size() <= 40)
+        return -2;
+    const int stride = (width * 3 + 3) & ~3;
+    return vvmaker::readFrameNumber(packedDib.data() + 40, width, height, stride, 3, true);
+}
+
+class OtherEncoders : public ::testing::TestWithParam<std::size_t> {
+protected:
+    void SetUp() override
+    {
+        const auto& [name, kind] = otherEncoders()[GetParam()];
+        path_ = testMedia(name);
+        ASSERT_FALSE(path_.isEmpty());
+        ASSERT_TRUE(vvmaker::readClipFrameNumbers(path_.toStdString(), decoded_));
+        MpvPlayer::Config config;
+        config.picture = MpvPlayer::Picture::Offscreen;
+        config.audio = false;
+        player_ = std::make_unique<MpvPlayer>(nullptr, config);
+        player_->applyFixedOptions();
+        ASSERT_TRUE(player_->setFileName(path_)) << player_->lastError().toStdString();
+        player_->setPositionUnits(MediaPlayer::Frames);
+    }
+
+    // Seeks and returns the picture shown once the seek is done.
+    int shownAt(double position)
+    {
+        QSignalSpy moved(player_.get(), &MediaPlayer::positionChanged);
+        player_->setCurrentPosition(position);
+        if (!QTest::qWaitFor([&] { return moved.count() > 0 && !player_->seeking(); }, WaitMs))
+            return -3;
+        return frameNumberOf(player_->grabCurrentFrame());
+    }
+
+    QString path_;
+    std::vector<int> decoded_;   // the pictures of a sequential decode, in order
+    std::unique_ptr<MpvPlayer> player_;
+};
+
+TEST_P(OtherEncoders, StepsSeeksAndGrabsShowThePicturesOfPlainPlayback)
+{
+    MpvPlayer& p = *player_;
+    const auto length = static_cast<std::int64_t>(p.length());
+    ASSERT_GE(length, std::int64_t(decoded_.size()));
+    ASSERT_LE(length, std::int64_t(decoded_.size()) + 4);  // AVI: a few empty entries at most
+    FrameSource source(path_);
+    ASSERT_EQ(source.frameCount(), length);
+
+    // Single steps forward from 0: every position is reached, its picture is
+    // the next of the sequential decode or the one before (an empty entry),
+    // and the grabber delivers the same picture there.
+    std::vector<int> shown(static_cast<std::size_t>(length));
+    std::size_t at = 0;   // index into decoded_ of the picture shown
+    shown[0] = shownAt(0);
+    ASSERT_EQ(shown[0], decoded_[0]);
+    for (std::int64_t pos = 1; pos < length; ++pos) {
+        SCOPED_TRACE(pos);
+        shown[pos] = shownAt(p.currentPosition() + 1);
+        ASSERT_EQ(p.currentPosition(), pos);
+        if (at + 1 < decoded_.size() && shown[pos] == decoded_[at + 1] && shown[pos] != decoded_[at])
+            ++at;
+        ASSERT_EQ(shown[pos], decoded_[at]) << "the step showed a picture out of order";
+    }
+    EXPECT_EQ(at + 1, decoded_.size()) << "pictures never shown";
+    for (std::int64_t pos = 0; pos < length; ++pos)
+        EXPECT_EQ(pictureOf(source.getFrame(std::int32_t(pos)), source.width(), source.height()), shown[pos]) << pos;
+
+    // Seeks in any order: near keyframes, random positions, the last frame.
+    std::vector<std::int64_t> targets = {length - 1, 0, 49, 50, 51, 99, 100, 101, 1, 2, 3, 150, length - 2};
+    std::mt19937 random(20261206);
+    for (int i = 0; i < 20; ++i)
+        targets.push_back(std::uniform_int_distribution<std::int64_t>(0, length - 1)(random));
+    for (std::int64_t target : targets) {
+        EXPECT_EQ(shownAt(double(target)), shown[target]) << target;
+        EXPECT_EQ(p.currentPosition(), target);
+    }
+
+    // The sixteen scene pictures are the pictures of their positions.
+    const SceneGrab grab = grabScenes(path_);
+    ASSERT_TRUE(grab.ok);
+    ASSERT_EQ(grab.scenes.size(), 16u);
+    for (const GrabbedScene& scene : grab.scenes) {
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(scene.packedDib.constData());
+        EXPECT_EQ(pictureOf({bytes, std::size_t(scene.packedDib.size())}, source.width(), source.height()),
+                  shown[scene.frame])
+            << "scene " << scene.scene;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Clips, OtherEncoders, ::testing::Range<std::size_t>(0, otherEncoders().size()),
+                         [](const ::testing::TestParamInfo<std::size_t>& info) {
+                             std::string name = otherEncoders()[info.param].first.toStdString();
+                             std::replace_if(name.begin(), name.end(), [](unsigned char c) { return !std::isalnum(c); }, '_');
+                             return name;
+                         });
+
+} // namespace
+} // namespace vv::test
