@@ -60,6 +60,7 @@ constexpr char KeepOpenPause[] = "keep-open-pause";
 constexpr char HrSeek[] = "hr-seek";
 constexpr char HrSeekFramedrop[] = "hr-seek-framedrop";
 constexpr char Hwdec[] = "hwdec";
+constexpr char AutoSafe[] = "auto-safe";
 constexpr char AudioDisplay[] = "audio-display";
 constexpr char SubAuto[] = "sub-auto";
 constexpr char AudioFileAuto[] = "audio-file-auto";
@@ -115,7 +116,8 @@ struct FixedOption {
 };
 
 // No controls, no key or mouse handling, no messages of its own; exact seeks;
-// a file stays open at its end; no hardware decoding; nothing but the file.
+// a file stays open at its end; nothing but the file. (Hardware decoding is
+// decided per picture output, see applyFixedOptions.)
 constexpr FixedOption FixedOptions[] = {
     {mpvname::InputDefaultBindings, mpvname::No},
     {mpvname::InputVoKeyboard, mpvname::No},
@@ -129,7 +131,6 @@ constexpr FixedOption FixedOptions[] = {
     {mpvname::KeepOpenPause, mpvname::Yes},
     {mpvname::HrSeek, mpvname::Yes},
     {mpvname::HrSeekFramedrop, mpvname::Yes},
-    {mpvname::Hwdec, mpvname::No},
     {mpvname::AudioDisplay, mpvname::No},
     {mpvname::SubAuto, mpvname::No},
     {mpvname::AudioFileAuto, mpvname::No},
@@ -265,7 +266,9 @@ MpvPlayer::MpvPlayer(QWidget* host, const Config& config, QObject* parent)
         {mpvname::Idle, mpvname::Yes},
         {mpvname::ResumePlayback, mpvname::No},
         {mpvname::Ytdl, mpvname::No},
-        {mpvname::GpuHwdecInterop, mpvname::No},
+        // A GPU draws the OpenGL picture: let it decode as well.
+        {mpvname::GpuHwdecInterop, picture_ == Picture::OpenGL ? mpvname::Auto : mpvname::No},
+        {mpvname::Hwdec, picture_ == Picture::OpenGL ? mpvname::AutoSafe : mpvname::No},
         {mpvname::VideoOutput, drawn ? mpvname::RenderApiOutput : mpvname::NullOutput},
         // With sound, the first sound server or device that answers; a
         // machine without one plays silently at normal speed. (SDL is left
