@@ -116,8 +116,8 @@ struct FixedOption {
 };
 
 // No controls, no key or mouse handling, no messages of its own; exact seeks;
-// a file stays open at its end; nothing but the file. (Hardware decoding is
-// decided per picture output, see applyFixedOptions.)
+// a file stays open at its end; nothing but the file. (Hardware decoding
+// follows the picture output, chosen when the player is made.)
 constexpr FixedOption FixedOptions[] = {
     {mpvname::InputDefaultBindings, mpvname::No},
     {mpvname::InputVoKeyboard, mpvname::No},
@@ -606,6 +606,7 @@ void MpvPlayer::forgetFile()
     file_.clear();
     probe_ = MediaProbe();
     audioSeconds_ = 0;
+    zeroTime_ = 0;
     entry_ = -1;
     state_ = Stopped;
     atEnd_ = false;

@@ -6,7 +6,8 @@
 // * Frames come from the container (app/media_probe.h): positions, their
 //   pictures and times from the file's frame timeline (app/frame_timeline.h);
 //   program and transport streams count (time - t0) x rate rounded, t0 being
-//   the time of frame 0. mpv's own frame estimates are not used.
+//   the time of frame 0. mpv's clock where it stands after a load (on the
+//   first picture) fixes t0 on it. mpv's own frame estimates are not used.
 // * Seeks are exact (hr-seek), aimed at the middle of the window of targets
 //   for which mpv shows the frame wanted. Until mpv reports the seek done,
 //   currentPosition() reads the frame asked for; positionChanged() follows

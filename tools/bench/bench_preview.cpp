@@ -3,11 +3,12 @@
 // the preview sheet), against the ffmpeg command-line tool picking the same
 // sixteen frames into one tiled sheet in one pass, both run side by side.
 //
-//   vv-bench-preview [--runs N] [--keep-sheet] [cache-dir]
+//   vv-bench-preview [--runs N] [--keep-sheet] [--h264] [cache-dir]
 //
 // The video (640x480, 25 fps, 10 minutes, MPEG-4 with B-frames, a keyframe
-// every 250 frames) is made once with the project's media maker and kept in
-// cache-dir (default: the system's temporary folder). Every run of either side
+// every 250 frames; with --h264 1920x1080 H.264 in MP4 with B-frames) is made
+// once with the project's media maker and kept in cache-dir (default: the
+// system's temporary folder). Every run of either side
 // is checked: the sixteen pictures must carry exactly the wanted frame numbers.
 
 #include <QCoreApplication>
@@ -30,19 +31,49 @@ extern "C" {
 #include "index/frame_source.h"
 #include "index/preview_rules.h"
 #include "tools/mediamaker/framestrip.h"
+#include "tools/mediamaker/mediamaker.h"
 #include "tools/bench/screen_watch.h"
 
 namespace {
 
-constexpr int Width = 640;
-constexpr int Height = 480;
 constexpr int Frames = 25 * 600;
+int Width = 640;
+int Height = 480;
 
 struct Options {
     int runs = 5;
     bool keepSheet = false;
+    bool h264 = false;
     QString cacheDir = QDir::tempPath();
 };
+
+QString benchVideo(const QString& dir, bool h264)
+{
+    if (!h264)
+        return vvbench::referenceVideo(dir);
+    const QString path = dir + QStringLiteral("/vv-bench-1920x1080-25fps-15000f-gop250-h264.mp4");
+    if (QFileInfo::exists(path))
+        return path;
+    std::printf("making %s (once) ...\n", qPrintable(path));
+    std::fflush(stdout);
+    vvmaker::VideoSpec clip;
+    clip.width = Width;
+    clip.height = Height;
+    clip.fpsNum = 25;
+    clip.fpsDen = 1;
+    clip.frames = Frames;
+    clip.gopSize = 250;
+    clip.bFrames = 2;
+    clip.container = vvmaker::Container::Mp4H264;
+    clip.audio = false;
+    clip.threads = 2;
+    std::string error;
+    if (!vvmaker::makeVideo(path.toStdString(), clip, &error)) {
+        std::fprintf(stderr, "cannot make the benchmark video: %s\n", error.c_str());
+        return {};
+    }
+    return path;
+}
 
 std::vector<std::int32_t> sceneTargets(std::int32_t frames)
 {
@@ -135,7 +166,7 @@ double median(std::vector<double> v)
 
 int usage()
 {
-    std::fprintf(stderr, "usage: vv-bench-preview [--runs N] [--keep-sheet] [cache-dir]\n");
+    std::fprintf(stderr, "usage: vv-bench-preview [--runs N] [--keep-sheet] [--h264] [cache-dir]\n");
     return 2;
 }
 
@@ -156,6 +187,10 @@ int main(int argc, char** argv)
                 return usage();
         } else if (args[i] == "--keep-sheet") {
             options.keepSheet = true;
+        } else if (args[i] == "--h264") {
+            options.h264 = true;
+            Width = 1920;
+            Height = 1080;
         } else if (args[i].startsWith("-")) {
             return usage();
         } else {
@@ -168,7 +203,7 @@ int main(int argc, char** argv)
     }
     if (!QDir().mkpath(options.cacheDir))
         return 1;
-    const QString video = vvbench::referenceVideo(options.cacheDir);
+    const QString video = benchVideo(options.cacheDir, options.h264);
     if (video.isEmpty())
         return 1;
     const auto targets = sceneTargets(Frames);
@@ -178,8 +213,8 @@ int main(int argc, char** argv)
         return 1;
     const QString outDir = scratch.path();
 
-    std::printf("video: %s\n%d frames 640x480 at 25 fps, keyframe every 250, 2 B-frames\n", qPrintable(video),
-                Frames);
+    std::printf("video: %s\n%d frames %dx%d at 25 fps, keyframe every 250, 2 B-frames\n", qPrintable(video),
+                Frames, Width, Height);
     std::printf("frames: ");
     for (std::int32_t t : targets)
         std::printf("%d ", t);
