@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <limits>
 
 extern "C" {
 #include <libavformat/avformat.h>
@@ -114,17 +113,17 @@ struct ScannedPacket {
 };
 
 // The video packets with data from the start of the file, in file order,
-// read without decoding; the other streams are skipped meanwhile.
+// read without decoding; the other streams are skipped meanwhile. Stamps are
+// decoding timestamps when `decodingStamps`, else presentation timestamps
+// where the container has them.
 std::vector<ScannedPacket> scanPackets(AVFormatContext* input, int index, bool decodingStamps)
 {
     std::vector<ScannedPacket> found;
     libav::PacketPtr packet(av_packet_alloc());
-    AVStream* stream = input->streams[index];
-    if (!packet || av_seek_frame(input, index, stream->start_time != AV_NOPTS_VALUE ? stream->start_time : 0,
-                                 AVSEEK_FLAG_BACKWARD) < 0) {
-        if (!packet || av_seek_frame(input, -1, 0, AVSEEK_FLAG_BYTE) < 0)
-            return found;
-    }
+    const AVStream* stream = input->streams[index];
+    const std::int64_t start = stream->start_time != AV_NOPTS_VALUE ? stream->start_time : 0;
+    if (!packet || av_seek_frame(input, index, start, AVSEEK_FLAG_BACKWARD) < 0)
+        return found;
     std::vector<AVDiscard> discards(input->nb_streams);
     for (unsigned i = 0; i < input->nb_streams; ++i) {
         discards[i] = input->streams[i]->discard;
