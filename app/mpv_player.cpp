@@ -840,8 +840,10 @@ void MpvPlayer::setPictureRect(const QRectF& twips)
 void MpvPlayer::setPictureVisible(bool visible)
 {
     pictureVisible_ = visible;
+    // A file without a picture (music) shows none: the window stays black
+    // rather than keeping the last picture of the video before.
     if (viewWidget_)
-        view_->setPictureShown(visible);
+        view_->setPictureShown(visible && probe_.hasVideo);
 }
 
 void MpvPlayer::applyPlacement()

@@ -98,6 +98,29 @@ TEST_F(OpenGlWidget, DrawsTheFrameAskedForInsideItsRectangle)
     EXPECT_EQ(qGray(drawn().pixel(120, 90)), 0);
 }
 
+TEST(SoftwarePicture, MusicAfterAVideoLeavesTheWindowBlack)
+{
+    QWidget host;
+    host.resize(320, 240);
+    MpvPlayer::Config config;
+    config.picture = MpvPlayer::Picture::Software;
+    config.audio = false;
+    MpvPlayer player(&host, config);
+    host.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
+    const auto drawn = [&] { return player.widget()->grab().toImage(); };
+    ASSERT_TRUE(player.setFileName(testMedia("open-gop.avi")));
+    player.setPositionUnits(MediaPlayer::Frames);
+    player.setCurrentPosition(42);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return frameNumberOf(drawn()) == 42; }, WaitMs));
+
+    // Shown as a load shows its picture: black, not the video's last one.
+    ASSERT_TRUE(player.setFileName(testMedia("tone.wav")));
+    player.setPictureVisible(true);
+    QTest::qWait(300);
+    EXPECT_EQ(qGray(drawn().pixel(160, 120)), 0);
+}
+
 TEST_F(OpenGlWidget, FileLoadedBeforeTheWindowIsShownAppearsWhenItIs)
 {
     load("closed-gop.avi");
