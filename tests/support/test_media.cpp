@@ -23,6 +23,7 @@ const std::vector<std::pair<QString, vvmaker::Container>>& otherEncoders()
         {"xvid.avi", vvmaker::Container::AviXvid}, {"divx3.avi", vvmaker::Container::AviDivx3},
         {"h264.mp4", vvmaker::Container::Mp4H264}, {"vfr.mkv", vvmaker::Container::MkvH264},
         {"vp9.webm", vvmaker::Container::WebmVp9}, {"hevc.mov", vvmaker::Container::MovHevc},
+        {"av1.mp4", vvmaker::Container::Mp4Av1},
     };
     return clips;
 }

@@ -190,9 +190,11 @@ TEST(MediaMaker, OtherEncodersClipsShowEveryFrameInOrder)
         // libxvid's packed B-frames: now and then a picture before a
         // keyframe decodes without its strip; the others stay in order.
         int previous = -1;
-        for (const int number : decoded.numbers)
-            if (number >= 0)
+        for (const int number : decoded.numbers) {
+            if (number >= 0) {
                 EXPECT_GT(number, std::exchange(previous, number));
+            }
+        }
         EXPECT_GT(decoded.numbers.size(), 230u);
     }
 }

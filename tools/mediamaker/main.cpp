@@ -22,7 +22,7 @@ constexpr const char* kUsage =
     "                      [--gop N] [--bframes N] [--closed-gop] [--quality Q] [--no-audio] <out>\n"
     "      one clip: MPEG-4 AVI (default) or, with --mpg, an MPEG-1 program stream;\n"
     "      --kind as other encoders write it: xvid (AVI, packed B-frames), divx3 (AVI),\n"
-    "      h264-mp4 (edit list), h264-mkv (variable timing), vp9-webm, hevc-mov;\n"
+    "      h264-mp4 (edit list), h264-mkv (variable timing), vp9-webm, hevc-mov, av1-mp4;\n"
     "      defaults 320x240, 25/1 fps, 250 frames, keyframe every 50, 2 B-frames,\n"
     "      quantiser 4 (2 best .. 31 worst)\n"
     "  vv-mediamaker wav|mp3 [--seconds S] [--hz F] <out>\n"
@@ -85,6 +85,7 @@ vvmaker::Container parseKind(const std::string& kind)
         {"xvid", vvmaker::Container::AviXvid},      {"divx3", vvmaker::Container::AviDivx3},
         {"h264-mp4", vvmaker::Container::Mp4H264},  {"h264-mkv", vvmaker::Container::MkvH264},
         {"vp9-webm", vvmaker::Container::WebmVp9},  {"hevc-mov", vvmaker::Container::MovHevc},
+        {"av1-mp4", vvmaker::Container::Mp4Av1},
     };
     for (const auto& [name, container] : kinds) {
         if (kind == name)

@@ -211,6 +211,7 @@ Kind kindOf(Container container)
     case Container::MkvH264: return {"libx264", 0, "matroska", false};
     case Container::WebmVp9: return {"libvpx-vp9", 0, "webm", false};
     case Container::MovHevc: return {"libx265", MKTAG('h', 'v', 'c', '1'), "mov", false};
+    case Container::Mp4Av1: return {"libaom-av1", 0, "mp4", false};
     }
     throw Failure("unknown container");
 }
@@ -248,6 +249,7 @@ Track videoTrack(Output& out, const VideoSpec& clip)
         av_opt_set(c->priv_data, "preset", "veryfast", 0);
         av_opt_set(c->priv_data, "deadline", "realtime", 0);
         av_opt_set(c->priv_data, "cpu-used", "8", 0);
+        av_opt_set(c->priv_data, "usage", "realtime", 0);
         av_opt_set(c->priv_data, "x265-params", "log-level=error", 0);
         av_opt_set(c->priv_data, "forced-idr", "1", 0);
     }

@@ -21,6 +21,7 @@ enum class Container {
     MkvH264,   // libx264; frames last 30 and 50 ms by turns (variable timing)
     WebmVp9,   // libvpx VP9
     MovHevc,   // libx265 with B-frames, tagged hvc1
+    Mp4Av1,    // libaom AV1 (real-time speed)
 };
 
 struct VideoSpec {
