@@ -51,6 +51,9 @@ public:
     // The folder of the executable ("" = the running program's own); the
     // program directory is derived from it at start-up.
     QString executableDir;
+    // After a scan of the video list, the missing preview sheets of the whole
+    // list are made in the background (the program; tests that want it).
+    bool makeListSheets = false;
 
     std::unique_ptr<MediaPlayer> makePlayer(QWidget* host) const { return playerFactory_(host); }
 

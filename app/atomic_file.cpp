@@ -6,6 +6,7 @@
 #include <QRandomGenerator>
 
 #include <cerrno>
+#include <mutex>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -13,6 +14,13 @@
 namespace vv {
 
 namespace {
+
+// Held by every atomic write, and for good by stopAtomicWrites.
+std::mutex& writeGate()
+{
+    static std::mutex gate;
+    return gate;
+}
 
 // Closes a descriptor once; close() reports late write errors (network file
 // systems), so the success path closes explicitly and checks.
@@ -126,6 +134,7 @@ bool writeFileAtomically(const QString& path, const QByteArray& data, QString* e
         return fail(error, EISDIR);
     const QByteArray target = QFile::encodeName(info.absoluteFilePath());
 
+    const std::lock_guard gate(writeGate());
     QByteArray tempName;
     Fd fd(createTemporary(target, &tempName));
     if (fd.get() < 0)
@@ -140,6 +149,11 @@ bool writeFileAtomically(const QString& path, const QByteArray& data, QString* e
     syncDirectory(info.absolutePath());
     removeStaleTemporaries(info);
     return true;
+}
+
+void stopAtomicWrites()
+{
+    writeGate().lock();
 }
 
 bool FileExists(const QString& path)

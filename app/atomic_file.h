@@ -21,6 +21,11 @@ inline constexpr char AtomicTempMarker[] = ".vvtmp-";
 // followed: the file it names is replaced, the link stays.
 bool writeFileAtomically(const QString& path, const QByteArray& data, QString* error = nullptr);
 
+// Waits for an atomic write running on another thread and keeps every later
+// one from starting (it blocks for good): called right before the process
+// ends at once, so that no temporary is left behind.
+void stopAtomicWrites();
+
 // True when a file (not a directory) of that name exists; any error counts
 // as "does not exist".
 bool FileExists(const QString& path);

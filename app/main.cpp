@@ -43,6 +43,7 @@ int main(int argc, char** argv)
     vv::ProgramServices services;
     vv::App app(services, [](QWidget* host) { return vv::makeProgramPlayer(host); });
     services.attach(&app);
+    app.makeListSheets = true;
 
     if (!vv::Main(app, command.file, command.directory))
         return 0;

@@ -21,6 +21,7 @@
 #endif
 
 #include "app/app.h"
+#include "app/atomic_file.h"
 #include "app/look.h"
 #include "app/main_window.h"
 #include "library/directory_chooser.h"
@@ -53,7 +54,9 @@ QString ProgramServices::selectDirectory(const QString& title, const QString& st
 void ProgramServices::endProgram()
 {
     // At once: no further window events run, nothing else is saved (every
-    // change was written when it was made).
+    // change was written when it was made); a sheet being written in the
+    // background is finished first.
+    stopAtomicWrites();
     std::fflush(stdout);
     std::fflush(stderr);
 #ifdef VV_LEAK_CHECK

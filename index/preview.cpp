@@ -22,6 +22,7 @@
 #include "index/preview_rules.h"
 #include "index/scene_grab.h"
 #include "index/scene_window.h"
+#include "index/sheet_file.h"
 #include "video/displays.h"
 
 namespace vv {
@@ -182,23 +183,16 @@ UnsavedSheets& unsavedSheets(const App& app)
 // shown.
 void writeSheet(App& app, const QImage& sheet, const QString& file)
 {
-    const QByteArray packed = packedDibFromImage(sheet);
-    cDIB dib(&app.sv);
-    if (!dib.CreateFromPackedDIBPointer(packed.constData(), static_cast<std::size_t>(packed.size())))
+    const QByteArray bytes = sheetFileBytes(sheet);
+    if (bytes.isEmpty())
         return;
-    UnsavedSheets& unsaved = unsavedSheets(app);
     QString error;
-    if (writeFileAtomically(file, dib.fileBytes(), &error)) {
-        unsaved.sheets.remove(file);
+    if (writeFileAtomically(file, bytes, &error)) {
+        unsavedSheets(app).sheets.remove(file);
         return;
     }
     qWarning("%s: %s", qPrintable(file), qPrintable(error));
-    unsaved.sheets.insert(file, imageFromPackedDib(packed.constData(), static_cast<std::size_t>(packed.size())));
-    const QString folder = QFileInfo(file).absolutePath();
-    if (!unsaved.reportedFolders.contains(folder)) {
-        unsaved.reportedFolders.insert(folder);
-        app.InfoDisplay().INITIALIZE(QStringLiteral("PREVIEW CANNOT BE SAVED!"), 3);
-    }
+    keepUnsavedSheet(app, file, sheet);
 }
 
 } // namespace
@@ -268,6 +262,22 @@ void SAVEpreview(App& app, const QString& path)
     for (int k = 0; k < SceneCount; ++k)
         pictures.append(app.FormImageExists(k) ? app.FormImage(k).picture() : QImage());
     writeSheet(app, buildPreviewSheet(pictures), previewSheetWriteName(path));
+}
+
+void keepUnsavedSheet(App& app, const QString& file, const QImage& sheet)
+{
+    UnsavedSheets& unsaved = unsavedSheets(app);
+    unsaved.sheets.insert(file, sheet);
+    const QString folder = QFileInfo(file).absolutePath();
+    if (!unsaved.reportedFolders.contains(folder)) {
+        unsaved.reportedFolders.insert(folder);
+        app.InfoDisplay().INITIALIZE(QStringLiteral("PREVIEW CANNOT BE SAVED!"), 3);
+    }
+}
+
+bool hasPreviewSheet(const App& app, const QString& path)
+{
+    return unsavedSheets(app).sheets.contains(previewSheetWriteName(path)) || FileExists(previewSheetReadName(path));
 }
 
 QImage previewSheet(const App& app, const QString& path)

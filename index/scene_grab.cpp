@@ -17,7 +17,7 @@ bool acceptable(const QByteArray& packed)
 
 } // namespace
 
-SceneGrab grabScenes(const QString& videoPath, int sceneCount)
+SceneGrab grabScenes(const QString& videoPath, int sceneCount, int workers)
 {
     SceneGrab result;
     FrameSource source(videoPath);
@@ -43,7 +43,7 @@ SceneGrab grabScenes(const QString& videoPath, int sceneCount)
         std::vector<std::int32_t> frames;
         for (std::size_t j = from; j < to; ++j)
             frames.push_back(candidates[j].frame);
-        std::vector<QByteArray> got = grabFrames(source, frames);
+        std::vector<QByteArray> got = grabFrames(source, frames, workers);
         for (QByteArray& picture : got) {
             const bool ok = acceptable(picture);
             accepted.push_back(ok);

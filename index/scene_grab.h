@@ -30,6 +30,7 @@ struct SceneGrab {
     std::vector<GrabbedScene> scenes;  // in scene order; fewer than sceneCount when frames were missing
 };
 
-SceneGrab grabScenes(const QString& videoPath, int sceneCount = SceneCount);
+// workers: as for grabFrames (0 decides by itself, 1 keeps to one thread).
+SceneGrab grabScenes(const QString& videoPath, int sceneCount = SceneCount, int workers = 0);
 
 } // namespace vv

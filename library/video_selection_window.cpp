@@ -10,6 +10,7 @@
 #include "app/twips.h"
 #include "control/key_dispatcher.h"
 #include "index/preview.h"
+#include "index/preview_rules.h"
 #include "library/fast_scroll.h"
 #include "library/media_scan.h"
 #include "script/overlays.h"
@@ -66,6 +67,15 @@ VideoSelectionWindow::VideoSelectionWindow(App& app, QWidget* parent) : QWidget(
         w->installEventFilter(this);
     }
 
+    SheetProgress = new QProgressBar(this);
+    setGeometryTw(SheetProgress, 2100, 4935, 4875, 300);
+    SheetProgress->setFormat(QStringLiteral("%v of %m sheets"));
+    SheetProgress->setAlignment(Qt::AlignCenter);
+    SheetProgress->hide();
+    connect(&sheets_, &SheetMaker::made, this, &VideoSelectionWindow::sheetMade);
+    playWatch_.setInterval(100);
+    connect(&playWatch_, &QTimer::timeout, this, &VideoSelectionWindow::watchPlayback);
+
     setGeometryTw(this, 0, 0, 8970, 6810);
     hide();
 }
@@ -79,6 +89,17 @@ void VideoSelectionWindow::SCANMEDIA(const QString& StartPath)
     searchflag = true;
     lstFoundFiles2->scan(app_, StartPath, VideoPatterns, static_cast<int>(app_.st.VideoDir.size()));
     searchflag = false;
+    if (!app_.makeListSheets)
+        return;
+    QStringList missing;
+    for (int i = 0; i < found().count(); ++i) {
+        const QString path = found().pathAt(i);
+        if (!hasPreviewSheet(app_, path))
+            missing << path;
+    }
+    watchPlayback();
+    sheets_.setList(missing);
+    showProgress();
 }
 
 void VideoSelectionWindow::INITIALIZE(const QString& StartPath)
@@ -107,32 +128,49 @@ void VideoSelectionWindow::selectionChanged(int index)
     if (index < 0 || index >= found().count())
         return;
     setGeometryTw(Slider, 0, 0, fastScrollFill(index, found().count(), widthTw(SliderPicture)), heightTw(Slider));
-    QString path = found().pathAt(index);
+    const QString path = found().pathAt(index);
     if (showSheet(path))
         return;
-    // Making a sheet lets window events run; the user may move on meanwhile.
-    // The sheet being made is finished, then the one of the entry selected
-    // now, and so on: never more than one at a time.
-    if (makingSheet_)
+    // The sheet is made away from the window and shown when it is written;
+    // until then the picture is black, not the sheet of the entry before.
+    showBlack();
+    sheets_.prefer(path);
+}
+
+void VideoSelectionWindow::sheetMade(const QString& video, const MadeSheet& sheet)
+{
+    if (sheet.outcome == MadeSheet::Outcome::NotWritten)
+        keepUnsavedSheet(app_, previewSheetWriteName(video), sheet.sheet);
+    if (video == selectedPath() && !showSheet(video))
+        showBlack();
+    showProgress();
+}
+
+void VideoSelectionWindow::showProgress()
+{
+    const bool busy = sheets_.busy();
+    SheetProgress->setVisible(busy);
+    if (!busy) {
+        playWatch_.stop();
         return;
-    makingSheet_ = true;
-    for (;;) {
-        if (previewSheet(app_, path).isNull())
-            MAKEpreview(app_, path);
-        const int now = lstFoundFiles2->currentRow();
-        if (now == index && found().pathAt(now) == path) {
-            // A video without a sheet (it cannot be opened) shows black, not
-            // the sheet of the entry before.
-            if (!showSheet(path))
-                showBlack();
-            break;
-        }
-        if (now < 0 || now >= found().count())
-            break;
-        index = now;
-        path = found().pathAt(now);
     }
-    makingSheet_ = false;
+    SheetProgress->setRange(0, sheets_.total());
+    SheetProgress->setValue(sheets_.done());
+    if (!playWatch_.isActive())
+        playWatch_.start();
+}
+
+void VideoSelectionWindow::watchPlayback()
+{
+    sheets_.setVideoPlaying(app_.video().playState() == MediaPlayer::Playing);
+}
+
+void VideoSelectionWindow::loadVideo(const QString& path)
+{
+    sheets_.claim(path);
+    showProgress();
+    app_.st.CurrentVideo = path;
+    INITIALIZEvideo(app_, path, 0);
 }
 
 bool VideoSelectionWindow::showPicture(const QString& file)
@@ -181,8 +219,7 @@ void VideoSelectionWindow::doubleClicked()
         return;
     }
     HIDEall(app_);
-    app_.st.CurrentVideo = path;
-    INITIALIZEvideo(app_, path, 0);
+    loadVideo(path);
 }
 
 void VideoSelectionWindow::enterPressed()
@@ -197,7 +234,7 @@ void VideoSelectionWindow::enterPressed()
     if (app_.st.ActiveMode == 3)
         app_.st.ActiveMode = 0;
     app_.Player().show();
-    INITIALIZEvideo(app_, path, 0);
+    loadVideo(path);
 }
 
 void VideoSelectionWindow::LOADcurrentSELECTEDvideo()
@@ -206,9 +243,7 @@ void VideoSelectionWindow::LOADcurrentSELECTEDvideo()
     if (index < 0 || index >= found().count())
         return;
     HIDEall(app_);
-    const QString path = found().pathAt(index);
-    app_.st.CurrentVideo = path;
-    INITIALIZEvideo(app_, path, 0);
+    loadVideo(found().pathAt(index));
     lstFoundFiles2->select(index);
 }
 

@@ -6,9 +6,12 @@
 
 #include <QLabel>
 #include <QListWidget>
+#include <QProgressBar>
+#include <QTimer>
 #include <QWidget>
 
 #include "library/found_list_box.h"
+#include "library/sheet_maker.h"
 
 namespace vv {
 
@@ -45,6 +48,10 @@ public:
     QWidget* Slider;
     // The file whose picture ArchivPicture shows ("" when none).
     QString shownPicture() const { return shownPicture_; }
+    // "n of m sheets" while the list's missing sheets are made.
+    QProgressBar* SheetProgress;
+    // Makes the missing sheets away from the window.
+    SheetMaker& sheets() { return sheets_; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -61,11 +68,18 @@ private:
     void showBlack();
     void barPressed(double x);
     void barMoved(double x);
+    void sheetMade(const QString& video, const MadeSheet& sheet);
+    void showProgress();
+    void watchPlayback();
+    // The video is about to be loaded: its sheet is the loading's to make.
+    void loadVideo(const QString& path);
 
     App& app_;
     bool slidermouse_ = false;
-    bool makingSheet_ = false;
     QString shownPicture_;
+    SheetMaker sheets_;
+    // While the sheets are made: tells the maker whether a video plays.
+    QTimer playWatch_;
 };
 
 } // namespace vv

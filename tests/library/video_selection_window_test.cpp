@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QMouseEvent>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
@@ -71,6 +72,21 @@ protected:
         EXPECT_EQ(app->st.ActiveMode, 0);
     }
     int sliderFillTw() { return widthTw(list().Slider); }
+    // The picture shown is black.
+    bool showsBlack()
+    {
+        const QImage picture = list().ArchivPicture->pixmap().toImage();
+        QImage black(picture.size(), picture.format());
+        black.fill(Qt::black);
+        return !picture.isNull() && picture == black;
+    }
+    // Waits until the sheet of the video is through in the background.
+    bool madeMeanwhile(QSignalSpy& made, const QString& video)
+    {
+        return QTest::qWaitFor([&] {
+            return std::any_of(made.cbegin(), made.cend(), [&](const QList<QVariant>& m) { return m[0] == video; });
+        }, 20000);
+    }
 };
 
 TEST_F(VideoSelectionWindowTest, OpeningScansOnlyForAnotherDirectoryOrAnEmptyListAndEscCloses)
@@ -154,20 +170,47 @@ TEST_F(VideoSelectionWindowTest, EnterOrADoubleClickLoadsAVideoOrSendsTheLoadedO
     expectLoaded(videos[0]);
 }
 
-TEST_F(VideoSelectionWindowTest, AMissingSheetIsMadeWhenItsVideoIsSelected)
+// A missing sheet is made away from the list, which answers at once: the
+// picture is black until the sheet is written, then shows it. Moving on
+// meanwhile makes the sheet of where the user stops; loading the video being
+// made waits for that sheet instead of grabbing it a second time.
+TEST_F(VideoSelectionWindowTest, AMissingSheetIsMadeWhileTheListAnswersAndShownWhenWritten)
 {
     videosWithSheets({"a.avi"});
-    copyClip(QStringLiteral("odd-width.avi"), dir(), QStringLiteral("real.avi"));
+    const QString longSource = longClip();
+    ASSERT_FALSE(longSource.isEmpty());
+    const QString b = dir() + QStringLiteral("b.avi");
+    ASSERT_TRUE(QFile::copy(longSource, b));
+    catalogue[b] = FakeMedia{};
+    const QString c = copyClip(QStringLiteral("odd-width.avi"), dir(), QStringLiteral("c.avi"));
     open();
+    ASSERT_EQ(entries()->count(), 3);
+    QSignalSpy made(&list().sheets(), &SheetMaker::made);
+
     QTest::keyClick(entries(), Qt::Key_Down);
-    const QString sheet = dir() + QStringLiteral("real.bmp");
-    ASSERT_TRUE(QFileInfo::exists(sheet));
-    EXPECT_EQ(list().shownPicture(), sheet);
-    EXPECT_EQ(frameNumberOf(cutPreviewSheet(QImage(sheet))[5]), 30);
-    EXPECT_EQ(services.waitCursorOn, 1);
-    // No video is loaded: the scene windows are not the sheet's to fill.
-    EXPECT_TRUE(app->FormImage(5).picture().isNull());
-    EXPECT_TRUE(player().opened.isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(dir() + QStringLiteral("b.bmp")));
+    EXPECT_TRUE(showsBlack());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list().sheets().isMaking(b); }));
+    QTest::keyClick(entries(), Qt::Key_Down);
+    QTest::keyClick(entries(), Qt::Key_Up);
+    QTest::keyClick(entries(), Qt::Key_Down);
+    ASSERT_TRUE(madeMeanwhile(made, c));
+    EXPECT_EQ(list().shownPicture(), dir() + QStringLiteral("c.bmp"));
+    EXPECT_EQ(frameNumberOf(cutPreviewSheet(QImage(list().shownPicture()))[5]), 30);
+    EXPECT_TRUE(QFileInfo::exists(dir() + QStringLiteral("b.bmp")));
+    EXPECT_EQ(made.count(), 2);
+
+    // b again, without its sheet: Enter while it is being made.
+    ASSERT_TRUE(QFile::remove(dir() + QStringLiteral("b.bmp")));
+    QTest::keyClick(entries(), Qt::Key_Up);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list().sheets().isMaking(b); }));
+    QTest::keyClick(entries(), Qt::Key_Return);
+    EXPECT_EQ(app->st.LoadedVideo, b);
+    EXPECT_EQ(app->st.LastLoadedSheet, dir() + QStringLiteral("b.bmp"));
+    EXPECT_EQ(made.count(), 3);
+    EXPECT_EQ(services.waitCursorOn, 0);
+    // The scene windows hold the loaded video's pictures, not c's.
+    EXPECT_EQ(frameNumberOf(app->FormImage(0).picture()), 0);
 }
 
 // A sheet that cannot be written is said once per folder and shown from
@@ -183,11 +226,12 @@ TEST_F(VideoSelectionWindowTest, UnwritableSheetsAreReportedOnceAndKeptAndAnUnre
     writeFile(QStringLiteral("junk.avi"), QByteArray(4096, '\x5a'));
     open();
     ASSERT_EQ(entries()->count(), 4);
+    QSignalSpy made(&list().sheets(), &SheetMaker::made);
     struct Step {
         int row;
         const char* shown;  // "" for black
         const char* info;
-        int grabs;          // wait cursors up to here
+        int grabs;          // sheets made up to here
     } const steps[] = {
         {1, "", "-", 1}, {2, "real.bmp", "PREVIEW CANNOT BE SAVED!", 2}, {3, "real2.bmp", "-", 3}, {2, "real.bmp", "-", 3},
     };
@@ -195,41 +239,54 @@ TEST_F(VideoSelectionWindowTest, UnwritableSheetsAreReportedOnceAndKeptAndAnUnre
         SCOPED_TRACE(step.row);
         app->InfoDisplay().INITIALIZE(QStringLiteral("-"), 2);
         entries()->setCurrentRow(step.row);
+        if (list().shownPicture().isEmpty()) {
+            ASSERT_TRUE(madeMeanwhile(made, list().selectedPath()));
+        }
         EXPECT_EQ(list().shownPicture(), *step.shown ? dir() + QLatin1String(step.shown) : QString());
-        const QImage picture = list().ArchivPicture->pixmap().toImage();
-        ASSERT_FALSE(picture.isNull());
-        QImage black(picture.size(), picture.format());
-        black.fill(Qt::black);
-        EXPECT_EQ(picture == black, !*step.shown);
+        EXPECT_EQ(showsBlack(), !*step.shown);
         EXPECT_EQ(infoText(), QString::fromLatin1(step.info));
-        EXPECT_EQ(services.waitCursorOn, step.grabs);
+        EXPECT_EQ(made.count(), step.grabs);
     }
 }
 
-TEST_F(VideoSelectionWindowTest, MovingOnWhileASheetIsMadeMakesTheSheetOfWhereTheUserStops)
+// After a scan the whole list's missing sheets are made in list order, with
+// the progress below the list; nothing while a video plays; the end of the
+// program cancels without leaving a partial file.
+TEST_F(VideoSelectionWindowTest, TheListsMissingSheetsAreMadeInTheBackgroundExceptWhileAVideoPlays)
 {
-    // a: a sheet; b: the long clip, whose sheet takes a while; c: a short
-    // clip without a sheet.
-    videosWithSheets({"a.avi"});
+    app->makeListSheets = true;
+    const QString a = videosWithSheets({"a.avi"})[0];
+    const QStringList clips = {copyClip(QStringLiteral("eight.avi"), dir(), QStringLiteral("b.avi")),
+                               copyClip(QStringLiteral("odd-width.avi"), dir(), QStringLiteral("c.avi"))};
+    writeFile(QStringLiteral("d.avi"), QByteArray(4096, '\x5a'));
+    player().setFileName(a);
+    player().play();
+    open();
+    QProgressBar* progress = list().SheetProgress;
+    EXPECT_FALSE(progress->isHidden());
+    EXPECT_EQ(progress->text(), QStringLiteral("0 of 3 sheets"));
+    QTest::qWait(400);
+    EXPECT_EQ(progress->text(), QStringLiteral("0 of 3 sheets"));
+
+    QSignalSpy made(&list().sheets(), &SheetMaker::made);
+    player().pause();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return progress->isHidden(); }, 60000));
+    QStringList order;
+    for (const QList<QVariant>& m : made)
+        order << m[0].toString();
+    EXPECT_EQ(order, (QStringList{clips[0], clips[1], dir() + QStringLiteral("d.avi")}));
+    for (const QString& clip : clips)
+        EXPECT_EQ(QImage(previewSheetName(clip)).size(), QSize(640, 480));
+
+    // Ended while a long clip's sheet is being made: nothing half-written.
     const QString longSource = longClip();
     ASSERT_FALSE(longSource.isEmpty());
-    ASSERT_TRUE(QFile::copy(longSource, dir() + QStringLiteral("b.avi")));
-    copyClip(QStringLiteral("eight.avi"), dir(), QStringLiteral("c.avi"));
-    open();
-    ASSERT_EQ(entries()->count(), 3);
-
-    QStringList shownMeanwhile;
-    QTimer::singleShot(0, [&] {
-        entries()->setCurrentRow(0);  // a has its sheet: shown at once
-        shownMeanwhile << list().shownPicture();
-        entries()->setCurrentRow(2);  // c has none: made after b's
-    });
-    entries()->setCurrentRow(1);
-    EXPECT_EQ(shownMeanwhile, QStringList{dir() + QStringLiteral("a.bmp")});
-    EXPECT_TRUE(QFileInfo::exists(dir() + QStringLiteral("b.bmp")));
-    EXPECT_EQ(entries()->currentRow(), 2);
-    EXPECT_EQ(list().shownPicture(), dir() + QStringLiteral("c.bmp"));
-    EXPECT_TRUE(QFileInfo::exists(list().shownPicture()));
+    ASSERT_TRUE(QFile::copy(longSource, dir() + QStringLiteral("e.avi")));
+    list().SCANMEDIA(app->st.VideoDir);
+    QTest::qWait(50);
+    app.reset();
+    const QStringList left = QDir(dir()).entryList({QStringLiteral("e*")}, QDir::Files);
+    EXPECT_TRUE(left == QStringList{"e.avi"} || left == (QStringList{"e.avi", "e.bmp"})) << left.join(' ').toStdString();
 }
 
 class FastScrollBarTest : public VideoSelectionWindowTest {

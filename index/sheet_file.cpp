@@ -1,0 +1,41 @@
+#include "index/sheet_file.h"
+
+#include <QList>
+
+#include "app/atomic_file.h"
+#include "index/cdib.h"
+#include "index/preview_rules.h"
+#include "index/scene_grab.h"
+
+namespace vv {
+
+QByteArray sheetFileBytes(const QImage& sheet)
+{
+    const QByteArray packed = packedDibFromImage(sheet);
+    cDIB dib;
+    if (!dib.CreateFromPackedDIBPointer(packed.constData(), static_cast<std::size_t>(packed.size())))
+        return {};
+    return dib.fileBytes();
+}
+
+MadeSheet makeSheetFile(const QString& videoPath)
+{
+    MadeSheet made;
+    const SceneGrab grab = grabScenes(videoPath, SceneCount, 1);
+    if (!grab.ok || grab.scenes.empty())
+        return made;
+    QList<QImage> pictures(SceneCount);
+    for (const GrabbedScene& scene : grab.scenes) {
+        if (scene.scene >= 0 && scene.scene < SceneCount)
+            pictures[scene.scene] = imageFromPackedDib(scene.packedDib.constData(),
+                                                       static_cast<std::size_t>(scene.packedDib.size()));
+    }
+    made.sheet = buildPreviewSheet(pictures);
+    const QByteArray bytes = sheetFileBytes(made.sheet);
+    made.outcome = !bytes.isEmpty() && writeFileAtomically(previewSheetWriteName(videoPath), bytes, &made.error)
+                       ? MadeSheet::Outcome::Written
+                       : MadeSheet::Outcome::NotWritten;
+    return made;
+}
+
+} // namespace vv

@@ -1,0 +1,27 @@
+#pragma once
+// A video's preview sheet made and written away from the windows: safe on
+// any thread, for the sheets made in the background. The scene windows and
+// the scene picture files of the loaded video are left alone.
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+namespace vv {
+
+struct MadeSheet {
+    enum class Outcome { Written, NotWritten, NoPicture };
+    Outcome outcome = Outcome::NoPicture;
+    QImage sheet;   // the sheet, when there was a picture (kept when it could not be written)
+    QString error;  // why it could not be written
+};
+
+// The sheet as an uncompressed 24-bit bitmap file.
+QByteArray sheetFileBytes(const QImage& sheet);
+
+// Grabs the sixteen scenes of the video on the calling thread alone and
+// writes the sheet beside it atomically. No picture at all (a video that
+// cannot be opened): nothing is written.
+MadeSheet makeSheetFile(const QString& videoPath);
+
+} // namespace vv
