@@ -18,10 +18,10 @@ QByteArray sheetFileBytes(const QImage& sheet)
     return dib.fileBytes();
 }
 
-MadeSheet makeSheetFile(const QString& videoPath)
+MadeSheet makeSheetFile(const QString& videoPath, int workers)
 {
     MadeSheet made;
-    const SceneGrab grab = grabScenes(videoPath, SceneCount, 1);
+    const SceneGrab grab = grabScenes(videoPath, SceneCount, workers);
     if (!grab.ok || grab.scenes.empty())
         return made;
     QList<QImage> pictures(SceneCount);

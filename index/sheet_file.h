@@ -19,9 +19,9 @@ struct MadeSheet {
 // The sheet as an uncompressed 24-bit bitmap file.
 QByteArray sheetFileBytes(const QImage& sheet);
 
-// Grabs the sixteen scenes of the video on the calling thread alone and
-// writes the sheet beside it atomically. No picture at all (a video that
-// cannot be opened): nothing is written.
-MadeSheet makeSheetFile(const QString& videoPath);
+// Grabs the sixteen scenes of the video and writes the sheet beside it
+// atomically. workers: as for grabFrames (1 keeps to the calling thread). No
+// picture at all (a video that cannot be opened): nothing is written.
+MadeSheet makeSheetFile(const QString& videoPath, int workers = 1);
 
 } // namespace vv

@@ -18,6 +18,11 @@ void lowestPriority()
 
 } // namespace
 
+SheetMaker::Make SheetMaker::defaultMake()
+{
+    return [](const QString& video, bool waitedFor) { return makeSheetFile(video, waitedFor ? 0 : 1); };
+}
+
 SheetMaker::SheetMaker(Make make, QObject* parent) : QObject(parent), make_(std::move(make)) {}
 
 SheetMaker::~SheetMaker()
@@ -123,7 +128,7 @@ void SheetMaker::run(SheetSchedule::Lane lane)
         if (schedule_.cancelled())
             return;
         lock.unlock();
-        const MadeSheet sheet = make_(*video);
+        const MadeSheet sheet = make_(*video, lane == SheetSchedule::Selection);
         lock.lock();
         schedule_.finished(*video, sheet.outcome == MadeSheet::Outcome::NotWritten);
         wake_.notify_all();  // the other lane may wait for this video's end

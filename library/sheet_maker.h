@@ -23,10 +23,12 @@ namespace vv {
 class SheetMaker : public QObject {
     Q_OBJECT
 public:
-    // make runs on the worker thread (makeSheetFile in the program).
-    using Make = std::function<MadeSheet(const QString& video)>;
+    // make runs on a worker thread; waitedFor: the user waits for this
+    // sheet, so it may take a second decoder thread.
+    using Make = std::function<MadeSheet(const QString& video, bool waitedFor)>;
 
-    explicit SheetMaker(Make make = makeSheetFile, QObject* parent = nullptr);
+    explicit SheetMaker(Make make = defaultMake(), QObject* parent = nullptr);
+    static Make defaultMake();
     ~SheetMaker() override;
     SheetMaker(const SheetMaker&) = delete;
     SheetMaker& operator=(const SheetMaker&) = delete;
