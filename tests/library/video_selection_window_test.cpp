@@ -270,7 +270,8 @@ TEST_F(VideoSelectionWindowTest, TheListsMissingSheetsAreMadeInTheBackgroundExce
 
     QSignalSpy made(&list().sheets(), &SheetMaker::made);
     player().pause();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return progress->isHidden(); }, 60000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return made.count() == 3; }, 60000));
+    EXPECT_TRUE(progress->isHidden());
     QStringList order;
     for (const QList<QVariant>& m : made)
         order << m[0].toString();
