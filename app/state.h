@@ -5,6 +5,9 @@
 // Flags that the player keeps as "-1 = true, 0 = false" elsewhere are plain
 // bools here.
 
+#include <QHash>
+#include <QImage>
+#include <QSet>
 #include <QString>
 #include <cstdint>
 
@@ -68,6 +71,15 @@ struct AppState {
     QString LastLoadedSheet;             // preview sheet cut up last
     std::int16_t SelectedScene = -1;     // scene picture marked last (-1: none yet)
     std::int32_t sliderindex = 0;        // list index the fast-scroll bar reached last
+
+    // Data safety, for the rest of the run
+    enum class ScriptGuard {
+        Blocked,      // the list read does not hold the whole file: never written
+        BackupFirst,  // the file held lines that are no entries: kept as .bak first
+    };
+    QHash<QString, ScriptGuard> ScriptGuards;  // by script path
+    QHash<QString, QImage> UnsavedSheets;      // by sheet path: sheets that could not be written
+    QSet<QString> UnsavedSheetFolders;         // folders whose sheet failure has been shown
 };
 
 } // namespace vv

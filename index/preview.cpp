@@ -164,20 +164,6 @@ QString sceneFile(const App& app, int scene)
     return app.st.ProgramDir + QString::number(scene) + QStringLiteral(".bmp");
 }
 
-// Sheets that could not be written, kept for the rest of the run so that the
-// video list shows them without grabbing again, and the folders whose failure
-// has been reported: per application, as the grabs above.
-struct UnsavedSheets {
-    QHash<QString, QImage> sheets;
-    QSet<QString> reportedFolders;
-};
-
-UnsavedSheets& unsavedSheets(const App& app)
-{
-    static std::map<const App*, UnsavedSheets> unsaved;
-    return unsaved[&app];
-}
-
 // Writes a sheet as an uncompressed 24-bit bitmap file, atomically. A sheet
 // that cannot be written stays in memory; the first failure in a folder is
 // shown.
@@ -188,7 +174,7 @@ void writeSheet(App& app, const QImage& sheet, const QString& file)
         return;
     QString error;
     if (writeFileAtomically(file, bytes, &error)) {
-        unsavedSheets(app).sheets.remove(file);
+        app.st.UnsavedSheets.remove(file);
         return;
     }
     qWarning("%s: %s", qPrintable(file), qPrintable(error));
@@ -266,24 +252,24 @@ void SAVEpreview(App& app, const QString& path)
 
 void keepUnsavedSheet(App& app, const QString& file, const QImage& sheet)
 {
-    UnsavedSheets& unsaved = unsavedSheets(app);
-    unsaved.sheets.insert(file, sheet);
+    AppState& st = app.st;
+    st.UnsavedSheets.insert(file, sheet);
     const QString folder = QFileInfo(file).absolutePath();
-    if (!unsaved.reportedFolders.contains(folder)) {
-        unsaved.reportedFolders.insert(folder);
+    if (!st.UnsavedSheetFolders.contains(folder)) {
+        st.UnsavedSheetFolders.insert(folder);
         app.InfoDisplay().INITIALIZE(QStringLiteral("PREVIEW CANNOT BE SAVED!"), 3);
     }
 }
 
 bool hasPreviewSheet(const App& app, const QString& path)
 {
-    return unsavedSheets(app).sheets.contains(previewSheetWriteName(path)) || FileExists(previewSheetReadName(path));
+    return app.st.UnsavedSheets.contains(previewSheetWriteName(path)) || FileExists(previewSheetReadName(path));
 }
 
 QImage previewSheet(const App& app, const QString& path)
 {
-    const auto kept = unsavedSheets(app).sheets.constFind(previewSheetWriteName(path));
-    if (kept != unsavedSheets(app).sheets.constEnd())
+    const auto kept = app.st.UnsavedSheets.constFind(previewSheetWriteName(path));
+    if (kept != app.st.UnsavedSheets.constEnd())
         return *kept;
     QImage sheet;
     sheet.load(previewSheetReadName(path));

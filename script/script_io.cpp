@@ -8,27 +8,12 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QHash>
 
 namespace vv {
 
 namespace {
 
-// What stands before writing a script file over again during this run.
-enum class Guard {
-    // The list read from it does not hold the whole file (too long,
-    // unreadable): it is never written.
-    Blocked,
-    // It held lines that are no entries (a user's own text): they are kept
-    // in a backup before the first rewrite.
-    BackupFirst,
-};
-
-QHash<QString, Guard>& guards()
-{
-    static QHash<QString, Guard> byPath;
-    return byPath;
-}
+using Guard = AppState::ScriptGuard;
 
 // Before a file that held the user's own lines is first rewritten, its bytes
 // are kept once in name.bak (an existing backup is never replaced).
@@ -54,11 +39,11 @@ void LOADscript(App& app, const QString& path)
     ScriptList list;
     const ScriptReadResult read = readScriptFile(list, path);
     app.menu().ListSCRIPT->setEntries(list);
-    guards().remove(path);
+    app.st.ScriptGuards.remove(path);
     if (!read.ok || read.dropped > 0)
-        guards().insert(path, Guard::Blocked);
+        app.st.ScriptGuards.insert(path, Guard::Blocked);
     else if (read.foreign > 0)
-        guards().insert(path, Guard::BackupFirst);
+        app.st.ScriptGuards.insert(path, Guard::BackupFirst);
     if (!read.ok) {
         // An unreadable script is left alone on disk: nothing is written
         // over it from the empty list.
@@ -78,16 +63,16 @@ void NEWscript(App& app, const QString& path)
     ScriptList list;
     fillNewScript(list, app.st.DurationFrames);
     app.menu().ListSCRIPT->setEntries(list);
-    guards().remove(path);
+    app.st.ScriptGuards.remove(path);
     SAVEscript(app, path);
 }
 
 bool SAVEscript(App& app, const QString& path)
 {
-    const auto guard = guards().constFind(path);
-    bool allowed = guard == guards().constEnd();
+    const auto guard = app.st.ScriptGuards.constFind(path);
+    bool allowed = guard == app.st.ScriptGuards.constEnd();
     if (!allowed && *guard == Guard::BackupFirst && keepBackup(app, path)) {
-        guards().remove(path);
+        app.st.ScriptGuards.remove(path);
         allowed = true;
     }
     QString error;
