@@ -5,6 +5,8 @@ set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD="$ROOT/build"
+# More options for the configure step of configure_and_build.
+CONFIGURE_OPTIONS=()
 
 # The window tests run a second time under a real window manager; xprop tells
 # when it is up.
@@ -23,6 +25,9 @@ PACKAGES=(
   desktop-file-utils
 )
 PACKAGES+=("${WINDOW_MANAGER_PACKAGES[@]}")
+
+# Only scripts/fuzz needs these: libFuzzer comes with clang.
+FUZZ_PACKAGES=(clang)
 
 ensure_packages() {
   local missing=()
@@ -51,6 +56,6 @@ ensure_packages() {
 configure_and_build() {
   local jobs
   jobs="$(nproc 2>/dev/null || echo 2)"
-  cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=Release "${CONFIGURE_OPTIONS[@]}" >/dev/null
   cmake --build "$BUILD" -j"$jobs" "$@"
 }
