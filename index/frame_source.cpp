@@ -33,9 +33,13 @@ constexpr std::int64_t SkipDistance = 16;
 // Seeks for a frame start this many frames before it (AVI: the index then
 // finds the keyframe at or before that point), widening on each retry.
 constexpr std::int64_t AviSeekMargins[] = {4, 64, 1024};
-// Program streams seek by time and land anywhere: a second before the
-// frame first, then further back.
-constexpr double StreamSeekSeconds[] = {1.0, 4.0, 16.0};
+// Other files seek by time, widening on each retry. Where the container's
+// index knows its keyframes (a frame timeline exists), the first seek goes to
+// the frame itself: it lands on the keyframe at or before it, and one that
+// lies after it (an index keyed by decoding time) shows itself by its first
+// picture and costs a retry. Program streams land anywhere and start a second
+// before the frame.
+constexpr double StreamSeekSeconds[] = {0.0, 1.0, 4.0, 16.0};
 
 std::int64_t rowBytes(int width)
 {
@@ -264,9 +268,10 @@ bool FrameSource::Impl::seekBefore(std::int64_t n, int attempt)
             return rewind();
         from = n - AviSeekMargins[attempt];
     } else {
-        if (attempt >= static_cast<int>(std::size(StreamSeekSeconds)))
+        const int step = timeline.empty() ? attempt + 1 : attempt;
+        if (step >= static_cast<int>(std::size(StreamSeekSeconds)))
             return rewind();
-        from = n - static_cast<std::int64_t>(StreamSeekSeconds[attempt] * rate() + 0.5);
+        from = n - static_cast<std::int64_t>(StreamSeekSeconds[step] * rate() + 0.5);
     }
     if (from <= 0)
         return rewind();

@@ -91,7 +91,8 @@ TEST_P(OtherEncoders, StepsSeeksAndGrabsShowThePicturesOfPlainPlayback)
     for (std::int64_t pos = 0; pos < length; ++pos)
         EXPECT_EQ(pictureOf(source.getFrame(std::int32_t(pos)), source.width(), source.height()), shown[pos]) << pos;
 
-    // Seeks in any order: near keyframes, random positions, the last frame.
+    // Seeks of the player and the grabber in any order: near keyframes,
+    // random positions, the last frame.
     std::vector<std::int64_t> targets = {length - 1, 0, 49, 50, 51, 99, 100, 101, 1, 2, 3, 150, length - 2};
     std::mt19937 random(20261206);
     for (int i = 0; i < 20; ++i)
@@ -99,6 +100,8 @@ TEST_P(OtherEncoders, StepsSeeksAndGrabsShowThePicturesOfPlainPlayback)
     for (std::int64_t target : targets) {
         EXPECT_EQ(shownAt(double(target)), shown[target]) << target;
         EXPECT_EQ(p.currentPosition(), target);
+        EXPECT_EQ(pictureOf(source.getFrame(std::int32_t(target)), source.width(), source.height()), shown[target])
+            << "grabbed " << target;
     }
 
     // The sixteen scene pictures are the pictures of their positions.
