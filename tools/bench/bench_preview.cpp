@@ -87,22 +87,7 @@ QString benchVideo(const QString& dir, bool h264)
     const QString part = dir + QStringLiteral("/vv-bench-1920x1080-25fps-1500f-gop250-h264.mp4");
     if (!QFileInfo::exists(part) && !makeClip(part, NumberCycle))
         return {};
-    const QString list = dir + QStringLiteral("/vv-bench-preview-concat.txt");
-    QFile listFile(list);
-    if (!listFile.open(QIODevice::WriteOnly))
-        return {};
-    for (int i = 0; i < Frames / NumberCycle; ++i)
-        listFile.write("file '" + QFile::encodeName(QFileInfo(part).absoluteFilePath()) + "'\n");
-    listFile.close();
-    const QString temporary = path + QStringLiteral(".part.mp4");
-    QProcess ffmpeg;
-    ffmpeg.start(QStringLiteral("ffmpeg"),
-                 {"-v", "error", "-y", "-f", "concat", "-safe", "0", "-i", list, "-c", "copy", temporary});
-    if (!ffmpeg.waitForFinished(600000) || ffmpeg.exitCode() != 0 || !QFile::rename(temporary, path)) {
-        std::fprintf(stderr, "ffmpeg could not join the copies: %s\n", ffmpeg.readAllStandardError().constData());
-        return {};
-    }
-    return path;
+    return vvbench::joinCopies(part, Frames / NumberCycle, path);
 }
 
 std::vector<std::int32_t> sceneTargets(std::int32_t frames)

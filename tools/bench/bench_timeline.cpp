@@ -35,6 +35,7 @@ extern "C" {
 #include "app/libav.h"
 #include "app/mpv_player.h"
 #include "app/player_factory.h"
+#include "tools/bench/screen_watch.h"
 #include "tools/mediamaker/mediamaker.h"
 
 namespace {
@@ -63,22 +64,7 @@ QString benchVideo(const QString& dir, vvmaker::Container kind, const char* name
         std::fprintf(stderr, "cannot make the benchmark video: %s\n", error.c_str());
         return {};
     }
-    const QString list = dir + QStringLiteral("/vv-bench-concat.txt");
-    QFile listFile(list);
-    if (!listFile.open(QIODevice::WriteOnly))
-        return {};
-    for (int i = 0; i < 12; ++i)
-        listFile.write("file '" + QFile::encodeName(QFileInfo(part).absoluteFilePath()) + "'\n");
-    listFile.close();
-    const QString temporary = path + QStringLiteral(".part.") + QFileInfo(path).suffix();
-    QProcess ffmpeg;
-    ffmpeg.start(QStringLiteral("ffmpeg"),
-                 {"-v", "error", "-y", "-f", "concat", "-safe", "0", "-i", list, "-c", "copy", temporary});
-    if (!ffmpeg.waitForFinished(600000) || ffmpeg.exitCode() != 0 || !QFile::rename(temporary, path)) {
-        std::fprintf(stderr, "ffmpeg could not join the copies: %s\n", ffmpeg.readAllStandardError().constData());
-        return {};
-    }
-    return path;
+    return vvbench::joinCopies(part, 12, path);
 }
 
 // Opens the file and builds its timeline; the seconds taken, -1 on failure.

@@ -1,6 +1,8 @@
 #include "tools/bench/screen_watch.h"
 
+#include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <algorithm>
 #include <cstdio>
 #include <chrono>
@@ -13,6 +15,26 @@
 #include "tools/mediamaker/mediamaker.h"
 
 namespace vvbench {
+
+QString joinCopies(const QString& part, int copies, const QString& path)
+{
+    const QString list = path + QStringLiteral(".concat.txt");
+    QFile listFile(list);
+    if (!listFile.open(QIODevice::WriteOnly))
+        return {};
+    for (int i = 0; i < copies; ++i)
+        listFile.write("file '" + QFile::encodeName(QFileInfo(part).absoluteFilePath()) + "'\n");
+    listFile.close();
+    const QString temporary = path + QStringLiteral(".part.") + QFileInfo(path).suffix();
+    QProcess ffmpeg;
+    ffmpeg.start(QStringLiteral("ffmpeg"),
+                 {"-v", "error", "-y", "-f", "concat", "-safe", "0", "-i", list, "-c", "copy", temporary});
+    if (!ffmpeg.waitForFinished(600000) || ffmpeg.exitCode() != 0 || !QFile::rename(temporary, path)) {
+        std::fprintf(stderr, "ffmpeg could not join the copies: %s\n", ffmpeg.readAllStandardError().constData());
+        return {};
+    }
+    return path;
+}
 
 QString referenceVideo(const QString& dir, bool* made)
 {

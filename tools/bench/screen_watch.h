@@ -22,6 +22,11 @@ namespace vvbench {
 // it was made just now.
 QString referenceVideo(const QString& dir, bool* made = nullptr);
 
+// Joins `copies` copies of the clip `part` into `path` with ffmpeg's concat
+// demuxer, without encoding again (a temporary beside `path`, then renamed):
+// `path`, or "" when ffmpeg failed.
+QString joinCopies(const QString& part, int copies, const QString& path);
+
 // Reads the frame number shown in `area` of X window `window` every
 // intervalMs on a thread of its own, over a connection of its own to the
 // display, so the player's threads are not involved.
