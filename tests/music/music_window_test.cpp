@@ -1,12 +1,15 @@
-// The music window on fake players: the scan of the music directory, the
-// position label, starting a file, the playlist step.
+// The music window and the ACDC simulator on fake players with scripted
+// random numbers: the scan of the music directory, starting a file, the
+// playlist step; entering a song (start, continue, end), the tick's fade,
+// cuts and song changes.
 
 #include <QTest>
 
 #include "tests/music/print_qstring.h"
 #include "control/control_panel.h"
+#include "music/acdc.h"
+#include "music/acdc_tables.h"
 #include "music/music_window.h"
-#include "script/slider_window.h"
 #include "tests/support/app_fixture.h"
 #include "video/displays.h"
 #include "video/loading.h"
@@ -15,7 +18,7 @@
 namespace vv::test {
 namespace {
 
-class MusicWindowTest : public AppFixture {
+class MusicTest : public AppFixture {
 protected:
     void SetUp() override
     {
@@ -28,6 +31,25 @@ protected:
     {
         return addVideo(QStringLiteral("Musik/") + relativePath, static_cast<int>(seconds * 10), seconds, 10.0);
     }
+    QString addConcert() { return concert = addVideo(QStringLiteral("Musik/acdc-nobulls2.avi"), 122500, 4900.0, 25.0); }
+    // Scans the music directory (the window stays hidden) and starts the
+    // first song as a double click does.
+    void scanAndStart(const std::deque<float>& draws = {})
+    {
+        mp3().SCANMEDIA(app->st.MP3Dir);
+        services.randoms = draws;
+        start(0);
+    }
+    void start(int row)
+    {
+        mp3().select(row);
+        mp3().InitializeSound(mp3().selectedPath());
+    }
+    void at(double seconds) { music().setFramePosition(seconds * 10); }
+    void tick() { ACDCtick(*app); }
+    // The video's seeks since the last mark().
+    void mark() { seeksBefore = player().seeks.size(); }
+    QList<double> seeks() { return player().seeks.mid(seeksBefore); }
 
     MusicWindow& mp3() { return app->FormMP3(); }
     FakePlayer& music() { return static_cast<FakePlayer&>(app->music()); }
@@ -38,38 +60,12 @@ protected:
             names << mp3().lstFoundFiles2->item(i)->text();
         return names;
     }
-    void doubleClickRow(int row)
-    {
-        QListWidget* list = mp3().lstFoundFiles2;
-        list->setCurrentRow(row);
-        list->doItemsLayout();
-        const QRect r = list->visualItemRect(list->item(row));
-        // A double click is a click followed by the double-click event.
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, r.center());
-        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, r.center());
-    }
+
+    QString concert;
+    qsizetype seeksBefore = 0;
 };
 
-TEST_F(MusicWindowTest, ScanListsMusicFilesByTheirPathBelowTheMusicDirectory)
-{
-    const QString song = addSong(QStringLiteral("Rock/song.mp3"));
-    const QString wav = addSong(QStringLiteral("a.wav"));
-    addSong(QStringLiteral("Live-ACDC.MP3"));
-    addVideo(QStringLiteral("Musik/acdc-nobulls2.avi"));   // videos are no music
-    writeFile(QStringLiteral("Musik/notes.txt"), "x");
-    app->menu().INITIALIZE();
-    mp3().INITIALIZE(app->st.MP3Dir);
-    EXPECT_FALSE(app->menu().isVisible());  // the panels make room
-
-    EXPECT_EQ(listed(), (QStringList{"a", "Live-ACDC", "Rock/song"}));
-    // Subdirectories first, a directory's own files after them.
-    EXPECT_EQ(mp3().lstFoundFiles(), (QStringList{song, wav, dir() + "Musik/Live-ACDC.MP3"}));
-    EXPECT_EQ(mp3().LabelFile1Count->text(), QStringLiteral("1 OF 3"));
-    EXPECT_EQ(mp3().focusWidget(), mp3().lstFoundFiles2);
-    EXPECT_FALSE(app->MessageDisplay().isVisible());  // the scan notice is gone again
-}
-
-TEST_F(MusicWindowTest, TheListIsScannedAgainOnlyWhileItIsEmpty)
+TEST_F(MusicTest, ScanListsMusicFilesBelowTheMusicDirectoryOnlyWhileTheListIsEmpty)
 {
     writeFile(QStringLiteral("Musik/readme.txt"), "x");
     mp3().INITIALIZE(app->st.MP3Dir);
@@ -79,20 +75,30 @@ TEST_F(MusicWindowTest, TheListIsScannedAgainOnlyWhileItIsEmpty)
     EXPECT_TRUE(music().opened.isEmpty());
     EXPECT_TRUE(app->st.LoadedVideo.isEmpty());
 
-    addSong(QStringLiteral("a.wav"));
+    const QString song = addSong(QStringLiteral("Rock/song.mp3"));
+    const QString wav = addSong(QStringLiteral("a.wav"));
+    addSong(QStringLiteral("Live-ACDC.MP3"));
+    addConcert();   // videos are no music
+    app->menu().INITIALIZE();
     mp3().INITIALIZE(app->st.MP3Dir);
-    EXPECT_EQ(listed(), QStringList{"a"});
+    EXPECT_FALSE(app->menu().isVisible());  // the panels make room
+    EXPECT_EQ(listed(), (QStringList{"a", "Live-ACDC", "Rock/song"}));
+    // Subdirectories first, a directory's own files after them.
+    EXPECT_EQ(mp3().lstFoundFiles(), (QStringList{song, wav, dir() + "Musik/Live-ACDC.MP3"}));
+    EXPECT_EQ(mp3().LabelFile1Count->text(), QStringLiteral("1 OF 3"));
+    EXPECT_EQ(mp3().focusWidget(), mp3().lstFoundFiles2);
+    EXPECT_FALSE(app->MessageDisplay().isVisible());  // the scan notice is gone again
 
     // A new file and a changed music directory do not rescan a filled list.
     addSong(QStringLiteral("b.wav"));
     app->st.MP3Dir = dir();
     app->MessageDisplay().INITIALIZE(QStringLiteral("BEFORE"), 3);
     mp3().INITIALIZE(app->st.MP3Dir);
-    EXPECT_EQ(listed(), QStringList{"a"});
+    EXPECT_EQ(listed().size(), 3);
     EXPECT_EQ(app->MessageDisplay().caption(), QStringLiteral("BEFORE"));  // no scan notice
 }
 
-TEST_F(MusicWindowTest, NextFromThePlaylistWrapsAroundAfterTheLastEntry)
+TEST_F(MusicTest, NextFromThePlaylistWrapsAroundAfterTheLastEntry)
 {
     EXPECT_EQ(mp3().getNEXTfromPLAYLIST(), QString());   // an empty list
     const QString a = addSong(QStringLiteral("a.wav"));
@@ -104,24 +110,28 @@ TEST_F(MusicWindowTest, NextFromThePlaylistWrapsAroundAfterTheLastEntry)
     EXPECT_EQ(mp3().LabelFile1Count->text(), QStringLiteral("2 OF 3"));
     EXPECT_EQ(mp3().getNEXTfromPLAYLIST(), c);
     EXPECT_EQ(mp3().getNEXTfromPLAYLIST(), a);
-
     mp3().lstFoundFiles2->setCurrentRow(-1);   // nothing selected: the first
     EXPECT_EQ(mp3().getNEXTfromPLAYLIST(), a);
 }
 
-TEST_F(MusicWindowTest, DoubleClickHidesTheWindowAndPlaysTheFileIndependentOfTheVideo)
+TEST_F(MusicTest, DoubleClickPlaysTheFileBesideTheVideoAndEnterPlaysItAsTheVideo)
 {
     addSong(QStringLiteral("a.wav"));
     const QString b = addSong(QStringLiteral("b.wav"));
     const QString video = addVideo(QStringLiteral("clip.avi"), 1000, 40.0, 25.0);
     INITIALIZEvideo(*app, video, 0);
     mp3().INITIALIZE(app->st.MP3Dir);
-    QTest::keyClick(mp3().lstFoundFiles2, Qt::Key_5);  // keys go to the key map: the middle of the video
+    QListWidget* list = mp3().lstFoundFiles2;
+    QTest::keyClick(list, Qt::Key_5);  // keys go to the key map: the middle of the video
     EXPECT_EQ(player().framePosition(), 500);
     app->InfoDisplay().INITIALIZE(QStringLiteral("SELECT"), -1);
 
-    doubleClickRow(1);
-
+    // A double click is a click followed by the double-click event.
+    list->setCurrentRow(1);
+    list->doItemsLayout();
+    const QPoint row = list->visualItemRect(list->item(1)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row);
     EXPECT_FALSE(mp3().isVisible());
     EXPECT_FALSE(app->InfoDisplay().isVisible());   // the overlays are closed
     EXPECT_EQ(music().fileName(), b);
@@ -133,27 +143,22 @@ TEST_F(MusicWindowTest, DoubleClickHidesTheWindowAndPlaysTheFileIndependentOfThe
     // opening shows the same list.
     mp3().INITIALIZE(app->st.MP3Dir);
     EXPECT_EQ(music().fileName(), b);
-    EXPECT_EQ(mp3().lstFoundFiles2->currentRow(), 1);
-}
+    EXPECT_EQ(list->currentRow(), 1);
 
-TEST_F(MusicWindowTest, EnterPlaysTheFileInTheVideoWindowAsAVideo)
-{
-    const QString song = addSong(QStringLiteral("Rock/song.mp3"));
-    mp3().INITIALIZE(app->st.MP3Dir);
+    // Enter plays the file in the video window as a video.
+    music().setFileName(QString());
     app->Player().hide();
-
-    QTest::keyClick(mp3().lstFoundFiles2, Qt::Key_Return);
-
+    QTest::keyClick(list, Qt::Key_Return);
     EXPECT_FALSE(mp3().isVisible());
     EXPECT_TRUE(app->Player().isVisible());
     EXPECT_EQ(app->st.ActiveMode, 0);  // the next Esc opens the list again
-    EXPECT_EQ(app->st.LoadedVideo, song);
+    EXPECT_EQ(app->st.LoadedVideo, b);
     EXPECT_TRUE(music().fileName().isEmpty());
     // A script is made for it like for any video.
-    EXPECT_FALSE(readFile(dir() + QStringLiteral("Musik/Rock/song.txt")).isEmpty());
+    EXPECT_FALSE(readFile(dir() + QStringLiteral("Musik/b.txt")).isEmpty());
 }
 
-TEST_F(MusicWindowTest, AMissingDirectoryAndAnUnplayableFileAreReported)
+TEST_F(MusicTest, AMissingDirectoryAndAnUnplayableFileAreReported)
 {
     const QString broken = writeFile(QStringLiteral("Musik/broken.mp3"), "no music");  // unknown to the player
     mp3().InitializeSound(broken);
@@ -165,6 +170,161 @@ TEST_F(MusicWindowTest, AMissingDirectoryAndAnUnplayableFileAreReported)
     EXPECT_EQ(mp3().lstFoundFiles2->count(), 0);
     ASSERT_EQ(services.boxes.size(), 1u);
     EXPECT_TRUE(services.boxes.front().text.startsWith(QStringLiteral("Cannot read the directory:")));
+}
+
+TEST_F(MusicTest, AnAcdcSongLoadsTheConcertVideoAtAnIntroSceneAndTheNextContinuesIt)
+{
+    addConcert();
+    addSong(QStringLiteral("Live-ACDC.mp3"), 40);
+    addSong(QStringLiteral("Live-acdc-2.mp3"), 30);
+    scanAndStart({0.0f, 0.5f});  // intro 1 for the load, intro 8 at the entry step
+    EXPECT_TRUE(app->st.ACDCactive);
+    EXPECT_EQ(app->st.LoadedVideo, concert);
+    EXPECT_EQ(player().seeks, (QList<double>{2984, 59567}));
+    EXPECT_EQ(services.randomizeCalls, 2);  // reseeded for every draw
+
+    // A second ACDC song: no second load, a new intro, the sound restored.
+    player().setMute(true);
+    player().setVolume(-3100);
+    app->st.ACDCstate = AcdcEnding;
+    const qsizetype opened = player().opened.size();
+    mark();
+    services.randoms = {0.2f};  // intro 3
+    start(1);
+    EXPECT_EQ(player().opened.size(), opened);
+    EXPECT_EQ(seeks(), QList<double>{14319});
+    EXPECT_FALSE(player().mute());
+    EXPECT_EQ(player().volume(), -600);
+}
+
+TEST_F(MusicTest, AnyOtherSongEndsTheSimulationAndSimplyPlays)
+{
+    addConcert();
+    addSong(QStringLiteral("Live-ACDC.mp3"), 40);
+    const QString tone = addSong(QStringLiteral("tone.wav"), 10);
+    scanAndStart();
+    mark();
+    const int draws = services.randomDraws;
+    start(1);
+    EXPECT_FALSE(app->st.ACDCactive);
+    EXPECT_EQ(infoText(), QStringLiteral("ACDC SIMULATION OFF"));
+    EXPECT_EQ(app->MessageDisplay().caption(), QStringLiteral("EXITING ACDC SIMULATOR - BASTARD!"));
+    EXPECT_EQ(app->st.LoadedVideo, concert);  // the video stays
+    EXPECT_EQ(music().fileName(), tone);
+
+    // The tick then leaves everything alone; so does the end of the song.
+    at(10);
+    tick();
+    EXPECT_EQ(seeks(), QList<double>{});
+    EXPECT_EQ(music().opened.size(), 2);
+    EXPECT_EQ(services.randomDraws, draws);
+}
+
+TEST_F(MusicTest, WithoutAPlayableConcertVideoTheMusicPlaysAndNoSimulationStarts)
+{
+    const QString song = addSong(QStringLiteral("Live-ACDC.mp3"), 40);
+    scanAndStart();
+    EXPECT_FALSE(app->st.ACDCactive);
+    EXPECT_EQ(infoText(), ConcertVideoMissingText);
+    EXPECT_TRUE(player().opened.isEmpty());
+    EXPECT_TRUE(services.boxes.empty());
+    EXPECT_EQ(music().playState(), MediaPlayer::Playing);
+    at(40);
+    tick();  // nothing runs at the ticks either
+    EXPECT_EQ(music().fileName(), song);
+
+    // A concert video the player cannot open starts no simulation either.
+    catalogue.remove(addConcert());
+    start(0);
+    EXPECT_FALSE(app->st.ACDCactive);
+    EXPECT_EQ(music().playState(), MediaPlayer::Playing);
+}
+
+// Five seconds into the song the sound fades over ten ticks, then cuts to
+// an action scene; fifteen seconds before its end, once, a closing scene.
+TEST_F(MusicTest, AcrossAnAcdcSongTheSoundFadesThenActionAndClosingScenesComeOnce)
+{
+    addConcert();
+    addSong(QStringLiteral("Live-ACDC.mp3"), 40);
+    scanAndStart();
+    mark();
+    at(5.0);  // not yet past five seconds
+    tick();
+    EXPECT_EQ(player().volume(), -600);
+    at(5.5);
+    for (int i = 0; i < 9; ++i)
+        tick();
+    EXPECT_EQ(player().volume(), -2850);
+    EXPECT_FALSE(player().mute());
+    EXPECT_EQ(seeks(), QList<double>{});
+    services.randoms = {0.65f};  // action scene 7
+    tick();
+    EXPECT_TRUE(player().mute());
+    tick();  // muted for the rest of the song: no more fading, no more cuts
+    EXPECT_EQ(player().volume(), -3100);
+    EXPECT_EQ(seeks(), QList<double>{60320});
+
+    at(25.0);
+    tick();
+    services.randoms = {0.0f};  // closing scene 1: ten seconds before 8876
+    at(25.5);
+    tick();
+    EXPECT_EQ(app->st.ACDCstate, QStringLiteral("ending"));
+    at(30);
+    tick();
+    EXPECT_EQ(seeks(), (QList<double>{60320, 8876 - 250}));
+}
+
+// At the end of a song one tick fades, closes and starts the next song in
+// this order; a single ACDC song is replayed with a new intro scene.
+TEST_F(MusicTest, AtTheEndOfAnAcdcSongOneTickClosesAndStartsTheNextOrTheSameAgain)
+{
+    addConcert();
+    const QString first = addSong(QStringLiteral("Live-ACDC.mp3"), 10);
+    scanAndStart();
+    player().setMute(true);
+    app->st.ACDCstate = AcdcEnding;
+    mark();
+    services.randoms = {0.3f};  // intro 5
+    at(10);
+    tick();
+    EXPECT_EQ(seeks(), QList<double>{28787});
+    EXPECT_EQ(music().opened, (QStringList{first, first}));
+
+    const QString second = addSong(QStringLiteral("Live-acdc-2.mp3"), 30);
+    scanAndStart();
+    player().setVolume(-2850);
+    const qsizetype opened = player().opened.size();
+    mark();
+    services.randoms = {0.0f, 0.0f, 0.0f};  // action 1, closing 1, intro 1
+    at(10);
+    tick();
+    EXPECT_EQ(seeks(), (QList<double>{3200, 8876 - 250, 2984}));
+    EXPECT_EQ(music().fileName(), second);
+    EXPECT_EQ(mp3().LabelFile1Count->text(), QStringLiteral("2 OF 2"));
+    EXPECT_EQ(player().opened.size(), opened);  // the new song starts with the concert's sound
+    EXPECT_FALSE(player().mute());
+    EXPECT_EQ(player().volume(), -600);
+}
+
+TEST_F(MusicTest, TicksWhileASongIsBeingEnteredWait)
+{
+    addConcert();
+    const QString song = addSong(QStringLiteral("Live-ACDC.mp3"), 40);
+    addSong(QStringLiteral("Live-acdc-2.mp3"), 30);
+    // Window events run during the load and every seek; here a tick comes
+    // due at each seek, before the song itself has been opened.
+    int ticks = 0;
+    QObject::connect(&player(), &MediaPlayer::positionChanged, [&] {
+        ++ticks;
+        tick();
+    });
+    scanAndStart();
+    EXPECT_GE(ticks, 2);
+    EXPECT_EQ(player().seeks.size(), 2);  // the load and the intro, nothing else
+    EXPECT_EQ(app->st.ACDCstate, QStringLiteral("starting"));
+    EXPECT_EQ(music().opened, QStringList{song});
+    EXPECT_EQ(mp3().lstFoundFiles2->currentRow(), 0);
 }
 
 } // namespace

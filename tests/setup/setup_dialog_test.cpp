@@ -54,60 +54,50 @@ protected:
     }
 };
 
-TEST_F(SetupDialogTest, ChoosingAVideoDirectoryStoresItAndEndsTheProgram)
+TEST_F(SetupDialogTest, DirectoryRowsFillTheirFieldsAndOnlyAChosenVideoDirectoryIsStoredAndEndsTheProgram)
 {
-    for (const QString& chosen : {QStringLiteral("/home/a/Filme"), QStringLiteral("/v/")}) {
-        SCOPED_TRACE(chosen.toStdString());
+    services.directoryAnswers = {QStringLiteral("/media/cd"), QStringLiteral("/home/a/Musik"), QString(), QString()};
+    setup().CommandSetCDROM->click();
+    setup().CommandSETmp3->click();
+    setup().CommandSETmp3->click();  // cancelled: the field stays
+    const QByteArray before("old settings");
+    writeFile(QStringLiteral("settings.ini"), before);
+    setup().CommandSetVideoDir->click();  // cancelled too
+    EXPECT_EQ(setup().TextCDROMdir->text(), QStringLiteral("/media/cd"));
+    EXPECT_EQ(setup().TextMP3dir->text(), QStringLiteral("/home/a/Musik"));
+    EXPECT_EQ(setup().TextVideoDir->text(), QStringLiteral("/v/"));
+    EXPECT_EQ(readFile(settingsFile()), before);
+    EXPECT_TRUE(services.boxes.empty());
+    EXPECT_EQ(services.endRequests, 0);
+
+    const QString chosen = QStringLiteral("/home/a/Filme");
+    for (const char* pass : {"a new directory", "the same again"}) {
+        SCOPED_TRACE(pass);
         services.boxes.clear();
         services.endRequests = 0;
-        services.directoryAnswers = {chosen};  // also the old directory ends the program
+        services.directoryAnswers = {chosen};
         app->video().setPictureRect(QRectF(0, 0, 11520, 8640));
-
         setup().CommandSetVideoDir->click();
-
         EXPECT_EQ(services.directoryRequests.back(),
                   (std::pair<QString, QString>(QStringLiteral("Startverzeichnis der AVI-Dateien..."),
                                                QStringLiteral("/"))));
         EXPECT_EQ(setup().TextVideoDir->text(), chosen);
-        EXPECT_EQ(readFile(settingsFile()),
-                  QByteArray(" 0 \r\n 0 \r\n 11520 \r\n 8640 \r\n") + chosen.toUtf8() + "\r\n/c/\r\n/m/\r\n");
+        EXPECT_EQ(readFile(settingsFile()), QByteArray(" 0 \r\n 0 \r\n 11520 \r\n 8640 \r\n") + chosen.toUtf8() +
+                                                "\r\n/media/cd\r\n/home/a/Musik\r\n");
         ASSERT_EQ(services.boxes.size(), 1u);
         EXPECT_EQ(services.boxes.front().text,
                   QStringLiteral("Änderungen durchgeführt und gespeichert. Bitte Programm neu starten..."));
         EXPECT_EQ(player().opened.last(), QString());  // unloaded
         EXPECT_EQ(services.endRequests, 1);
     }
-}
 
-TEST_F(SetupDialogTest, ACancelledOrUnstorableVideoDirectoryDoesNotEndTheProgram)
-{
-    const QByteArray before("old settings");
-    writeFile(QStringLiteral("settings.ini"), before);
-    services.directoryAnswers = {QString()};
-    setup().CommandSetVideoDir->click();
-    EXPECT_EQ(setup().TextVideoDir->text(), QStringLiteral("/v/"));
-    EXPECT_EQ(readFile(settingsFile()), before);
-    EXPECT_TRUE(services.boxes.empty());
-    EXPECT_EQ(services.endRequests, 0);
-
+    services.boxes.clear();
+    services.endRequests = 0;
     app->st.SettingsFile = dir() + QStringLiteral("missing/folder/settings.ini");
     services.directoryAnswers = {QStringLiteral("/home/a/Filme")};
     setup().CommandSetVideoDir->click();
     ASSERT_EQ(services.boxes.size(), 1u);
     EXPECT_EQ(services.boxes.front().icon, Services::Icon::Critical);  // the write failure only
-    EXPECT_EQ(services.endRequests, 0);
-}
-
-TEST_F(SetupDialogTest, TheCdromAndMusicRowsFillTheirFieldsWithoutStoring)
-{
-    services.directoryAnswers = {QStringLiteral("/media/cd"), QStringLiteral("/home/a/Musik"), QString()};
-    setup().CommandSetCDROM->click();
-    setup().CommandSETmp3->click();
-    setup().CommandSETmp3->click();  // cancelled: the field stays
-    EXPECT_EQ(setup().TextCDROMdir->text(), QStringLiteral("/media/cd"));
-    EXPECT_EQ(setup().TextMP3dir->text(), QStringLiteral("/home/a/Musik"));
-    EXPECT_EQ(services.directoryRequests.size(), 3u);
-    EXPECT_FALSE(QFile::exists(settingsFile()));
     EXPECT_EQ(services.endRequests, 0);
 }
 
@@ -198,27 +188,7 @@ TEST_F(SetupDialogTest, HeldPlusAndMinusZoomOnePercentPerStepWithinTheLimits)
     EXPECT_TRUE(app->st.motionstop);
 }
 
-TEST_F(SetupDialogTest, ArrowsMoveThePictureByFiftyTwipsAndDefaultPutsItBack)
-{
-    app->video().setPictureRect(QRectF(0, 0, 11520, 8640));
-    setup().CommandRIGHT->click();
-    setup().CommandRIGHT->click();
-    setup().CommandDOWN->click();
-    EXPECT_EQ(picture(), QRectF(100, 50, 11520, 8640));  // no covering rule pulls it back
-    setup().CommandLEFT->click();
-    setup().CommandUP->click();
-    setup().CommandUP->click();
-    EXPECT_EQ(picture(), QRectF(50, -50, 11520, 8640));
-
-    setup().HScrollZOOM->setValue(250);
-    setup().CommandRESET->click();
-    EXPECT_EQ(app->st.ZoomPercent, 100);
-    EXPECT_EQ(picture(), windowRect());
-    EXPECT_EQ(setup().LabelZoomFaktor->text(), QStringLiteral("100 %"));
-    EXPECT_EQ(setup().HScrollZOOM->value(), 100);
-}
-
-TEST_F(SetupDialogTest, StoreWritesTheFieldsAndThePicturesPresentGeometryCancelWritesNothing)
+TEST_F(SetupDialogTest, ArrowsMoveThePictureDefaultPutsItBackStoreWritesItAndCancelWritesNothing)
 {
     setup().INITIALIZE();
     setup().HScrollZOOM->setValue(150);
@@ -229,9 +199,18 @@ TEST_F(SetupDialogTest, StoreWritesTheFieldsAndThePicturesPresentGeometryCancelW
     EXPECT_EQ(app->st.ZoomPercent, 150);  // the changes stay
 
     setup().INITIALIZE();
+    setup().CommandRESET->click();
+    EXPECT_EQ(app->st.ZoomPercent, 100);
+    EXPECT_EQ(picture(), windowRect());
+    EXPECT_EQ(setup().LabelZoomFaktor->text(), QStringLiteral("100 %"));
+    EXPECT_EQ(setup().HScrollZOOM->value(), 100);
+
     app->video().setPictureRect(QRectF(0, 0, 11520, 8640));
-    setup().CommandRIGHT->click();
-    setup().CommandUP->click();
+    for (QPushButton* arrow : {setup().CommandRIGHT, setup().CommandRIGHT, setup().CommandDOWN})
+        arrow->click();
+    EXPECT_EQ(picture(), QRectF(100, 50, 11520, 8640));  // no covering rule pulls it back
+    for (QPushButton* arrow : {setup().CommandLEFT, setup().CommandUP, setup().CommandUP})
+        arrow->click();
     setup().TextMP3dir->setText(QString::fromUtf8("/home/a/Müsik/"));
     setup().CommandSAVESETTINGS->click();
     EXPECT_FALSE(setup().isVisible());

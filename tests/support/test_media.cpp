@@ -120,15 +120,12 @@ const std::map<QString, Maker>& catalogue()
             return vvmaker::makeTruncatedCopy(source.toStdString(), path, 0.5, error);
         };
         m["garbage.avi"] = makeGarbage;
-        m["tone.wav"] = [](const std::string& path, std::string* error) {
-            return vvmaker::makeWav(path, tone(3.0), error);
-        };
-        m["tone.mp3"] = [](const std::string& path, std::string* error) {
-            return vvmaker::makeMp3(path, tone(3.0), error);
-        };
-        m["long-tone.mp3"] = [](const std::string& path, std::string* error) {
-            return vvmaker::makeMp3(path, tone(7.0), error);
-        };
+        for (const auto& [name, seconds] : {std::pair{"tone.wav", 3.0}, {"tone.mp3", 3.0}, {"long-tone.mp3", 7.0}}) {
+            const bool wav = QString(name).endsWith(".wav");
+            m[name] = [wav, clip = tone(seconds)](const std::string& path, std::string* error) {
+                return wav ? vvmaker::makeWav(path, clip, error) : vvmaker::makeMp3(path, clip, error);
+            };
+        }
         return m;
     }();
     return makers;

@@ -62,22 +62,16 @@ TEST_F(LoadingTest, FrameRateIsFramesPerRoundedSecondOrTheStreamRateForVeryShort
     }
 }
 
-TEST_F(LoadingTest, AnExistingScriptIsReadAndKeptByteForByte)
-{
-    const QString video = addVideo(QStringLiteral("clip.avi"));
-    const QByteArray script("!00000 PREVIOUS VIDEO\r\n000100-000300 LOOP Caf\xe9\r\n999999 NEXT VIDEO\r\n");
-    const QString file = writeFile(QStringLiteral("clip.txt"), script);
-    INITIALIZEvideo(*app, video, 0);
-    EXPECT_EQ(menu().ListSCRIPT->count(), 3);
-    EXPECT_EQ(readFile(file), script);
-}
-
-TEST_F(LoadingTest, TheStartFrameIsClampedAndASheetMeansQuickLoading)
+TEST_F(LoadingTest, AnExistingScriptIsKeptByteForByteTheStartFrameClampedAndASheetMeansQuickLoading)
 {
     const QString video = addVideo(QStringLiteral("clip.avi"), 250);
+    const QByteArray script("!00000 PREVIOUS VIDEO\r\n000100-000300 LOOP Caf\xe9\r\n999999 NEXT VIDEO\r\n");
+    const QString file = writeFile(QStringLiteral("clip.txt"), script);
     writeFile(QStringLiteral("clip.bmp"), QByteArray("BM"));
     app->st.CurrentVideo = QStringLiteral("clip");
     INITIALIZEvideo(*app, video, 100000);
+    EXPECT_EQ(menu().ListSCRIPT->count(), 3);
+    EXPECT_EQ(readFile(file), script);
     EXPECT_EQ(player().seeks.last(), 250.0);
     EXPECT_TRUE(infoText().startsWith(QStringLiteral("QUICKLOADING \r")));
     // Loading the loaded video again reopens it at the given frame.

@@ -52,9 +52,13 @@ TEST_F(PlaybackTest, TheEndOfAVideoLoadsTheNextPlaylistVideoOnce)
     EXPECT_EQ(app->menu().CommandPLAY->text(), QStringLiteral("STOP"));
 }
 
-TEST_F(PlaybackTest, FastPreviewJumpsOnlyWhileItsOptionIsSet)
+TEST_F(PlaybackTest, TheTickKeepsTheHiddenTimeDisplayCurrentAndJumpsOnlyInFastPreview)
 {
     load(10000);
+    tickAt(234);
+    EXPECT_FALSE(app->TimeDisplay().isVisible());
+    EXPECT_EQ(app->TimeDisplay().caption(), QStringLiteral("00:00:09-09"));
+
     app->SETUP().CheckFastPreviewMode->setChecked(true);
     EXPECT_EQ(tickAt(1), 5001);
     EXPECT_EQ(infoText(), QStringLiteral("PREVIEW JUMP"));
@@ -63,14 +67,8 @@ TEST_F(PlaybackTest, FastPreviewJumpsOnlyWhileItsOptionIsSet)
     EXPECT_EQ(tickAt(1), 1);
 }
 
-TEST_F(PlaybackTest, TheTickKeepsTheTimeDisplayCurrentEvenWhileHidden)
-{
-    load(1000);
-    tickAt(234);
-    EXPECT_FALSE(app->TimeDisplay().isVisible());
-    EXPECT_EQ(app->TimeDisplay().caption(), QStringLiteral("00:00:09-09"));
-}
-
+// Countdowns hide their displays when they run out; -1 and 0 never do. The
+// time display running out closes the overlays too, unless navigating.
 TEST_F(PlaybackTest, DisplayCountdownsHideTheirDisplaysWhenTheyRunOut)
 {
     app->InfoDisplay().INITIALIZE(QStringLiteral("PLAY"), 2);
@@ -81,23 +79,18 @@ TEST_F(PlaybackTest, DisplayCountdownsHideTheirDisplaysWhenTheyRunOut)
     displayTick(*app);
     EXPECT_FALSE(app->InfoDisplay().isVisible());
 
-    // -1 and 0 never hide.
     app->InfoDisplay().INITIALIZE(QStringLiteral("SELECT INDEX"), -1);
     app->TimeDisplay().INITIALIZE(0);
     for (int i = 0; i < 5; ++i)
         displayTick(*app);
     EXPECT_TRUE(app->InfoDisplay().isVisible());
     EXPECT_TRUE(app->TimeDisplay().isVisible());
-}
 
-TEST_F(PlaybackTest, TheTimeDisplayRunningOutClosesTheOverlaysUnlessNavigating)
-{
     app->menu().INITIALIZE();  // ActiveMode 1
     app->TimeDisplay().INITIALIZE(1);
     displayTick(*app);
     EXPECT_TRUE(app->TimeDisplay().isVisible());
     EXPECT_TRUE(app->menu().isVisible());
-
     app->st.ActiveMode = 0;
     app->TimeDisplay().INITIALIZE(1);
     displayTick(*app);
