@@ -98,6 +98,7 @@ TEST_F(SetupDialogTest, DirectoryRowsFillTheirFieldsAndOnlyAChosenVideoDirectory
     setup().CommandSetVideoDir->click();
     ASSERT_EQ(services.boxes.size(), 1u);
     EXPECT_EQ(services.boxes.front().icon, Services::Icon::Critical);  // the write failure only
+    EXPECT_TRUE(services.boxes.front().text.contains(QStringLiteral("settings.ini")));
     EXPECT_EQ(services.endRequests, 0);
 }
 

@@ -113,11 +113,10 @@ TEST(FrameStrip, PicturesWithoutAValidStripReadAsMinusOne)
     };
     QImage noise = plain(Qt::black);
     std::uint32_t state = 12345;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            state = state * 1664525u + 1013904223u;
-            noise.setPixel(x, y, qRgb(state >> 24, state >> 24, state >> 24));
-        }
+    for (int i = 0; i < width * height; ++i) {
+        state = state * 1664525u + 1013904223u;
+        noise.setPixel(i % width, i / width, qRgb(state >> 24, state >> 24, state >> 24));
+    }
     // Frame n drawn over by `paint`.
     const auto spoilt = [&](int n, const std::function<void(QPainter&)>& paint) {
         QImage i = drawnFrame(width, height, n);

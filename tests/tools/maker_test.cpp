@@ -167,10 +167,8 @@ TEST(MediaMaker, OpenAndClosedGopClipsReallyDiffer)
 
     for (const Mpeg4Stream* scan : {&open, &closed}) {
         EXPECT_EQ(scan->vopTypes.size(), 250u);
-        EXPECT_EQ(std::count(scan->vopTypes.begin(), scan->vopTypes.end(), 'I'), 5);
         EXPECT_GT(std::count(scan->vopTypes.begin(), scan->vopTypes.end(), 'B'), 150);
         EXPECT_GT(scan->videoDelay, 0) << "B-frames make the decoder reorder";
-        EXPECT_EQ(scan->closedGovBits.size(), 5u) << "one GOV header per keyframe";
     }
     // An open GOP stores, right after a keyframe, B-frames shown before it
     // that are predicted from the previous GOP; a closed GOP never does.
