@@ -197,32 +197,12 @@ TEST_F(MusicTest, AnAcdcSongLoadsTheConcertVideoAtAnIntroSceneAndTheNextContinue
     EXPECT_EQ(player().volume(), -600);
 }
 
-TEST_F(MusicTest, AnyOtherSongEndsTheSimulationAndSimplyPlays)
-{
-    addConcert();
-    addSong(QStringLiteral("Live-ACDC.mp3"), 40);
-    const QString tone = addSong(QStringLiteral("tone.wav"), 10);
-    scanAndStart();
-    mark();
-    const int draws = services.randomDraws;
-    start(1);
-    EXPECT_FALSE(app->st.ACDCactive);
-    EXPECT_EQ(infoText(), QStringLiteral("ACDC SIMULATION OFF"));
-    EXPECT_EQ(app->MessageDisplay().caption(), QStringLiteral("EXITING ACDC SIMULATOR - BASTARD!"));
-    EXPECT_EQ(app->st.LoadedVideo, concert);  // the video stays
-    EXPECT_EQ(music().fileName(), tone);
-
-    // The tick then leaves everything alone; so does the end of the song.
-    at(10);
-    tick();
-    EXPECT_EQ(seeks(), QList<double>{});
-    EXPECT_EQ(music().opened.size(), 2);
-    EXPECT_EQ(services.randomDraws, draws);
-}
-
-TEST_F(MusicTest, WithoutAPlayableConcertVideoTheMusicPlaysAndNoSimulationStarts)
+// Without a concert video the player can open, or with any other song, the
+// music plays alone: no simulation, no seeks, no draws, at the ticks neither.
+TEST_F(MusicTest, WithoutAPlayableConcertVideoOrWithAnyOtherSongTheMusicPlaysAlone)
 {
     const QString song = addSong(QStringLiteral("Live-ACDC.mp3"), 40);
+    const QString tone = addSong(QStringLiteral("tone.wav"), 10);
     scanAndStart();
     EXPECT_FALSE(app->st.ACDCactive);
     EXPECT_EQ(infoText(), ConcertVideoMissingText);
@@ -230,14 +210,31 @@ TEST_F(MusicTest, WithoutAPlayableConcertVideoTheMusicPlaysAndNoSimulationStarts
     EXPECT_TRUE(services.boxes.empty());
     EXPECT_EQ(music().playState(), MediaPlayer::Playing);
     at(40);
-    tick();  // nothing runs at the ticks either
+    tick();
     EXPECT_EQ(music().fileName(), song);
 
-    // A concert video the player cannot open starts no simulation either.
     catalogue.remove(addConcert());
     start(0);
     EXPECT_FALSE(app->st.ACDCactive);
     EXPECT_EQ(music().playState(), MediaPlayer::Playing);
+
+    catalogue.insert(concert, FakeMedia{122500, 4900.0, 25.0});
+    start(0);
+    ASSERT_TRUE(app->st.ACDCactive);
+    mark();
+    const int draws = services.randomDraws;
+    const qsizetype songs = music().opened.size();
+    start(1);
+    EXPECT_FALSE(app->st.ACDCactive);
+    EXPECT_EQ(infoText(), QStringLiteral("ACDC SIMULATION OFF"));
+    EXPECT_EQ(app->MessageDisplay().caption(), QStringLiteral("EXITING ACDC SIMULATOR - BASTARD!"));
+    EXPECT_EQ(app->st.LoadedVideo, concert);  // the video stays
+    EXPECT_EQ(music().fileName(), tone);
+    at(10);  // the tick then leaves everything alone; so does the end of the song
+    tick();
+    EXPECT_EQ(seeks(), QList<double>{});
+    EXPECT_EQ(music().opened.size(), songs + 1);
+    EXPECT_EQ(services.randomDraws, draws);
 }
 
 // Five seconds into the song the sound fades over ten ticks, then cuts to

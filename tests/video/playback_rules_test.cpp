@@ -67,7 +67,7 @@ TEST(PlaybackRules, FastPreviewJumps)
     EXPECT_EQ(jumps(2000000, 4000, 1040001), V{1880001});
 }
 
-TEST(PlaybackRules, PlaylistSteps)
+TEST(PlaybackRules, PlaylistStepsAndRandomPicksStayInRange)
 {
     struct Case {
         int count, selected, next, previous;
@@ -81,19 +81,12 @@ TEST(PlaybackRules, PlaylistSteps)
     };
     for (const auto& c : cases) {
         EXPECT_EQ(nextPlaylistIndex(c.count, c.selected), c.next) << c.count << "/" << c.selected;
-        EXPECT_EQ(previousPlaylistIndex(c.count, c.selected), c.previous)
-            << c.count << "/" << c.selected;
+        EXPECT_EQ(previousPlaylistIndex(c.count, c.selected), c.previous) << c.count << "/" << c.selected;
     }
-}
-
-TEST(PlaybackRules, RandomPicksStayInRange)
-{
-    EXPECT_EQ(randomIndex(0, 0.5), -1);
-    EXPECT_EQ(randomIndex(10, 0.1), 1);
-    EXPECT_EQ(randomIndex(10, 0.99999), 9);
-    EXPECT_EQ(randomIndex(10, 1.0), 9);     // a generator that reaches 1
-    EXPECT_EQ(randomIndex(10, -0.2), 0);
-    EXPECT_EQ(randomIndex(10, std::nan("")), 0);
+    // A generator that reaches 1 or leaves [0, 1) never indexes outside.
+    for (const auto& [count, r, index] : {std::tuple{0, 0.5, -1}, {10, 0.1, 1}, {10, 0.99999, 9}, {10, 1.0, 9},
+                                          {10, -0.2, 0}, {10, std::nan(""), 0}})
+        EXPECT_EQ(randomIndex(count, r), index) << count << " " << r;
     QStringList none;
     EXPECT_EQ(pickRandom(none, {}, 0.3), QString());  // nothing found: nothing to pick
 }
