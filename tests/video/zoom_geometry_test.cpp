@@ -11,9 +11,12 @@ void PrintTo(const PictureRect& r, std::ostream* os)
 
 namespace {
 
-// All in a 600 x 400 window unless the picture is 601 x 401 (then that).
-TEST(ZoomGeometry, ZoomAndPan)
+// Relative zooms and pans (zoomPicture, from a zoom percent) and absolute
+// sizes (sizePicture, centred or not), all in a 600 x 400 window unless the
+// picture is 601 x 401 (then that).
+TEST(ZoomGeometry, ZoomPanAndSize)
 {
+    constexpr std::int16_t Centred = -1, Uncentred = -2;  // an absolute size
     struct Case {
         const char* what;
         PictureRect picture;
@@ -36,10 +39,18 @@ TEST(ZoomGeometry, ZoomAndPan)
         {"halves round to even", {0, 0, 601, 401}, 0, 0, 150, 100, {-150, -100, 902, 602}, 150},
         {"huge moves do not overflow", {-2700, -1800, 6000, 4000}, INT32_MAX, INT32_MIN, 1000, 1000,
          {0, -3600, 6000, 4000}, 1000},
+        {"below 100 is raised, the picture on the window", {-300, -200, 1200, 800}, 0, 0, 40, Centred,
+         {0, 0, 600, 400}, 100},
+        {"centred 200", {0, 0, 600, 400}, 0, 0, 200, Centred, {-300, -200, 1200, 800}, 200},
+        {"centred, halves to even", {0, 0, 601, 401}, 0, 0, 150, Centred, {-150, -100, 902, 602}, 150},
+        {"uncentred keeps left and top", {-100, -50, 600, 400}, 0, 0, 200, Uncentred, {-100, -50, 1200, 800}, 200},
+        {"only the horizontal rule", {-5000, -5000, 600, 400}, 0, 0, 100, Uncentred, {0, -5000, 600, 400}, 100},
+        {"no upper limit here", {0, 0, 600, 400}, 0, 0, 2000, Centred, {-5700, -3800, 12000, 8000}, 2000},
     };
     for (const auto& c : cases) {
         const std::int32_t w = c.picture.width == 601 ? 601 : 600, h = c.picture.width == 601 ? 401 : 400;
-        const ZoomedPicture z = zoomPicture(c.picture, w, h, c.dx, c.dy, c.zoom, c.zoomPercent);
+        const ZoomedPicture z = c.zoomPercent < 0 ? sizePicture(c.picture, w, h, c.zoom, c.zoomPercent == Centred)
+                                                  : zoomPicture(c.picture, w, h, c.dx, c.dy, c.zoom, c.zoomPercent);
         EXPECT_EQ(z.rect, c.expected) << c.what;
         EXPECT_EQ(z.zoomPercent, c.expectedZoom) << c.what;
     }
@@ -56,31 +67,6 @@ TEST(ZoomGeometry, ZoomingInAndOutAgainReturnsToThePicture)
     }
     EXPECT_EQ(zoom, 120);
     EXPECT_EQ(r, (PictureRect{-60, -40, 720, 480}));
-}
-
-TEST(ZoomGeometry, SizeAbsolute)
-{
-    struct Case {
-        const char* what;
-        PictureRect picture;
-        std::int16_t zoom;
-        bool centre;
-        PictureRect expected;
-        std::int16_t expectedZoom;
-    } const cases[] = {
-        {"below 100 is raised, the picture on the window", {-300, -200, 1200, 800}, 40, true, {0, 0, 600, 400}, 100},
-        {"centred 200", {0, 0, 600, 400}, 200, true, {-300, -200, 1200, 800}, 200},
-        {"centred, halves to even", {0, 0, 601, 401}, 150, true, {-150, -100, 902, 602}, 150},
-        {"uncentred keeps left and top", {-100, -50, 600, 400}, 200, false, {-100, -50, 1200, 800}, 200},
-        {"only the horizontal rule", {-5000, -5000, 600, 400}, 100, false, {0, -5000, 600, 400}, 100},
-        {"no upper limit here", {0, 0, 600, 400}, 2000, true, {-5700, -3800, 12000, 8000}, 2000},
-    };
-    for (const auto& c : cases) {
-        const std::int32_t w = c.picture.width == 601 ? 601 : 600, h = c.picture.width == 601 ? 401 : 400;
-        const ZoomedPicture z = sizePicture(c.picture, w, h, c.zoom, c.centre);
-        EXPECT_EQ(z.rect, c.expected) << c.what;
-        EXPECT_EQ(z.zoomPercent, c.expectedZoom) << c.what;
-    }
 }
 
 } // namespace
