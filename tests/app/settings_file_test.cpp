@@ -35,7 +35,7 @@ TEST(SettingsFile, NumberFields)
         bool defaulted, clamped;
     } const cases[] = {
         {" 330 ", 330, false, false},   {"330", 330, false, false},     {"   -45   ", -45, false, false},
-        {" 330.5 ", 330, false, false}, {" 331.5 ", 332, false, false}, {" 1E3 ", 1000, false, false},
+        {" 330.5 ", 330, false, false}, {" 331.5 ", 332, false, false}, {" +1E3 ", 1000, false, false},
         {" 330 , 5", 330, false, false},  // the field ends at the comma
         {" 40000 ", 32767, false, true}, {"-40000", -32768, false, true}, {"1e30", 32767, false, true},
         {"", 330, true, false},          {"   ", 330, true, false},     {"abc", 330, true, false},
