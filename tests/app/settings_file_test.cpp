@@ -57,7 +57,7 @@ TEST(SettingsFile, TextFields)
         {"   /home/anna/Videos/", "/home/anna/Videos/"},
         {"/home/anna/Videos, old/", "/home/anna/Videos"},   // cut at the comma
         {"\"/home/anna/a,b/\"", "/home/anna/a,b/"},         // quoted: runs to the quote
-        {"\"/home/anna/a,b/\",rest", "/home/anna/a,b/"},
+        {"  \"/home/anna/a,b/\",rest", "/home/anna/a,b/"},  // blanks before the quote
         {"\"/unclosed,quote", "/unclosed,quote"},
         {"/m\xFCsik/", "/m\xC3\xBCsik/"},                    // 8-bit line
         {"", ""},
