@@ -133,31 +133,28 @@ TEST_F(SetupDialogTest, OpeningClosesTheOverlaysAndOptionsActAtOnce)
     EXPECT_EQ(random.size(), 1);
 }
 
-TEST_F(SetupDialogTest, TheScrollBarZoomsAboutTheCentreWhenItsValueChanges)
+// The scroll bar zooms about the centre when its value changes (a dragged
+// thumb when it is let go); held plus and minus zoom one percent a step.
+TEST_F(SetupDialogTest, TheScrollBarAndHeldPlusAndMinusZoomWithinTheLimits)
 {
     const QRectF window = windowRect();
-    setup().HScrollZOOM->setValue(200);
-    EXPECT_EQ(app->st.ZoomPercent, 200);
+    QScrollBar* bar = setup().HScrollZOOM;
+    bar->setValue(200);
     EXPECT_EQ(setup().LabelZoomFaktor->text(), QStringLiteral("200 %"));
     EXPECT_EQ(picture(), QRectF(-roundEven(window.width() / 2), -roundEven(window.height() / 2),
                                 window.width() * 2, window.height() * 2));
-
-    // Dragging the thumb zooms only when it is let go.
-    QScrollBar* bar = setup().HScrollZOOM;
     bar->setSliderDown(true);
     bar->setSliderPosition(300);
     EXPECT_EQ(app->st.ZoomPercent, 200);
     bar->setSliderDown(false);
     EXPECT_EQ(app->st.ZoomPercent, 300);
-}
 
-TEST_F(SetupDialogTest, HeldPlusAndMinusZoomOnePercentPerStepWithinTheLimits)
-{
     setup().INITIALIZE();
+    bar->setValue(100);
     hold(setup().CommandBigger, 30);
     EXPECT_GE(app->st.ZoomPercent, 130);
     EXPECT_LE(app->st.ZoomPercent, 131);
-    EXPECT_EQ(setup().HScrollZOOM->value(), app->st.ZoomPercent);
+    EXPECT_EQ(bar->value(), app->st.ZoomPercent);
     EXPECT_TRUE(app->st.motionstop);  // also ends a running crazy vision
 
     const int zoomed = app->st.ZoomPercent;
