@@ -38,8 +38,9 @@ TEST(SettingsFile, NumberFields)
         {" 330.5 ", 330, false, false}, {" 331.5 ", 332, false, false}, {" +1E3 ", 1000, false, false},
         {" 330 , 5", 330, false, false},  // the field ends at the comma
         {" 40000 ", 32767, false, true}, {"-40000", -32768, false, true}, {"1e30", 32767, false, true},
-        {"", 330, true, false},          {"   ", 330, true, false},     {"abc", 330, true, false},
-        {"12abc", 330, true, false},     {"1 2", 330, true, false},     {"nan", 330, true, false},
+        {"", 330, true, false},          {"   ", 330, true, false},     {"12abc", 330, true, false},
+        {"1 2", 330, true, false},       {"nan", 330, true, false},
+        {"\xE2\x88\x92" "5", 330, true, false},  // a typographic minus: only the file's own number syntax counts
     };
     for (const auto& c : cases) {
         const LoadedSettings l = parseSettings(QByteArray(c.line) + FirstRun.mid(5));
