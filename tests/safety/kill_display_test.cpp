@@ -127,7 +127,8 @@ TEST(KilledPlayer, LeavesEveryFileWholeOldOrWholeNew)
     reset();
     player.start();
     ASSERT_TRUE(QTest::qWaitFor(saved, 60000));
-    QTest::qWait(200);
+    // The scene pictures may still be on their way; a run that ends leaves no temporary.
+    QTest::qWaitFor([&] { return temporaries(videos).isEmpty() && temporaries(dir).isEmpty(); }, 20000);
     player.kill();
     player.waitForFinished();
     EXPECT_EQ(temporaries(videos), QStringList());
