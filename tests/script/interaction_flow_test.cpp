@@ -91,12 +91,6 @@ protected:
         entries.insert(2, entry);
         return entries;
     }
-    void writeScript(const QString& entry)
-    {
-        QFile f(scriptPath);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(lines(freshWith(entry)));
-    }
     QPoint itemCentre(int row) { return list().visualItemRect(list().item(row)).center(); }
 
     // Follows the position (sampled: grabbing the picture each time would be
@@ -197,9 +191,14 @@ TEST_F(InteractionFlow, MarkPlayMarkLearnDescribeAndDelete)
     EXPECT_EQ(scriptBytes(), lines(fresh));
 }
 
-TEST_F(InteractionFlow, ALoopExecutedByDoubleClickHoldsPlaybackBetweenItsMarks)
+TEST_F(InteractionFlow, LoopsExecutedByDoubleClickOrDigitKeyHoldPlaybackBetweenTheirMarks)
 {
-    writeScript(QStringLiteral("000100-000130 LOOP Refrain"));
+    QStringList entries = freshWith(QStringLiteral("000100-000130 LOOP Refrain"));
+    entries.insert(3, QStringLiteral("000150-000175 LOOP Solo"));
+    QFile script(scriptPath);
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write(lines(entries));
+    script.close();
     load();
     menu().INITIALIZE();
     GOTOposition(*app, 200);
@@ -223,24 +222,18 @@ TEST_F(InteractionFlow, ALoopExecutedByDoubleClickHoldsPlaybackBetweenItsMarks)
     const int halted = shownFrame();
     EXPECT_GE(halted, 100);
     EXPECT_LE(halted, 130 + TickFrames + Slack);
-}
+    QTest::mouseClick(menu().CommandPLAY, Qt::LeftButton);
 
-TEST_F(InteractionFlow, DigitKeysInTheInteractGridExecuteLoopsAndJumps)
-{
-    writeScript(QStringLiteral("000150-000175 LOOP Solo"));
-    load();
-
-    // E opens the grid.
+    // E opens the INTERACT grid; the digit of a window executes its loop.
     QTest::keyClick(mpv().widget(), Qt::Key_E);
     ASSERT_EQ(app->st.ActiveMode, 6);
-    ASSERT_EQ(app->FormCommand(2).Label1->text(), QStringLiteral("3. Solo"));
-
-    recordSeekFrames();
-    QTest::keyClick(&app->FormCommand(0), Qt::Key_3);
+    ASSERT_EQ(app->FormCommand(3).Label1->text(), QStringLiteral("4. Solo"));
+    seekFrames.clear();
+    QTest::keyClick(&app->FormCommand(0), Qt::Key_4);
     EXPECT_EQ(app->st.MarkIn, 150);
     EXPECT_EQ(app->st.MarkOut, 175);
     EXPECT_EQ(app->st.ActiveMode, 6);  // rebuilt
-    EXPECT_FALSE(app->FormCommand(2).Shape1->isHidden());
+    EXPECT_FALSE(app->FormCommand(3).Shape1->isHidden());
     expectLoopHolds(1, 150, 175);
 
     // A click on "Start of video" ends the loop and jumps.

@@ -1,8 +1,10 @@
-// Executing script entries and the INTERACT grid of interaction windows, on
-// the scripted player.
+// Executing script entries, the INTERACT grid of interaction windows and the
+// NAVIGATE strip over the position slider, on the scripted player.
 
 #include <QTest>
 
+#include "app/main_window.h"
+#include "app/numbers.h"
 #include "control/command_window.h"
 #include "control/control_panel.h"
 #include "control/key_dispatcher.h"
@@ -11,6 +13,7 @@
 #include "library/video_selection_window.h"
 #include "script/overlays.h"
 #include "script/script_entries.h"
+#include "script/slider_window.h"
 #include "tests/support/app_fixture.h"
 #include "video/displays.h"
 #include "video/loading.h"
@@ -25,6 +28,8 @@ protected:
     {
         showMainWindow();
         video = addVideo(QStringLiteral("clip.avi"), 250, 10.0, 25.0);
+        for (int i = 0; i < 16; ++i)
+            app->FormImage(i);  // created, as start-up creates them
         INITIALIZEvideo(*app, video, 0);
     }
     ScriptListBox& list() { return *app->menu().ListSCRIPT; }
@@ -44,6 +49,21 @@ protected:
             if (!window(k).Shape1->isHidden())
                 windows << k;
         return windows;
+    }
+    // Scene windows first to first + count - 1 are shown, `marked` framed
+    // (-1: not looked at).
+    void expectStrip(int first, int count, int marked)
+    {
+        QString shown, framedScene;
+        for (int i = 0; i < 16; ++i) {
+            shown += app->FormImage(i).isVisible() == (i >= first && i < first + count) ? "" : QString::number(i) + " ";
+            if (!app->FormImage(i).Shape1->isHidden())
+                framedScene += QString::number(i);
+        }
+        EXPECT_EQ(shown, QString()) << "scene windows shown or hidden wrongly";
+        if (marked >= 0) {
+            EXPECT_EQ(framedScene, QString::number(marked));
+        }
     }
 
     QString video;
@@ -139,6 +159,67 @@ TEST_F(InteractionTest, PreviousAndNextEntriesLoadFromThePlaylistAndCloseTheOver
     SCRIPTaction(*app, QStringLiteral("999999 next video"));
     EXPECT_EQ(app->st.LoadedVideo, dir() + QStringLiteral("b.avi"));
     EXPECT_EQ(player().framePosition(), 250);  // clamped to the end
+}
+
+TEST_F(InteractionTest, SevenPicturesStandOnTheSliderFollowEverySeekAndTheirDigitsGoToTheirScenes)
+{
+    SHOWnavigation(*app);
+    EXPECT_EQ(infoText(), QStringLiteral("NAVIGATE"));
+    EXPECT_EQ(app->st.ActiveMode, 1);
+    expectStrip(0, 7, 0);
+    // Side by side directly above the slider, which lies along the bottom
+    // of the video window.
+    SliderWindow& slider = app->FormSlider();
+    EXPECT_NEAR(app->FormImage(6).geometry().bottom() + 1, slider.y(), 1);
+    EXPECT_NEAR(app->FormImage(6).x(), 6 * app->Player().width() / 7.0, 1);
+    EXPECT_EQ(slider.geometry().bottom() + 1, app->Player().height());
+    EXPECT_EQ(app->st.TimeDisplayCountdown, -1);  // the time code stays up
+
+    GOTOposition(*app, 16);  // scene 1
+    expectStrip(0, 7, 1);
+    // Pictures of the index grid left up do not stay among the strip's.
+    for (int i = 0; i < 16; ++i)
+        app->FormImage(i).show();
+    SHOWnavigation(*app);
+    expectStrip(0, 7, 1);
+
+    // 0 is the scene before the strip, 8 and 9 lie past its seven pictures.
+    for (const auto& [digit, window] : {std::pair{0, 4}, {1, 5}, {8, 12}, {9, 13}}) {
+        SCOPED_TRACE(digit);
+        GOTOposition(*app, 128);  // scene 8: the strip shows scenes 5 to 11
+        expectStrip(5, 7, 8);
+        KEYcommand(*app, vk::Digit0 + digit);
+        EXPECT_NE(player().framePosition(), 128);
+        EXPECT_EQ(player().framePosition(), leadingNumber(app->FormImage(window).Image1->toolTip()));
+    }
+
+    // Nothing to navigate without a video.
+    HIDEall(*app);
+    INITIALIZEvideo(*app, writeFile(QStringLiteral("bad.avi"), "x"), 0);  // unloads, then fails
+    SHOWnavigation(*app);
+    EXPECT_EQ(infoText(), QStringLiteral("LOAD VIDEO FIRST!"));
+    EXPECT_EQ(app->st.ActiveMode, 0);
+}
+
+TEST_F(InteractionTest, AClickIntoTheVideoOpensThePanelsTheNextClosesThem)
+{
+    app->MDI().resize(1024, 768);
+    player().setPictureRect(QRectF(0, 0, app->Player().widthTw(), app->Player().heightTw()));
+    QWidget* picture = player().widget();
+    QTest::mouseClick(picture, Qt::LeftButton, {}, QPoint(100, 100));
+    ControlPanel& menu = app->menu();
+    EXPECT_TRUE(menu.ListSCRIPT->isVisible());
+    EXPECT_EQ(app->st.ActiveMode, 1);
+    EXPECT_EQ(app->FormSlider().geometry().bottom() + 1, menu.y());  // the slider sits on the panel
+    expectStrip(0, 9, 0);  // nine pictures from 1024 pixels
+    EXPECT_TRUE(app->TimeDisplay().isVisible());
+
+    QTest::mouseClick(picture, Qt::LeftButton, {}, QPoint(100, 100));
+    EXPECT_EQ(app->st.ActiveMode, 0);
+    EXPECT_FALSE(menu.isVisible());
+    EXPECT_FALSE(app->FormSlider().isVisible());
+    expectStrip(0, 0, -1);
+    EXPECT_FALSE(app->TimeDisplay().isVisible());
 }
 
 } // namespace

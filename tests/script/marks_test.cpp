@@ -155,31 +155,24 @@ TEST_F(MarksTest, LifeCycleOfTheMarksAndTheMarkCaption)
     }
 }
 
-TEST_F(MarksTest, PositionsBeyondSixDigitsAreRefusedAndAnUnwritableScriptIsReported)
-{
-    video = addVideo(QStringLiteral("long.avi"), 2000000, 80000.0, 25.0);
-    load();
-    const QByteArray before = scriptBytes();
-    clickAt(1500000, menu().CommandLEARN);
-    EXPECT_EQ(infoText(), QStringLiteral("POSITION TOO LARGE FOR SCRIPT!"));
-    EXPECT_EQ(list().entries().count(), 4);
-    EXPECT_EQ(scriptBytes(), before);
-    clickAt(999999, menu().CommandLEARN);
-    EXPECT_EQ(list().entries().selectedEntry(), QStringLiteral("999999-999999 JUMP "));
-
-    // The entry stays in the list; the failure is shown.
-    app->st.ScriptFile = dir() + QStringLiteral("no such folder/clip.txt");
-    clickAt(42, menu().CommandLEARN);
-    EXPECT_EQ(list().entries().selectedEntry(), QStringLiteral("000042-000042 JUMP "));
-    EXPECT_EQ(infoText(), QStringLiteral("SCRIPT CANNOT BE SAVED!"));
-}
-
 // A script that is read only in part, or that cannot be written because the
 // disk is full, is never shortened: LEARN, DEL and OK change the list and say
 // that it was not saved. A user's own text file is kept once as .bak before
-// the repair rewrites it.
-TEST_F(MarksTest, ScriptsReadInPartOrOnAFullDiskAreNeverShortened)
+// the repair rewrites it. A position six digits cannot hold is not learned.
+TEST_F(MarksTest, ScriptsReadInPartOrOnAFullDiskAreNeverShortenedNorGivenPositionsTheyCannotHold)
 {
+    video = addVideo(QStringLiteral("long.avi"), 2000000, 80000.0, 25.0);
+    load();
+    const QByteArray fresh = readFile(dir() + QStringLiteral("long.txt"));
+    clickAt(1500000, menu().CommandLEARN);
+    EXPECT_EQ(infoText(), QStringLiteral("POSITION TOO LARGE FOR SCRIPT!"));
+    EXPECT_EQ(list().entries().count(), 4);
+    EXPECT_EQ(scriptBytes(), fresh);
+    clickAt(999999, menu().CommandLEARN);
+    EXPECT_EQ(list().entries().selectedEntry(), QStringLiteral("999999-999999 JUMP "));
+
+    video = dir() + QStringLiteral("clip.avi");
+
     QByteArray tooLong = lines({"!00000 PREVIOUS VIDEO"});
     for (int i = 0; i < ScriptList::MaxEntries + 4; ++i)
         tooLong += formatEntry(i, i, EntryAction::Jump).toLatin1() + "\r\n";

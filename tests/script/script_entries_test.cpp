@@ -51,25 +51,25 @@ TEST(ScriptEntries, Reading)
     }
 }
 
-TEST(ScriptEntries, PseudoEntriesAreExactTexts)
+TEST(ScriptEntries, PseudoEntriesAreExactTextsAndOnlyEntriesTakeADescription)
 {
-    EXPECT_TRUE(isPreviousVideoEntry(QStringLiteral("!00000 PREVIOUS VIDEO")));
-    EXPECT_FALSE(isPreviousVideoEntry(QStringLiteral("!00000 previous video")));
-    EXPECT_FALSE(isPreviousVideoEntry(QStringLiteral("!00000 PREVIOUS VIDEO ")));
-    EXPECT_TRUE(isNextVideoEntry(QStringLiteral("999999 NEXT VIDEO")));
-    EXPECT_FALSE(isNextVideoEntry(QStringLiteral(" 999999 NEXT VIDEO")));
-}
-
-TEST(ScriptEntries, DescriptionEdit)
-{
-    EXPECT_FALSE(hasEntryPrefix(PreviousVideoEntry));
-    EXPECT_FALSE(hasEntryPrefix(NextVideoEntry));
-    EXPECT_FALSE(hasEntryPrefix(QStringLiteral("000100-000100 JUMP")));
-    EXPECT_TRUE(hasEntryPrefix(QStringLiteral("000100-000100 JUMP ")));
+    const std::tuple<const char*, bool, bool, bool> rows[] = {
+        // entry, previous video, next video, has the entry prefix
+        {"!00000 PREVIOUS VIDEO", true, false, false},
+        {"!00000 previous video", false, false, true},
+        {"!00000 PREVIOUS VIDEO ", false, false, true},
+        {"999999 NEXT VIDEO", false, true, false},
+        {" 999999 NEXT VIDEO", false, false, false},
+        {"000100-000100 JUMP", false, false, false},
+        {"000100-000100 JUMP ", false, false, true},
+    };
+    for (const auto& [entry, previous, next, prefix] : rows) {
+        EXPECT_EQ(isPreviousVideoEntry(QString::fromLatin1(entry)), previous) << entry;
+        EXPECT_EQ(isNextVideoEntry(QString::fromLatin1(entry)), next) << entry;
+        EXPECT_EQ(hasEntryPrefix(QString::fromLatin1(entry)), prefix) << entry;
+    }
     EXPECT_EQ(withDescription(QStringLiteral("000100-000300 LOOP old text"), QStringLiteral("new")),
               QStringLiteral("000100-000300 LOOP new"));
-    EXPECT_EQ(withDescription(QStringLiteral("000100-000300 LOOP old text"), QString()),
-              QStringLiteral("000100-000300 LOOP "));
 }
 
 TEST(ScriptList, SortsCaseInsensitivelyWithPreviousFirstAndEqualsInInsertionOrder)

@@ -136,18 +136,6 @@ TEST(ScriptFile, EightBitLinesRoundTripByteForByteAndStayInTheirCodePageWhenEdit
     EXPECT_TRUE(formatScript(list).contains("000150-000150 JUMP K\xC3\xB6ln\r\n"));
 }
 
-TEST(ScriptFile, TooManyLinesAreCountedNotSilentlyLost)
-{
-    QByteArray data = "!00000 PREVIOUS VIDEO\r\n";
-    for (int i = ScriptList::MaxEntries + 4; i > 0; --i)   // in reverse: each line sorts first
-        data += formatEntry(i, i, EntryAction::Jump).toLatin1() + "\r\n";
-    ScriptList list;
-    const ScriptReadResult r = parseScript(list, data);
-    EXPECT_EQ(list.count(), 32767);
-    EXPECT_EQ(r.dropped, 5);
-    EXPECT_EQ(list.insert(QStringLiteral("000000-000000 JUMP one more")), -1);
-}
-
 class ScriptFileOnDisk : public ::testing::Test {
 protected:
     QTemporaryDir dir;
@@ -172,19 +160,28 @@ TEST_F(ScriptFileOnDisk, NewScriptWrittenAndReadBack)
     EXPECT_EQ(back.entries(), list.entries());
 }
 
-TEST_F(ScriptFileOnDisk, AFileBeyondWhatTheListCanHoldIsReadInPartAndCountsAsTooLong)
+TEST_F(ScriptFileOnDisk, LinesBeyondWhatTheListCanHoldAreCountedNotSilentlyLost)
 {
+    QByteArray data = "!00000 PREVIOUS VIDEO\r\n";
+    for (int i = ScriptList::MaxEntries + 4; i > 0; --i)   // in reverse: each line sorts first
+        data += formatEntry(i, i, EntryAction::Jump).toLatin1() + "\r\n";
+    ScriptList list;
+    EXPECT_EQ(parseScript(list, data).dropped, 5);
+    EXPECT_EQ(list.count(), 32767);
+    EXPECT_EQ(list.insert(QStringLiteral("000000-000000 JUMP one more")), -1);
+
+    // A file larger than the list could hold is read in whole lines up to
+    // the limit.
     const QByteArray line = formatEntry(1, 1, EntryAction::Jump).toLatin1() + QByteArray(1000, 'x') + "\r\n";
     writeAll(path("huge.txt"), "!00000 PREVIOUS VIDEO\r\n" + line.repeated(int(MaxScriptFileBytes / line.size()) + 2));
-    ScriptList list;
     const ScriptReadResult r = readScriptFile(list, path("huge.txt"));
     EXPECT_TRUE(r.ok);
     EXPECT_GE(r.dropped, 1);
-    EXPECT_EQ(list.count(), 1 + MaxScriptFileBytes / line.size());  // whole lines only
+    EXPECT_EQ(list.count(), 1 + MaxScriptFileBytes / line.size());
     EXPECT_EQ(list.at(list.count() - 1), QString::fromLatin1(line.chopped(2)));
 }
 
-TEST_F(ScriptFileOnDisk, MissingOrUnreadableFileIsReportedNotReplaced)
+TEST_F(ScriptFileOnDisk, FailedReadsAndWritesAreReportedAndReplaceNothing)
 {
     ScriptList list;
     list.insert(QStringLiteral("old"));
@@ -193,39 +190,29 @@ TEST_F(ScriptFileOnDisk, MissingOrUnreadableFileIsReportedNotReplaced)
     EXPECT_FALSE(r.error.isEmpty());
     EXPECT_TRUE(list.isEmpty());
 
-    writeAll(path("locked.txt"), "!00000 PREVIOUS VIDEO\r\n");
-    QFile::setPermissions(path("locked.txt"), QFileDevice::Permissions());
-    test::openForOthers(path(""));
-    const QString locked = path("locked.txt");
-    EXPECT_TRUE(test::runUnprivileged([&locked] {
-        ScriptList l;
-        const ScriptReadResult r = readScriptFile(l, locked);
-        return !r.ok && !r.repaired && l.isEmpty();
-    }));
-}
-
-TEST_F(ScriptFileOnDisk, FailedWriteReportsAndKeepsTheOldFile)
-{
-    ScriptList list;
     fillNewScript(list, 100);
     QString error;
     EXPECT_FALSE(writeScriptFile(list, path("no-such-dir/clip.txt"), &error));
     EXPECT_FALSE(error.isEmpty());
 
+    // An unreadable script, and one in a folder that cannot be written to.
     const QByteArray old = crlf({"!00000 PREVIOUS VIDEO", "000010-000010 JUMP keep me"});
+    writeAll(path("locked.txt"), old);
+    QFile::setPermissions(path("locked.txt"), QFileDevice::Permissions());
     ASSERT_TRUE(QDir().mkpath(path("ro")));
     writeAll(path("ro/clip.txt"), old);
     QFile::setPermissions(path("ro"), QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadOther |
                                           QFileDevice::ExeOther);
     test::openForOthers(path(""));
-    const QString target = path("ro/clip.txt");
-    EXPECT_TRUE(test::runUnprivileged([&list, &target] {
+    const QString locked = path("locked.txt"), target = path("ro/clip.txt");
+    EXPECT_TRUE(test::runUnprivileged([&] {
+        ScriptList l;
+        const ScriptReadResult r = readScriptFile(l, locked);
         QString why;
-        return !writeScriptFile(list, target, &why) && !why.isEmpty();
+        return !r.ok && !r.repaired && l.isEmpty() && !writeScriptFile(list, target, &why) && !why.isEmpty();
     }));
     EXPECT_EQ(readAll(path("ro/clip.txt")), old);
-    QFile::setPermissions(path("ro"), QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                          | QFileDevice::ExeOwner);
+    QFile::setPermissions(path("ro"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 
 } // namespace

@@ -51,7 +51,7 @@ protected:
     double barAt(double share) { return bar()->width() * share; }
 };
 
-TEST_F(SliderTest, ADragWhilePlayingSeeksAlongTheBarWithTheTickOff)
+TEST_F(SliderTest, ADragSeeksAlongTheBarWithTheTickOffAndPlaysOnlyWhatPlayed)
 {
     slider().INITIALIZE();
     ASSERT_TRUE(ticking());
@@ -94,10 +94,8 @@ TEST_F(SliderTest, ADragWhilePlayingSeeksAlongTheBarWithTheTickOff)
     HIDEall(*app);
     EXPECT_FALSE(app->st.SliderDrag);
     EXPECT_TRUE(ticking());
-}
 
-TEST_F(SliderTest, ADragWhileHaltedOnlyMovesThePosition)
-{
+    // Halted, a drag only moves the position.
     slider().INITIALIZE();
     PLAYstop(*app);
     const int plays = player().playCalls;
@@ -108,41 +106,39 @@ TEST_F(SliderTest, ADragWhileHaltedOnlyMovesThePosition)
     EXPECT_NE(player().playState(), MediaPlayer::Playing);
     EXPECT_FALSE(ticking());
     EXPECT_NEAR(player().framePosition(), 300 * 15 * 250 / 11415.0, 1);
-}
 
-TEST_F(SliderTest, APressWithoutAVideoDoesNothing)
-{
+    // Without a video a press does nothing.
     INITIALIZEvideo(*app, writeFile(QStringLiteral("bad.avi"), "x"), 0);  // unloads, then fails
     slider().INITIALIZE();
-    const auto seeks = player().seeks.size();
+    const auto before = player().seeks.size();
     press(bar(), 100);
     drag(bar(), 200);
     release(bar(), 200);
-    EXPECT_EQ(player().seeks.size(), seeks);
+    EXPECT_EQ(player().seeks.size(), before);
     EXPECT_FALSE(app->st.SliderDrag);
 }
 
-TEST_F(SliderTest, TheFillFollowsSeeksAndTheTickAndKeysGoToTheKeyMap)
+TEST_F(SliderTest, TheFillAndTheMarkButtonsFollowSeeksTheTickAndLoopsAndKeysGoToTheKeyMap)
 {
+    // Buttons placed while the slider was down move with the bar when it
+    // comes up.
+    markAt(125, app->menu().CommandMarkIN);
+    markAt(200, app->menu().CommandMarkOUT);
     slider().INITIALIZE();
+    ASSERT_EQ(bar()->width(), 761);
+    EXPECT_NEAR(inEnd(), barAt(0.5), 1);
+    EXPECT_NEAR(outEnd(), barAt(0.8), 1);
+
     GOTOposition(*app, 50);
     EXPECT_NEAR(slider().Slider->width(), barAt(0.2), 1);
     player().advance(75);
     playbackTick(*app);
     EXPECT_NEAR(slider().Slider->width(), barAt(0.5), 1);
-    QTest::keyClick(bar(), Qt::Key_9);
-    EXPECT_EQ(player().framePosition(), 225);
-}
 
-TEST_F(SliderTest, InAndOutButtonsJumpToTheirMarksAndFollowAnExecutedLoop)
-{
-    slider().INITIALIZE();
-    markAt(50, app->menu().CommandMarkIN);
-    markAt(200, app->menu().CommandMarkOUT);
-    GOTOposition(*app, 10);
+    // The buttons jump to their marks and playback goes on.
     QTest::mouseClick(slider().CommandMarkIN, Qt::LeftButton);
-    EXPECT_EQ(player().framePosition(), 50);
-    EXPECT_EQ(player().playState(), MediaPlayer::Playing);  // and keeps playing
+    EXPECT_EQ(player().framePosition(), 125);
+    EXPECT_EQ(player().playState(), MediaPlayer::Playing);
     QTest::mouseClick(slider().CommandMarkOUT, Qt::LeftButton);
     EXPECT_EQ(player().framePosition(), 200);
 
@@ -153,17 +149,9 @@ TEST_F(SliderTest, InAndOutButtonsJumpToTheirMarksAndFollowAnExecutedLoop)
     EXPECT_EQ(player().framePosition(), 10);
     EXPECT_NEAR(inEnd(), barAt(0.5), 1);
     EXPECT_EQ(slider().CommandMarkOUT->x(), inEnd());
-}
 
-TEST_F(SliderTest, ButtonsPlacedWhileTheSliderWasDownMoveWithTheBarWhenItComesUp)
-{
-    markAt(125, app->menu().CommandMarkIN);
-    markAt(200, app->menu().CommandMarkOUT);
-    slider().INITIALIZE();
-    ASSERT_EQ(bar()->width(), 761);
-    EXPECT_NEAR(inEnd(), barAt(0.5), 1);
-    EXPECT_NEAR(outEnd(), barAt(0.8), 1);
-    EXPECT_NEAR(slider().Slider->width(), barAt(0.8), 1);
+    QTest::keyClick(bar(), Qt::Key_9);
+    EXPECT_EQ(player().framePosition(), 225);
 }
 
 } // namespace
