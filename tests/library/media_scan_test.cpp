@@ -62,48 +62,30 @@ TEST_F(MediaScan, WorkedExample)
         EXPECT_EQ(m.names(), (QStringList{"/Alpen/tal", "/intro", "/Sport/run"})) << start;
         EXPECT_EQ(relativePaths(m), paths) << start;
     }
+    // Every scan starts from an empty list.
+    scanMedia(m, at("Videos/Alpen"), VideoPatterns, 0);
+    EXPECT_EQ(relativePaths(m), QStringList{"Videos/Alpen/tal.avi"});
+    for (const QString& start : {at("does-not-exist"), QString()}) {
+        EXPECT_EQ(scanMedia(m, start, VideoPatterns, 0).end, ScanResult::End::StartUnreadable);
+        EXPECT_TRUE(m.isEmpty());
+    }
 }
 
-TEST_F(MediaScan, PatternsCaseAndHiddenEntries)
+TEST_F(MediaScan, PostOrderLastSubdirectoryFirstWithPatternsCaseAndHiddenEntries)
 {
-    touch({"v/CLIP.AVI", "v/clip.mpg", "v/old.DAT", "v/notes.txt", "v/clip.avi.bak", "v/song.mp3", "v/.secret.avi",
-           "v/.hidden/inside.avi"});
-    ASSERT_TRUE(QDir().mkpath(at("v/folder.avi")));   // a directory is no file, whatever its name
-    FoundMedia m;
-    scanMedia(m, at("v"), VideoPatterns, cut("v/"));
-    // Files in name order: CLIP.AVI before clip.mpg; equal display names keep
-    // the order found.
-    EXPECT_EQ(relativePaths(m), (QStringList{"v/CLIP.AVI", "v/clip.mpg", "v/old.DAT"}));
-    EXPECT_EQ(m.names(), (QStringList{"CLIP", "clip", "old"}));
-
-    scanMedia(m, at("v"), MusicPatterns, cut("v/"));
-    EXPECT_EQ(m.names(), QStringList{"song"});
-}
-
-TEST_F(MediaScan, PostOrderLastSubdirectoryFirst)
-{
-    touch({"t/f.avi", "t/a/f.avi", "t/a/b/c/f.avi", "t/b/f.avi", "t/Beta/f.avi", "t/alpha/f.avi"});
+    touch({"t/f.avi", "t/a/f.avi", "t/a/b/c/f.avi", "t/b/f.avi", "t/Beta/F.AVI", "t/alpha/f.mpg", "t/alpha/old.DAT",
+           "t/notes.txt", "t/f.avi.bak", "t/song.mp3", "t/.secret.avi", "t/.hidden/inside.avi"});
+    ASSERT_TRUE(QDir().mkpath(at("t/folder.avi")));   // a directory is no file, whatever its name
     FoundMedia m;
     scanMedia(m, at("t"), VideoPatterns, cut("t/"));
     // Subdirectories in name order (case-insensitive): a, alpha, b, Beta;
     // searched from the last, each one's files after everything below it.
-    EXPECT_EQ(relativePaths(m),
-              (QStringList{"t/Beta/f.avi", "t/b/f.avi", "t/alpha/f.avi", "t/a/b/c/f.avi", "t/a/f.avi", "t/f.avi"}));
+    EXPECT_EQ(relativePaths(m), (QStringList{"t/Beta/F.AVI", "t/b/f.avi", "t/alpha/f.mpg", "t/alpha/old.DAT",
+                                             "t/a/b/c/f.avi", "t/a/f.avi", "t/f.avi"}));
     // The display list is sorted whatever the order found.
-    EXPECT_EQ(m.names(), (QStringList{"a/b/c/f", "a/f", "alpha/f", "b/f", "Beta/f", "f"}));
-}
-
-TEST_F(MediaScan, EveryScanStartsFromAnEmptyList)
-{
-    touch({"one/a.avi", "two/b.avi"});
-    FoundMedia m;
-    scanMedia(m, at("one"), VideoPatterns, 0);
-    scanMedia(m, at("two"), VideoPatterns, 0);
-    EXPECT_EQ(relativePaths(m), QStringList{"two/b.avi"});
-
-    EXPECT_EQ(scanMedia(m, at("does-not-exist"), VideoPatterns, 0).end, ScanResult::End::StartUnreadable);
-    EXPECT_TRUE(m.isEmpty());
-    EXPECT_EQ(scanMedia(m, QString(), VideoPatterns, 0).end, ScanResult::End::StartUnreadable);
+    EXPECT_EQ(m.names(), (QStringList{"a/b/c/f", "a/f", "alpha/f", "alpha/old", "b/f", "Beta/F", "f"}));
+    scanMedia(m, at("t"), MusicPatterns, cut("t/"));
+    EXPECT_EQ(m.names(), QStringList{"song"});
 }
 
 TEST_F(MediaScan, LinkLoopEndsAndNoDirectoryIsSearchedTwice)

@@ -89,85 +89,57 @@ protected:
     }
 };
 
-TEST_F(VideoSelectionWindowTest, OpeningScansOnlyForAnotherDirectoryOrAnEmptyListAndEscCloses)
-{
-    videosWithSheets({"a.avi", "b.avi"});
-    open();
-    EXPECT_EQ(app->st.ActiveMode, 3);
-    EXPECT_FALSE(list().isHidden());
-    EXPECT_EQ(infoText(), QStringLiteral("SELECT VIDEO..."));
-    EXPECT_EQ(app->st.InfoDisplayCountdown, -1);
-    ASSERT_EQ(entries()->count(), 2);
-    EXPECT_EQ(entries()->currentRow(), 0);
-    EXPECT_EQ(list().shownPicture(), dir() + QStringLiteral("a.bmp"));
-
-    // A video added later is not seen while the list is filled (the second
-    // call closes the list)...
-    addVideo(QStringLiteral("c.avi"));
-    open();
-    open();
-    EXPECT_EQ(entries()->count(), 2);
-
-    // ...but another start directory is always scanned.
-    QDir().mkpath(dir() + QStringLiteral("cd"));
-    addVideo(QStringLiteral("cd/x.avi"));
-    HIDEall(*app);
-    list().INITIALIZE(dir() + QStringLiteral("cd"));
-    ASSERT_EQ(entries()->count(), 1);
-    EXPECT_EQ(list().selectedPath(), dir() + QStringLiteral("cd/x.avi"));
-
-    // Keys in the list and on the bar go to the key map: Esc closes.
-    for (QWidget* target : {static_cast<QWidget*>(entries()), list().SliderPicture, list().Slider}) {
-        SCOPED_TRACE(target->metaObject()->className());
-        HIDEall(*app);
-        open();
-        ASSERT_EQ(app->st.ActiveMode, 3);
-        QTest::keyClick(target, Qt::Key_Escape);
-        EXPECT_EQ(app->st.ActiveMode, 0);
-        EXPECT_TRUE(list().isHidden());
-    }
-}
-
-TEST_F(VideoSelectionWindowTest, ArrowKeysShowSheetsAndFillTheBarAndOpeningShowsTheTitlePicture)
+TEST_F(VideoSelectionWindowTest, OpeningScansOnlyForAnotherDirectoryKeysShowSheetsEnterLoadsEscCloses)
 {
     const QStringList videos = videosWithSheets({"a.avi", "b.avi", "Sub/c.avi"});
     QImage title(320, 240, QImage::Format_RGB32);
     title.fill(Qt::blue);
     title.save(dir() + QStringLiteral("b-p.bmp"), "BMP");
     open();
+    EXPECT_EQ(app->st.ActiveMode, 3);
+    EXPECT_EQ(infoText(), QStringLiteral("SELECT VIDEO..."));
+    EXPECT_EQ(app->st.InfoDisplayCountdown, -1);
+    ASSERT_EQ(entries()->count(), 3);
+    EXPECT_EQ(entries()->item(2)->text(), QStringLiteral("Sub/c"));
+    EXPECT_EQ(list().shownPicture(), previewSheetName(videos[0]));
     const int barTw = widthTw(list().SliderPicture);
     for (const auto& [key, row] : {std::pair{Qt::Key_Down, 1}, {Qt::Key_Down, 2}, {Qt::Key_Down, 2}, {Qt::Key_Up, 1}}) {
         QTest::keyClick(entries(), key);
         ASSERT_EQ(entries()->currentRow(), row);
         EXPECT_EQ(list().shownPicture(), previewSheetName(videos[row]));
         EXPECT_EQ(list().Slider->width(), px(fastScrollFill(row, 3, barTw))) << row;
-        EXPECT_EQ(app->st.ActiveMode, 3);
     }
-    EXPECT_EQ(entries()->item(2)->text(), QStringLiteral("Sub/c"));
     EXPECT_TRUE(player().opened.isEmpty());
-    // Closed and opened again on b: its title picture.
-    open();
-    open();
-    EXPECT_EQ(list().shownPicture(), dir() + QStringLiteral("b-p.bmp"));
-}
 
-TEST_F(VideoSelectionWindowTest, EnterOrADoubleClickLoadsAVideoOrSendsTheLoadedOneBackToItsStart)
-{
-    const QStringList videos = videosWithSheets({"a.avi", "b.avi"});
+    // A video added later is not seen while the list is filled (the second
+    // call closes the list); reopened on b, its title picture shows.
+    addVideo(QStringLiteral("d.avi"));
     open();
-    QTest::keyClick(entries(), Qt::Key_Down);
+    open();
+    EXPECT_EQ(entries()->count(), 3);
+    EXPECT_EQ(list().shownPicture(), dir() + QStringLiteral("b-p.bmp"));
+    // Keys in the list and on the bar go to the key map: Esc closes.
+    for (QWidget* target : {static_cast<QWidget*>(entries()), list().SliderPicture}) {
+        QTest::keyClick(target, Qt::Key_Escape);
+        EXPECT_TRUE(list().isHidden());
+        EXPECT_EQ(app->st.ActiveMode, 0);
+        open();
+    }
+    // Enter loads the selected video; a double click on the loaded one sends
+    // it back to its start.
     QTest::keyClick(entries(), Qt::Key_Return);
     expectLoaded(videos[1]);
-    EXPECT_FALSE(app->Player().isHidden());
-
     player().setFramePosition(120);
     open();
     doubleClick(1);
     expectLoaded(videos[1]);
     EXPECT_EQ(player().framePosition(), 0);
-    open();
-    doubleClick(0);
-    expectLoaded(videos[0]);
+
+    // Another start directory is always scanned.
+    addVideo(QStringLiteral("cd/x.avi"));
+    list().INITIALIZE(dir() + QStringLiteral("cd"));
+    ASSERT_EQ(entries()->count(), 1);
+    EXPECT_EQ(list().selectedPath(), dir() + QStringLiteral("cd/x.avi"));
 }
 
 // A missing sheet is made away from the list, which answers at once: the
@@ -290,111 +262,57 @@ TEST_F(VideoSelectionWindowTest, TheListsMissingSheetsAreMadeInTheBackgroundExce
     EXPECT_TRUE(left == QStringList{"e.avi"} || left == (QStringList{"e.avi", "e.bmp"})) << left.join(' ').toStdString();
 }
 
-class FastScrollBarTest : public VideoSelectionWindowTest {
-protected:
-    void SetUp() override
-    {
-        VideoSelectionWindowTest::SetUp();
-        for (int i = 0; i < 120; ++i)
-            paths_ << addVideo(QStringLiteral("v%1.avi").arg(i, 3, 10, QLatin1Char('0')));
-        open();
-        // The bar 8880 twips wide, as the window's design has it.
-        list().resize(592, 454);
-        ASSERT_EQ(widthTw(list().SliderPicture), 8880);
-    }
-    QStringList paths_;
-};
-
-TEST_F(FastScrollBarTest, DraggingSpreadsTheWholeListOverTheBar)
+// 120 entries over a bar of 8880 twips, as the window's design has it.
+TEST_F(VideoSelectionWindowTest, DraggingTheBarSpreadsTheListOverItAndADoubleClickLoadsWhereTheDragEnded)
 {
-    QWidget* bar = list().SliderPicture;
-    // 120 entries over 8880 twips: 0.0135135 entries per twip.
-    QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(296, 5));
-    EXPECT_TRUE(list().slidermouse());
-    EXPECT_EQ(sliderFillTw(), 4440);
-
-    dragTo(bar, 296);  // x = 4440 twips
-    EXPECT_EQ(app->st.sliderindex, 60);
-    EXPECT_EQ(entries()->currentRow(), 60);
-    EXPECT_EQ(list().windowTitle(), paths_[60]);
-    EXPECT_EQ(sliderFillTw(), 4440);  // 60 / 0.0135135
-
-    dragTo(bar, 700);  // beyond the right end: limited to 119
-    EXPECT_EQ(app->st.sliderindex, 119);
-    EXPECT_EQ(entries()->currentRow(), 119);
-    dragTo(bar, -40);  // left of the bar
-    EXPECT_EQ(entries()->currentRow(), 0);
-    EXPECT_EQ(sliderFillTw(), 0);
-
-    // The filled part is the slider itself: dragging it works alike.
-    dragTo(list().Slider, 148);
-    EXPECT_EQ(app->st.sliderindex, 30);
-
-    QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(148, 5));
-    EXPECT_FALSE(list().slidermouse());
-    dragTo(bar, 500);  // no button down: nothing moves
-    EXPECT_EQ(app->st.sliderindex, 30);
-
-    // Selecting entry 60 by the keyboard fills the bar to 4440 twips.
-    entries()->setCurrentRow(59);
-    QTest::keyClick(entries(), Qt::Key_Down);
-    EXPECT_EQ(sliderFillTw(), 4440);
-    EXPECT_EQ(app->st.sliderindex, 30);  // only the bar moves it
-}
-
-TEST_F(FastScrollBarTest, ADoubleClickOnTheBarLoadsTheEntryTheLastDragReached)
-{
+    QStringList paths;
+    for (int i = 0; i < 120; ++i)
+        paths << addVideo(QStringLiteral("v%1.avi").arg(i, 3, 10, QLatin1Char('0')));
+    open();
+    list().resize(592, 454);
+    ASSERT_EQ(widthTw(list().SliderPicture), 8880);
     QWidget* bar = list().SliderPicture;
     // No drag in this run yet: entry 0.
     QTest::mouseDClick(bar, Qt::LeftButton, {}, QPoint(400, 5));
-    expectLoaded(paths_[0]);
+    expectLoaded(paths[0]);
 
     open();
-    QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(590, 5));
-    dragTo(bar, 640);
-    QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(640, 5));
+    QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(296, 5));
+    EXPECT_TRUE(list().slidermouse());
+    dragTo(bar, 296);  // x = 4440 twips
+    EXPECT_EQ(entries()->currentRow(), 60);
+    EXPECT_EQ(list().windowTitle(), paths[60]);
+    EXPECT_EQ(sliderFillTw(), 4440);
+    dragTo(list().Slider, 148);  // the filled part is the slider itself: dragging it works alike
+    EXPECT_EQ(app->st.sliderindex, 30);
+    dragTo(bar, 700);  // beyond the right end: limited to 119
+    EXPECT_EQ(entries()->currentRow(), 119);
+    QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(700, 5));
+    EXPECT_FALSE(list().slidermouse());
+    dragTo(bar, 100);  // no button down: nothing moves
+    EXPECT_EQ(app->st.sliderindex, 119);
+    entries()->setCurrentRow(5);  // only the bar moves the bar's index
     QTest::mouseDClick(bar, Qt::LeftButton, {}, QPoint(640, 5));
-    expectLoaded(paths_[119]);
+    expectLoaded(paths[119]);
 
     // A scan of a shorter list leaves the bar's index beyond it: nothing loads.
-    QDir().mkpath(dir() + QStringLiteral("few"));
     addVideo(QStringLiteral("few/one.avi"));
     list().INITIALIZE(dir() + QStringLiteral("few"));
     ASSERT_EQ(entries()->count(), 1);
     list().LOADcurrentSELECTEDvideo();
-    EXPECT_EQ(app->st.LoadedVideo, paths_[119]);
-}
+    EXPECT_EQ(app->st.LoadedVideo, paths[119]);
 
-TEST_F(VideoSelectionWindowTest, AnEmptyListOpensWithoutSelectionAndLoadsNothing)
-{
-    open();
-    EXPECT_EQ(entries()->count(), 0);
+    // An empty list opens without a selection and loads nothing.
+    ASSERT_TRUE(QDir(dir() + QStringLiteral("few")).removeRecursively());
+    QDir().mkpath(dir() + QStringLiteral("few"));
+    list().INITIALIZE(dir() + QStringLiteral("few"));
     EXPECT_EQ(entries()->currentRow(), -1);
-    const int fill = list().Slider->width();
-    QWidget* bar = list().SliderPicture;
     QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(200, 5));
     dragTo(bar, 300);
-    QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(300, 5));
     QTest::mouseDClick(bar, Qt::LeftButton, {}, QPoint(300, 5));
     QTest::keyClick(entries(), Qt::Key_Return);
-    EXPECT_EQ(list().Slider->width(), fill);
-    EXPECT_TRUE(player().opened.isEmpty());
-    EXPECT_TRUE(app->st.LoadedVideo.isEmpty());
-}
-
-TEST_F(VideoSelectionWindowTest, TheWindowCentresOverTheVideoAndKeepsToANarrowOne)
-{
-    videosWithSheets({"a.avi"});
-    open();
-    const PlayerWindow& player = app->Player();
-    EXPECT_EQ(list().pos(), QPoint(px((player.widthTw() - widthTw(&list())) / 2.0),
-                                   px((player.heightTw() - heightTw(&list())) / 2.0)));
-    // A video window narrower than 640 pixels: the window takes its size.
-    HIDEall(*app);
-    app->Player().resize(600, 450);
-    list().INITIALIZE(app->st.VideoDir);
-    EXPECT_EQ(list().size(), QSize(600, 450));
-    EXPECT_EQ(list().pos(), QPoint(0, 0));
+    EXPECT_EQ(app->st.LoadedVideo, paths[119]);
+    EXPECT_EQ(player().opened.count(paths[119]), 1);
 }
 
 } // namespace
