@@ -104,7 +104,6 @@ TEST(PreviewRules, LoadedPositionsAndCells)
     EXPECT_EQ(loadedScenePosition(15, 8), 0);   // 0.5 -> 0
     EXPECT_EQ(loadedScenePosition(15, 24), 30);  // 1.5 -> 2
     EXPECT_EQ(loadedScenePosition(15, 2000000000), 15 * 125000000);
-
     for (const auto& [k, left, top] : {std::tuple{0, 0, 0}, {5, 160, 120}, {11, 480, 240}, {15, 480, 360}})
         EXPECT_EQ(sheetCell(k), QRect(left, top, 160, 120)) << k;
     EXPECT_EQ(sheetCell(6, 10, 20), QRect(20, 20, 10, 20));
@@ -126,13 +125,13 @@ TEST(PreviewRules, SheetNames)
     }
 }
 
-TEST(PreviewRules, PackedBitmapOfAPictureRoundTrips)
+TEST(PreviewRules, PackedBitmapsRoundTripAndReadTopDownAndThirtyTwoBitOnesTheRightWayUp)
 {
     QImage picture(5, 3, QImage::Format_RGB888);  // rows of 15 bytes, padded to 16
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 5; ++x)
             picture.setPixelColor(x, y, QColor(40 * x, 70 * y, 10 + x + y));
-    const QByteArray packed = packedDibFromImage(picture);
+    QByteArray packed = packedDibFromImage(picture);
     ASSERT_EQ(packed.size(), 40 + 16 * 3);
     EXPECT_EQ(packed[15], 0);  // biBitCount 24, high byte
     EXPECT_EQ(static_cast<std::uint8_t>(packed[14]), 24);
@@ -142,12 +141,9 @@ TEST(PreviewRules, PackedBitmapOfAPictureRoundTrips)
     EXPECT_EQ(packed[40 + 15], 0);                          // padding
     EXPECT_EQ(imageFromPackedDib(packed.constData(), packed.size()), picture);
     EXPECT_TRUE(imageFromPackedDib(packed.constData(), packed.size() - 1).isNull());
-}
 
-TEST(PreviewRules, TopDownAndThirtyTwoBitPackedBitmapsReadTheRightWayUp)
-{
     // Two rows of one pixel, 32 bits (blue, green, red, unused), top row first.
-    QByteArray packed(40 + 8, '\0');
+    packed = QByteArray(40 + 8, '\0');
     auto* h = reinterpret_cast<std::uint8_t*>(packed.data());
     h[0] = 40;
     h[4] = 1;
