@@ -56,6 +56,10 @@ TEST_F(TransportTest, CommandsAndKeysMoveByTheirStepAndShowTheirText)
         {nullptr, Qt::Key_0, {}, "JUMP START", 0, 321, 0},
         {nullptr, Qt::Key_Plus, Qt::KeypadModifier, "SPEED 1.1 x", 0, 7, 7},
         {nullptr, Qt::Key_Minus, Qt::KeypadModifier, "SPEED 1.0 x", 0, 7, 7},
+        // One O takes back one I, then the zoom is held at 100.
+        {nullptr, Qt::Key_I, {}, "ZOOM 105%", 0, 7, 7},
+        {nullptr, Qt::Key_O, {}, "ZOOM 100%", 0, 7, 7},
+        {nullptr, Qt::Key_O, {}, "ZOOM 100%", 0, 7, 7},
         // Keys outside the map do nothing.
         {nullptr, Qt::Key_M, {}, "-", 0, 7, 7},
         {nullptr, Qt::Key_Plus, {}, "-", 0, 7, 7},
@@ -74,6 +78,13 @@ TEST_F(TransportTest, CommandsAndKeysMoveByTheirStepAndShowTheirText)
         }
         EXPECT_EQ(player().playState(), MediaPlayer::Playing);
     }
+    // The numeric pad's zoom keys show no text.
+    KEYcommand(*app, vk::Clear);
+    EXPECT_EQ(app->st.ZoomPercent, 101);
+    KEYcommand(*app, vk::Numpad0 + 5);
+    EXPECT_EQ(app->st.ZoomPercent, 100);
+    EXPECT_EQ(infoText(), QStringLiteral("-"));
+
     // The clamped speed reaches the player and the caller.
     float rate = 0.01f;
     SETspeed(*app, rate);
@@ -164,23 +175,6 @@ TEST_F(TransportTest, JumpIndexUsesTheOddScenePicturesAndNeedsALoadedVideo)
         EXPECT_EQ(infoText(), QStringLiteral("LOAD VIDEO FIRST!"));
     }
     EXPECT_FALSE(app->FormImage(0).isVisible());
-}
-
-TEST_F(TransportTest, ZoomKeysStayWithinTheLimitsAndConfirmTheZoom)
-{
-    type(Qt::Key_I);
-    EXPECT_EQ(infoText(), QStringLiteral("ZOOM 105%"));
-    for (int i = 0; i < 2; ++i) {
-        type(Qt::Key_O);  // back by the same step, then held at 100
-        EXPECT_EQ(infoText(), QStringLiteral("ZOOM 100%"));
-    }
-    // The numeric pad's zoom keys show no text.
-    app->InfoDisplay().INITIALIZE(QStringLiteral("-"), 2);
-    KEYcommand(*app, vk::Clear);
-    EXPECT_EQ(app->st.ZoomPercent, 101);
-    KEYcommand(*app, vk::Numpad0 + 5);
-    EXPECT_EQ(app->st.ZoomPercent, 100);
-    EXPECT_EQ(infoText(), QStringLiteral("-"));
 }
 
 TEST_F(TransportTest, TheVideoListThePanelsButtonsAndTheHelpPassKeysOn)

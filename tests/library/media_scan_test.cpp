@@ -147,7 +147,7 @@ TEST_F(MediaScan, FullListOrTheCallbackEndsTheSearchKeepingWhatWasFound)
     EXPECT_EQ(relativePaths(m), QStringList{"v/y/5.avi"});
 }
 
-TEST(MediaNames, DisplayNamesAndPatterns)
+TEST(MediaNames, DisplayNamesPatternsAndTheScanList)
 {
     struct Name {
         const char* path;
@@ -181,6 +181,15 @@ TEST(MediaNames, DisplayNamesAndPatterns)
     EXPECT_TRUE(matchesPatterns(QStringLiteral("a1.mkv"), QStringLiteral("*.avi; a?.MKV")));
     EXPECT_FALSE(matchesPatterns(QStringLiteral("a12.mkv"), QStringLiteral("a?.mkv")));
     EXPECT_FALSE(matchesPatterns(QStringLiteral("clip.avi"), QString()));
+
+    // ScanList compares from the third character, case-sensitively.
+    const QStringList list = {"D:\\Videos\\a.avi", "E:\\Videos\\b.avi"};
+    EXPECT_EQ(ScanList(list, "\\Videos\\b"), QStringLiteral("E:\\Videos\\b.avi"));
+    EXPECT_EQ(ScanList(list, "\\Videos\\"), QStringLiteral("D:\\Videos\\a.avi"));
+    for (const char* missing : {"\\videos\\b", "E:\\Videos" /* the drive is not compared */, "x"})
+        EXPECT_EQ(ScanList(list, missing), QString()) << missing;
+    EXPECT_EQ(ScanList({}, "x"), QString());
+    EXPECT_EQ(ScanList({"a"}, "x"), QString());
 }
 
 TEST(MediaNames, NameOrderAndTheDisplayList)
@@ -203,17 +212,6 @@ TEST(MediaNames, NameOrderAndTheDisplayList)
         EXPECT_EQ(lists->names(), (QStringList{"A", "a", "b", "B"}));
     EXPECT_EQ(m.pathAt(3), QStringLiteral("/v/B.mpg"));
     EXPECT_EQ(collected.pathAt(3), QStringLiteral("/v/B"));
-}
-
-TEST(MediaNames, ScanListComparesFromTheThirdCharacter)
-{
-    const QStringList list = {"D:\\Videos\\a.avi", "E:\\Videos\\b.avi"};
-    EXPECT_EQ(ScanList(list, "\\Videos\\b"), QStringLiteral("E:\\Videos\\b.avi"));
-    EXPECT_EQ(ScanList(list, "\\Videos\\"), QStringLiteral("D:\\Videos\\a.avi"));
-    for (const char* missing : {"\\videos\\b" /* case-sensitive */, "E:\\Videos" /* the drive is not compared */})
-        EXPECT_EQ(ScanList(list, missing), QString()) << missing;
-    EXPECT_EQ(ScanList({}, "x"), QString());
-    EXPECT_EQ(ScanList({"a"}, "x"), QString());
 }
 
 } // namespace
