@@ -13,7 +13,7 @@
 namespace vv::test {
 namespace {
 
-TEST(FrameCountAgreement, GrabberAndPlayerCountTheSameFrames)
+TEST(FrameCountAgreement, GrabberAndPlayerCountTheSameFramesAndNeitherBelievesALyingHeader)
 {
     QWidget host;
     host.resize(320, 240);
@@ -27,11 +27,9 @@ TEST(FrameCountAgreement, GrabberAndPlayerCountTheSameFrames)
         ASSERT_TRUE(shown->setFileName(path)) << name;
         EXPECT_EQ(source.frameCount(), static_cast<int>(shown->length())) << name;
     }
-}
 
-TEST(FrameCountAgreement, AHeaderThatLiesAboutTheLengthIsNotBelieved)
-{
-    // open-gop.avi with the video stream header claiming 2^31 - 1 frames.
+    // Neither believes a header that lies about the length: open-gop.avi
+    // with the video stream header claiming 2^31 - 1 frames.
     QFile whole(testMedia(QStringLiteral("open-gop.avi")));
     ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
     QByteArray bytes = whole.readAll();
@@ -42,10 +40,6 @@ TEST(FrameCountAgreement, AHeaderThatLiesAboutTheLengthIsNotBelieved)
     QFile lying(path);
     ASSERT_TRUE(lying.open(QIODevice::WriteOnly) && lying.write(bytes) == bytes.size());
     lying.close();
-
-    QWidget host;
-    std::unique_ptr<MediaPlayer> shown = makeTestPlayer(&host);
-    shown->setPositionUnits(MediaPlayer::Frames);
     ASSERT_TRUE(shown->setFileName(path));
     EXPECT_EQ(shown->length(), 250);
     EXPECT_EQ(FrameSource(path).frameCount(), 250);

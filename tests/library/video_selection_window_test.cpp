@@ -55,13 +55,6 @@ protected:
         QMouseEvent move(QEvent::MouseMove, at, bar->mapToGlobal(at), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(bar, &move);
     }
-    // A double click on a row: the first click selects, the second press is the double click.
-    void doubleClick(int row)
-    {
-        const QPoint at = entries()->visualItemRect(entries()->item(row)).center();
-        QTest::mouseClick(entries()->viewport(), Qt::LeftButton, {}, at);
-        QTest::mouseDClick(entries()->viewport(), Qt::LeftButton, {}, at);
-    }
     // The video was loaded once, and the window closed.
     void expectLoaded(const QString& video)
     {
@@ -71,7 +64,6 @@ protected:
         EXPECT_TRUE(list().isHidden());
         EXPECT_EQ(app->st.ActiveMode, 0);
     }
-    int sliderFillTw() { return widthTw(list().Slider); }
     // The picture shown is black.
     bool showsBlack()
     {
@@ -131,7 +123,10 @@ TEST_F(VideoSelectionWindowTest, OpeningScansOnlyForAnotherDirectoryKeysShowShee
     expectLoaded(videos[1]);
     player().setFramePosition(120);
     open();
-    doubleClick(1);
+    // The first click selects, the second press is the double click.
+    const QPoint b = entries()->visualItemRect(entries()->item(1)).center();
+    QTest::mouseClick(entries()->viewport(), Qt::LeftButton, {}, b);
+    QTest::mouseDClick(entries()->viewport(), Qt::LeftButton, {}, b);
     expectLoaded(videos[1]);
     EXPECT_EQ(player().framePosition(), 0);
 
@@ -282,7 +277,7 @@ TEST_F(VideoSelectionWindowTest, DraggingTheBarSpreadsTheListOverItAndADoubleCli
     dragTo(bar, 296);  // x = 4440 twips
     EXPECT_EQ(entries()->currentRow(), 60);
     EXPECT_EQ(list().windowTitle(), paths[60]);
-    EXPECT_EQ(sliderFillTw(), 4440);
+    EXPECT_EQ(widthTw(list().Slider), 4440);
     dragTo(list().Slider, 148);  // the filled part is the slider itself: dragging it works alike
     EXPECT_EQ(app->st.sliderindex, 30);
     dragTo(bar, 700);  // beyond the right end: limited to 119
