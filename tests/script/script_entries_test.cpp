@@ -106,6 +106,11 @@ TEST(ScriptList, SelectionFollowsItsEntry)
     list.removeAt(-1);
     list.removeAt(99);
     EXPECT_EQ(list.count(), 2);
+    // Sorting moves the entries under the selection: it is given up.
+    list.select(1);
+    list.appendLegacy(QStringLiteral("000001-000001 JUMP "), false);
+    list.sortEntries();
+    EXPECT_EQ(list.selected(), -1);
 }
 
 } // namespace

@@ -171,14 +171,19 @@ TEST_F(ScriptFileOnDisk, LinesBeyondWhatTheListCanHoldAreCountedNotSilentlyLost)
     EXPECT_EQ(list.insert(QStringLiteral("000000-000000 JUMP one more")), -1);
 
     // A file larger than the list could hold is read in whole lines up to
-    // the limit.
-    const QByteArray line = formatEntry(1, 1, EntryAction::Jump).toLatin1() + QByteArray(1000, 'x') + "\r\n";
-    writeAll(path("huge.txt"), "!00000 PREVIOUS VIDEO\r\n" + line.repeated(int(MaxScriptFileBytes / line.size()) + 2));
-    const ScriptReadResult r = readScriptFile(list, path("huge.txt"));
-    EXPECT_TRUE(r.ok);
-    EXPECT_GE(r.dropped, 1);
-    EXPECT_EQ(list.count(), 1 + MaxScriptFileBytes / line.size());
-    EXPECT_EQ(list.at(list.count() - 1), QString::fromLatin1(line.chopped(2)));
+    // the limit: the line that ends right at the limit is read, one that
+    // crosses it is not.
+    const auto line = [](int i) { return formatEntry(i, i, EntryAction::Jump) + QString(236, QLatin1Char('x')); };
+    QByteArray lines;  // 256 bytes a line
+    for (int i = 1; i <= ScriptList::MaxEntries + 2; ++i)
+        lines += line(i).toLatin1() + "\n";
+    for (const auto& [shift, last] : {std::pair{"", ScriptList::MaxEntries}, {"\n", ScriptList::MaxEntries - 1}}) {
+        writeAll(path("huge.txt"), shift + lines);
+        const ScriptReadResult r = readScriptFile(list, path("huge.txt"));
+        EXPECT_TRUE(r.ok);
+        EXPECT_GE(r.dropped, 1);
+        EXPECT_EQ(list.at(list.count() - 1), line(last));
+    }
 }
 
 TEST_F(ScriptFileOnDisk, FailedReadsAndWritesAreReportedAndReplaceNothing)
