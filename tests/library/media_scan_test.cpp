@@ -53,6 +53,7 @@ TEST_F(MediaScan, WorkedExample)
     EXPECT_EQ(m.names(), (QStringList{"Alpen/tal", "intro", "Sport/run"}));
     EXPECT_EQ((QStringList{m.pathAt(0), m.pathAt(1), m.pathAt(2), m.pathAt(3), m.pathAt(-1)}),
               (QStringList{at("Videos/Alpen/tal.avi"), at("Videos/intro.avi"), at("Videos/Sport/run.MPG"), "", ""}));
+    EXPECT_EQ((QStringList{m.nameAt(2), m.nameAt(3), m.nameAt(-1)}), (QStringList{"Sport/run", "", ""}));
 
     // Without the trailing separator the names begin with one; the paths
     // never hold two in a row, whatever the start path ends in.
