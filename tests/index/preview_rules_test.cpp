@@ -127,18 +127,18 @@ TEST(PreviewRules, SheetNames)
 
 TEST(PreviewRules, PackedBitmapsRoundTripAndReadTopDownAndThirtyTwoBitOnesTheRightWayUp)
 {
-    QImage picture(5, 3, QImage::Format_RGB888);  // rows of 15 bytes, padded to 16
+    QImage picture(7, 3, QImage::Format_RGB888);  // rows of 21 bytes, padded to 24
     for (int y = 0; y < 3; ++y)
-        for (int x = 0; x < 5; ++x)
-            picture.setPixelColor(x, y, QColor(40 * x, 70 * y, 10 + x + y));
+        for (int x = 0; x < 7; ++x)
+            picture.setPixelColor(x, y, QColor(30 * x, 70 * y, 10 + x + y));
     QByteArray packed = packedDibFromImage(picture);
-    ASSERT_EQ(packed.size(), 40 + 16 * 3);
+    ASSERT_EQ(packed.size(), 40 + 24 * 3);
     EXPECT_EQ(packed[15], 0);  // biBitCount 24, high byte
     EXPECT_EQ(static_cast<std::uint8_t>(packed[14]), 24);
     // Bottom-up, blue first: the first pixel stored is the bottom left one.
     EXPECT_EQ(static_cast<std::uint8_t>(packed[40]), 12);   // blue of (0, 2)
     EXPECT_EQ(static_cast<std::uint8_t>(packed[41]), 140);  // green
-    EXPECT_EQ(packed[40 + 15], 0);                          // padding
+    EXPECT_EQ(packed[40 + 21], 0);                          // padding
     EXPECT_EQ(imageFromPackedDib(packed.constData(), packed.size()), picture);
     EXPECT_TRUE(imageFromPackedDib(packed.constData(), packed.size() - 1).isNull());
 
@@ -156,6 +156,15 @@ TEST(PreviewRules, PackedBitmapsRoundTripAndReadTopDownAndThirtyTwoBitOnesTheRig
     ASSERT_EQ(image.size(), QSize(1, 2));
     EXPECT_EQ(image.pixel(0, 0), qRgb(3, 2, 1));
     EXPECT_EQ(image.pixel(0, 1), qRgb(6, 5, 4));
+
+    // A side of up to 65535 pixels is read, a longer one refused.
+    for (const int height : {65535, 65536}) {
+        QByteArray tall(40 + 4 * height, '\0');
+        h = reinterpret_cast<std::uint8_t*>(tall.data());
+        h[0] = 40, h[4] = 1, h[12] = 1, h[14] = 24;
+        h[8] = height & 0xff, h[9] = (height >> 8) & 0xff, h[10] = static_cast<std::uint8_t>(height >> 16);
+        EXPECT_EQ(imageFromPackedDib(tall.constData(), tall.size()).height(), height == 65535 ? height : 0);
+    }
 }
 
 TEST(PreviewRules, SheetHoldsEachSceneInItsCell)
