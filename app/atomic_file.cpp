@@ -6,7 +6,9 @@
 #include <QRandomGenerator>
 
 #include <cerrno>
+#include <memory>
 #include <mutex>
+#include <set>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -46,13 +48,6 @@ private:
     int fd_;
 };
 
-bool fail(QString* error, int code)
-{
-    if (error)
-        *error = qt_error_string(code);
-    return false;
-}
-
 QByteArray randomSuffix()
 {
     static constexpr char chars[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
@@ -86,6 +81,8 @@ bool writeAll(int fd, const QByteArray& data)
 {
     const char* p = data.constData();
     qsizetype left = data.size();
+    if (left == 0)
+        return true;
     while (left > 0) {
         const ssize_t n = ::write(fd, p, size_t(left));
         if (n < 0) {
@@ -127,28 +124,77 @@ void removeStaleTemporaries(const QFileInfo& target)
 
 bool writeFileAtomically(const QString& path, const QByteArray& data, QString* error)
 {
-    QFileInfo info(path);
-    if (info.isSymLink() && info.exists())
-        info = QFileInfo(info.canonicalFilePath());
-    if (info.isDir())
-        return fail(error, EISDIR);
-    const QByteArray target = QFile::encodeName(info.absoluteFilePath());
+    std::vector<AtomicWrite> one{AtomicWrite(path, {data})};
+    const bool written = writeFilesAtomically(one);
+    if (!written && error)
+        *error = one.front().error;
+    return written;
+}
+
+bool writeFilesAtomically(std::vector<AtomicWrite>& files)
+{
+    struct Pending {
+        AtomicWrite* file;
+        QFileInfo target;
+        QByteArray tempName;
+        std::unique_ptr<Fd> fd;
+    };
+    auto failed = [](AtomicWrite& file, int code, const QByteArray& tempName) {
+        if (!tempName.isEmpty())
+            ::unlink(tempName.constData());
+        file.written = false;
+        file.error = qt_error_string(code);
+    };
 
     const std::lock_guard gate(writeGate());
-    QByteArray tempName;
-    Fd fd(createTemporary(target, &tempName));
-    if (fd.get() < 0)
-        return fail(error, errno);
-    const bool written = writeAll(fd.get(), data) && ::fsync(fd.get()) == 0 && fd.close()
-        && ::rename(tempName.constData(), target.constData()) == 0;
-    if (!written) {
-        const int code = errno;
-        ::unlink(tempName.constData());
-        return fail(error, code);
+    // Every temporary written; the disk starts on each at once.
+    std::vector<Pending> pending;
+    for (AtomicWrite& file : files) {
+        file.written = false;
+        QFileInfo info(file.path);
+        if (info.isSymLink() && info.exists())
+            info = QFileInfo(info.canonicalFilePath());
+        if (info.isDir()) {
+            failed(file, EISDIR, {});
+            continue;
+        }
+        Pending p{&file, info, {}, nullptr};
+        p.fd = std::make_unique<Fd>(createTemporary(QFile::encodeName(info.absoluteFilePath()), &p.tempName));
+        if (p.fd->get() < 0) {
+            failed(file, errno, {});
+            continue;
+        }
+        bool ok = true;
+        for (const QByteArray& part : file.parts)
+            ok = ok && writeAll(p.fd->get(), part);
+        if (!ok) {
+            failed(file, errno, p.tempName);
+            continue;
+        }
+        ::sync_file_range(p.fd->get(), 0, 0, SYNC_FILE_RANGE_WRITE);
+        pending.push_back(std::move(p));
     }
-    syncDirectory(info.absolutePath());
-    removeStaleTemporaries(info);
-    return true;
+    // Flushed, then renamed over the targets.
+    std::set<QString> folders;
+    for (Pending& p : pending) {
+        const QByteArray target = QFile::encodeName(p.target.absoluteFilePath());
+        if (::fsync(p.fd->get()) != 0 || !p.fd->close() || ::rename(p.tempName.constData(), target.constData()) != 0) {
+            failed(*p.file, errno, p.tempName);
+            continue;
+        }
+        p.file->written = true;
+        folders.insert(p.target.absolutePath());
+    }
+    for (const QString& folder : folders)
+        syncDirectory(folder);
+    bool all = true;
+    for (const AtomicWrite& file : files)
+        all = all && file.written;
+    for (const Pending& p : pending) {
+        if (p.file->written)
+            removeStaleTemporaries(p.target);
+    }
+    return all;
 }
 
 void stopAtomicWrites()

@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <vector>
 
 namespace vv {
 
@@ -20,6 +21,21 @@ inline constexpr char AtomicTempMarker[] = ".vvtmp-";
 // that an interrupted write left behind are removed. A symbolic link is
 // followed: the file it names is replaced, the link stays.
 bool writeFileAtomically(const QString& path, const QByteArray& data, QString* error = nullptr);
+
+// One file of a batch: its bytes are the parts one after the other.
+struct AtomicWrite {
+    AtomicWrite(QString path, std::vector<QByteArray> parts) : path(std::move(path)), parts(std::move(parts)) {}
+    QString path;
+    std::vector<QByteArray> parts;
+    bool written = false;  // set by writeFilesAtomically
+    QString error;         // why not, when !written
+};
+
+// Writes several files as writeFileAtomically does, each replaced whole or
+// not at all on its own, with one wait for the disk for the whole batch:
+// every temporary is written first, then all are flushed, then renamed.
+// True when every file was written.
+bool writeFilesAtomically(std::vector<AtomicWrite>& files);
 
 // Waits for an atomic write running on another thread and keeps every later
 // one from starting (it blocks for good): called right before the process

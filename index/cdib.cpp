@@ -180,10 +180,13 @@ bool cDIB::CreateFromFile(const QString& filename)
 
     bits = std::move(newBits);
     bitmapInfo = std::move(newInfo);
+    packed.clear();
     return true;
 }
 
-bool cDIB::CreateFromPackedDIBPointer(const void* pDIB, std::size_t available)
+// Reads and checks the information header of a packed bitmap and sets the
+// file header for it; the pixels are left to the caller.
+bool cDIB::takePackedHeader(const void* pDIB, std::size_t available)
 {
     if (!pDIB || available < static_cast<std::size_t>(InfoHeaderSize))
         return false;
@@ -197,7 +200,6 @@ bool cDIB::CreateFromPackedDIBPointer(const void* pDIB, std::size_t available)
         return false;
 
     // A packed bitmap of 16 or more bits per pixel carries no colour table.
-    bits = QByteArray(reinterpret_cast<const char*>(p + InfoHeaderSize), biSizeImage);
     bitmapInfo = QByteArray(reinterpret_cast<const char*>(p), InfoHeaderSize);
     bfType = static_cast<std::int16_t>(BitmapFileType);
     bfSize = biSizeImage + FileHeaderSize + InfoHeaderSize;
@@ -207,18 +209,53 @@ bool cDIB::CreateFromPackedDIBPointer(const void* pDIB, std::size_t available)
     return true;
 }
 
-QByteArray cDIB::fileBytes() const
+bool cDIB::CreateFromPackedDIBPointer(const void* pDIB, std::size_t available)
 {
-    QByteArray out(FileHeaderSize, '\0');
-    auto* h = reinterpret_cast<std::uint8_t*>(out.data());
+    if (!takePackedHeader(pDIB, available))
+        return false;
+    bits = QByteArray(static_cast<const char*>(pDIB) + InfoHeaderSize, biSizeImage);
+    packed.clear();
+    return true;
+}
+
+bool cDIB::CreateFromPackedDIB(const QByteArray& bytes)
+{
+    if (!takePackedHeader(bytes.constData(), static_cast<std::size_t>(bytes.size())))
+        return false;
+    if (bytes.size() != InfoHeaderSize + biSizeImage) {
+        bits = QByteArray(bytes.constData() + InfoHeaderSize, biSizeImage);
+        packed.clear();
+        return true;
+    }
+    // `packed` keeps the bytes alive and unchanged while `bits` points into
+    // them; it is the information header followed by exactly the pixels.
+    const QByteArray keep = bytes;
+    bits = QByteArray::fromRawData(keep.constData() + InfoHeaderSize, biSizeImage);
+    packed = keep;
+    return true;
+}
+
+std::vector<QByteArray> cDIB::fileParts() const
+{
+    QByteArray header(FileHeaderSize, '\0');
+    auto* h = reinterpret_cast<std::uint8_t*>(header.data());
     le::put16(h + 0, static_cast<std::uint16_t>(bfType));
     le::put32(h + 2, static_cast<std::uint32_t>(bfSize));
     le::put16(h + 6, static_cast<std::uint16_t>(bfReserved1));
     le::put16(h + 8, static_cast<std::uint16_t>(bfReserved2));
     le::put32(h + 10, static_cast<std::uint32_t>(bfOffBits));
+    if (!packed.isEmpty())
+        return {header, packed};
+    return {header, bitmapInfo, bits};
+}
+
+QByteArray cDIB::fileBytes() const
+{
+    const std::vector<QByteArray> parts = fileParts();
+    QByteArray out;
     out.reserve(FileHeaderSize + bitmapInfo.size() + bits.size());
-    out += bitmapInfo;
-    out += bits;
+    for (const QByteArray& part : parts)
+        out += part;
     return out;
 }
 
@@ -226,9 +263,9 @@ bool cDIB::WriteToFile(const QString& filename) const
 {
     if (static_cast<std::uint16_t>(bfType) != BitmapFileType)
         return false;  // nothing loaded: there is no bitmap to write
-    return writeFileAtomically(filename, fileBytes());
+    std::vector<AtomicWrite> file{AtomicWrite(filename, fileParts())};
+    return writeFilesAtomically(file);
 }
-
 const std::uint8_t* cDIB::PointerToBits() const
 {
     return bits.isEmpty() ? nullptr : reinterpret_cast<const std::uint8_t*>(bits.constData());

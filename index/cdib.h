@@ -19,6 +19,7 @@
 #include <QString>
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 namespace vv {
 
@@ -47,6 +48,9 @@ public:
     // than available are declared; the information header then keeps the
     // copied values and everything else what it held.
     bool CreateFromPackedDIBPointer(const void* pDIB, std::size_t available);
+    // The same for a packed bitmap held in a byte array: its pixels are
+    // shared with the array, not copied.
+    bool CreateFromPackedDIB(const QByteArray& packed);
 
     // Writes the bitmap file (file header, bitmap information bytes, pixels)
     // atomically: an existing file is replaced whole or not at all. False when
@@ -55,6 +59,9 @@ public:
 
     // The whole bitmap file as WriteToFile writes it.
     QByteArray fileBytes() const;
+    // The same in parts to be written one after the other, sharing the
+    // object's bytes: they stay valid after the object is gone.
+    std::vector<QByteArray> fileParts() const;
 
     // Information header
     std::int32_t BitCount() const { return biBitCount; }
@@ -84,6 +91,7 @@ private:
     void report(const QString& text, bool critical) const;
     void setFileHeader(const std::uint8_t* bytes);
     void setInfoHeader(const std::uint8_t* bytes);
+    bool takePackedHeader(const void* pDIB, std::size_t available);
 
     Services* services;
 
@@ -109,6 +117,7 @@ private:
 
     QByteArray bitmapInfo;
     QByteArray bits;
+    QByteArray packed;  // the packed bitmap whose pixels `bits` shares, if any
 };
 
 // The message for a bitmap file that exists but cannot be opened, given the

@@ -58,6 +58,8 @@ public:
     // end; empty when the frame cannot be delivered (n outside 0 .. frameCount
     // - 1, a file that does not decode).
     std::span<const std::uint8_t> getFrame(std::int32_t n);
+    // The same as a byte array shared with the source (no copy is made).
+    QByteArray getFrameBytes(std::int32_t n);
 
     // Pictures decoded since the file was opened (work done, for tests and
     // benchmarks).

@@ -18,7 +18,6 @@
 #include "app/atomic_file.h"
 #include "app/numbers.h"
 #include "app/twips.h"
-#include "index/cdib.h"
 #include "index/preview_rules.h"
 #include "index/scene_grab.h"
 #include "index/scene_window.h"
@@ -159,11 +158,6 @@ SceneGrab grabWhileWindowsRun(App& app, const QString& video, IndexingNote& note
     return std::move(shared->grab);
 }
 
-QString sceneFile(const App& app, int scene)
-{
-    return app.st.ProgramDir + QString::number(scene) + QStringLiteral(".bmp");
-}
-
 // Writes a sheet as an uncompressed 24-bit bitmap file, atomically. A sheet
 // that cannot be written stays in memory; the first failure in a folder is
 // shown.
@@ -207,31 +201,19 @@ void MAKEpreview(App& app, const QString& path)
     // From here on no window event runs until the sheet is written, so the
     // windows and the sheet show the same pictures.
     const bool loaded = path == app.st.LoadedVideo;
-    QList<QImage> pictures(SceneCount);
-    cDIB dib(&app.sv);
-    for (const GrabbedScene& scene : grab.scenes) {
-        if (scene.scene < 0 || scene.scene >= SceneCount)
-            continue;
-        if (!dib.CreateFromPackedDIBPointer(scene.packedDib.constData(),
-                                            static_cast<std::size_t>(scene.packedDib.size())))
-            continue;
-        dib.WriteToFile(sceneFile(app, scene.scene));
-        const QImage picture = imageFromPackedDib(scene.packedDib.constData(),
-                                                  static_cast<std::size_t>(scene.packedDib.size()));
-        if (!loaded) {
-            pictures[scene.scene] = picture;
-            continue;
-        }
-        // The window takes the picture as it would read it back from the
-        // scene file (a 24-bit bitmap loads as RGB32), without the reading.
-        SceneWindow& window = app.FormImage(scene.scene);
-        window.setPicture(picture.convertToFormat(QImage::Format_RGB32));
-        window.INITIALIZEquick(scene.position);
-    }
-
+    const QList<QImage> pictures = writeSceneFiles(grab, app.st.ProgramDir);
     if (!loaded) {
         writeSheet(app, buildPreviewSheet(pictures), previewSheetWriteName(path));
         return;
+    }
+    for (const GrabbedScene& scene : grab.scenes) {
+        if (scene.scene < 0 || scene.scene >= SceneCount || pictures[scene.scene].isNull())
+            continue;
+        // The window takes the picture as it would read it back from the
+        // scene file (a 24-bit bitmap loads as RGB32), without the reading.
+        SceneWindow& window = app.FormImage(scene.scene);
+        window.setPicture(pictures[scene.scene].convertToFormat(QImage::Format_RGB32));
+        window.INITIALIZEquick(scene.position);
     }
     // The windows no longer hold the pictures of the sheet cut last, unless
     // that was this video's own.

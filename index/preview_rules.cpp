@@ -141,10 +141,16 @@ QImage imageFromPackedDib(const void* packed, std::size_t available)
     if (width > 65535 || height > 65535 || stride * height > static_cast<std::int64_t>(available) - 40)
         return {};
     // The rows as stored (blue, green, red, and an unused fourth byte at 32
-    // bits), wrapped without a copy; the conversion makes the picture's own.
+    // bits), copied the right way up and converted where they lie.
     const QImage::Format format = bytesPerPixel == 3 ? QImage::Format_BGR888 : QImage::Format_RGB32;
-    const QImage rows(p + 40, width, static_cast<int>(height), static_cast<qsizetype>(stride), format);
-    return (bottomUp ? rows.mirrored(false, true) : rows).convertToFormat(QImage::Format_RGB888);
+    QImage image(width, static_cast<int>(height), format);
+    if (image.isNull())
+        return {};
+    const std::size_t used = static_cast<std::size_t>(width) * bytesPerPixel;
+    for (int y = 0; y < height; ++y)
+        std::memcpy(image.scanLine(y), p + 40 + (bottomUp ? height - 1 - y : y) * stride, used);
+    image.convertTo(QImage::Format_RGB888);
+    return image;
 }
 
 } // namespace vv

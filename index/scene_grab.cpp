@@ -12,7 +12,7 @@ namespace {
 bool acceptable(const QByteArray& packed)
 {
     cDIB check;
-    return !packed.isEmpty() && check.CreateFromPackedDIBPointer(packed.constData(), static_cast<std::size_t>(packed.size()));
+    return check.CreateFromPackedDIB(packed);
 }
 
 } // namespace
@@ -56,8 +56,7 @@ SceneGrab grabScenes(const QString& videoPath, int sceneCount, int workers)
         result.scenes.push_back({a.scene, a.candidate.position, a.candidate.frame, pictures[a.candidateIndex]});
 
     if (lastFrameFillsIn(static_cast<int>(result.scenes.size()), sceneCount)) {
-        const auto last = source.getFrame(n - 1);
-        QByteArray picture(reinterpret_cast<const char*>(last.data()), static_cast<qsizetype>(last.size()));
+        const QByteArray picture = source.getFrameBytes(n - 1);
         if (acceptable(picture))
             result.scenes.push_back({sceneCount - 1, n - 1, n - 1, picture});
     }

@@ -18,19 +18,36 @@ QByteArray sheetFileBytes(const QImage& sheet)
     return dib.fileBytes();
 }
 
-MadeSheet makeSheetFile(const QString& videoPath, int workers)
+QList<QImage> scenePictures(const SceneGrab& grab)
 {
-    MadeSheet made;
-    const SceneGrab grab = grabScenes(videoPath, SceneCount, workers);
-    if (!grab.ok || grab.scenes.empty())
-        return made;
     QList<QImage> pictures(SceneCount);
     for (const GrabbedScene& scene : grab.scenes) {
         if (scene.scene >= 0 && scene.scene < SceneCount)
             pictures[scene.scene] = imageFromPackedDib(scene.packedDib.constData(),
                                                        static_cast<std::size_t>(scene.packedDib.size()));
     }
-    made.sheet = buildPreviewSheet(pictures);
+    return pictures;
+}
+
+QList<QImage> writeSceneFiles(const SceneGrab& grab, const QString& folder)
+{
+    std::vector<AtomicWrite> files;
+    cDIB dib;
+    for (const GrabbedScene& scene : grab.scenes) {
+        if (scene.scene >= 0 && scene.scene < SceneCount && dib.CreateFromPackedDIB(scene.packedDib))
+            files.emplace_back(folder + QString::number(scene.scene) + QStringLiteral(".bmp"), dib.fileParts());
+    }
+    writeFilesAtomically(files);
+    return scenePictures(grab);
+}
+
+MadeSheet makeSheetFile(const QString& videoPath, int workers)
+{
+    MadeSheet made;
+    const SceneGrab grab = grabScenes(videoPath, SceneCount, workers);
+    if (!grab.ok || grab.scenes.empty())
+        return made;
+    made.sheet = buildPreviewSheet(scenePictures(grab));
     const QByteArray bytes = sheetFileBytes(made.sheet);
     made.outcome = !bytes.isEmpty() && writeFileAtomically(previewSheetWriteName(videoPath), bytes, &made.error)
                        ? MadeSheet::Outcome::Written

@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QList>
 #include <QString>
 
 namespace vv {
@@ -15,6 +16,15 @@ struct MadeSheet {
     QImage sheet;   // the sheet, when there was a picture (kept when it could not be written)
     QString error;  // why it could not be written
 };
+
+struct SceneGrab;
+
+// The pictures of a grab's scenes by scene number (a null image where a scene
+// is missing).
+QList<QImage> scenePictures(const SceneGrab& grab);
+// The same, each also written as the bitmap file folder + "k.bmp" for scene k,
+// all in one batch; a file that cannot be written is left out.
+QList<QImage> writeSceneFiles(const SceneGrab& grab, const QString& folder);
 
 // The sheet as an uncompressed 24-bit bitmap file.
 QByteArray sheetFileBytes(const QImage& sheet);

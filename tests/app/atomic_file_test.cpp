@@ -39,9 +39,13 @@ TEST(AtomicFile, FullDiskLeavesOldFileAndSaysWhy)
         EXPECT_EQ(readAll(path), old) << size;
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("clip.txt")}) << size;
     }
-    // What fits is written under the same limit.
-    EXPECT_TRUE(test::runWithFileSizeLimit(1024, [&] { return writeFileAtomically(path, "new\r\n"); }));
+    // What fits is written under the same limit, also beside a refused file
+    // of the same batch.
+    const QString other = dir.filePath(QStringLiteral("0.bmp"));
+    std::vector<AtomicWrite> batch{AtomicWrite(other, {QByteArray(3000, 'b')}), AtomicWrite(path, {"new", "\r\n"})};
+    EXPECT_FALSE(test::runWithFileSizeLimit(1024, [&] { return writeFilesAtomically(batch); }));
     EXPECT_EQ(readAll(path), "new\r\n");
+    EXPECT_EQ(readAll(other), "<missing>");
 }
 
 TEST(AtomicFile, SuccessRemovesStaleTemporariesOfTheSameTargetOnly)

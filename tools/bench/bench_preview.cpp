@@ -27,9 +27,10 @@ extern "C" {
 #include <libavutil/log.h>
 }
 
-#include "index/cdib.h"
-#include "index/frame_source.h"
+#include "app/atomic_file.h"
 #include "index/preview_rules.h"
+#include "index/scene_grab.h"
+#include "index/sheet_file.h"
 #include "tools/mediamaker/framestrip.h"
 #include "tools/mediamaker/mediamaker.h"
 #include "tools/bench/screen_watch.h"
@@ -99,37 +100,28 @@ std::vector<std::int32_t> sceneTargets(std::int32_t frames)
     return out;
 }
 
-// The whole index generation's work: open, count, grab sixteen frames as
-// packed bitmaps, write each as k.bmp into outDir and the sixteen scaled
-// into one preview sheet. Returns the seconds taken, -1 on a wrong frame.
+// The whole index generation's work as the player does it for the loaded
+// video: open, count, grab the sixteen scenes, write each as k.bmp into
+// outDir and the sixteen scaled into one preview sheet. Returns the seconds
+// taken, -1 on a wrong frame.
 double grabOnce(const QString& video, const std::vector<std::int32_t>& targets, const QString& outDir)
 {
     QElapsedTimer timer;
     timer.start();
-    vv::FrameSource source(video);
-    const auto wanted = sceneTargets(source.frameCount());
-    const auto pictures = vv::grabFrames(source, wanted);
-    QList<QImage> scenes;
-    vv::cDIB dib;
-    for (std::size_t k = 0; k < pictures.size(); ++k) {
-        const auto size = static_cast<std::size_t>(pictures[k].size());
-        if (!dib.CreateFromPackedDIBPointer(pictures[k].constData(), size)
-            || !dib.WriteToFile(outDir + QStringLiteral("/%1.bmp").arg(k)))
-            return -1;
-        scenes.append(vv::imageFromPackedDib(pictures[k].constData(), size));
-    }
-    const QByteArray sheet = vv::packedDibFromImage(vv::buildPreviewSheet(scenes));
-    if (!dib.CreateFromPackedDIBPointer(sheet.constData(), static_cast<std::size_t>(sheet.size()))
-        || !dib.WriteToFile(outDir + QStringLiteral("/vv-bench-sheet.bmp")))
+    const vv::SceneGrab grab = vv::grabScenes(video);
+    const QList<QImage> scenes = vv::writeSceneFiles(grab, outDir + QLatin1Char('/'));
+    const QByteArray sheet = vv::sheetFileBytes(vv::buildPreviewSheet(scenes));
+    if (sheet.isEmpty() || !vv::writeFileAtomically(outDir + QStringLiteral("/vv-bench-sheet.bmp"), sheet))
         return -1;
     const double seconds = timer.nsecsElapsed() / 1e9;
 
-    if (wanted != targets)
+    if (grab.scenes.size() != targets.size())
         return -1;
     const int stride = (Width * 3 + 3) & ~3;
     for (std::size_t i = 0; i < targets.size(); ++i) {
-        const auto* bits = reinterpret_cast<const std::uint8_t*>(pictures[i].constData()) + 40;
-        if (pictures[i].size() != 40 + stride * Height
+        const QByteArray& picture = grab.scenes[i].packedDib;
+        const auto* bits = reinterpret_cast<const std::uint8_t*>(picture.constData()) + 40;
+        if (grab.scenes[i].frame != targets[i] || picture.size() != 40 + stride * Height
             || vvmaker::readFrameNumber(bits, Width, Height, stride, 3, true) != targets[i] % NumberCycle) {
             std::fprintf(stderr, "grab: frame %d came out wrong\n", targets[i]);
             return -1;
