@@ -3,6 +3,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <list>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <sys/stat.h>
 
 extern "C" {
 #include <libavformat/avformat.h>
@@ -209,6 +214,66 @@ FrameTimeline pictureTimeline(AVFormatContext* input, int index)
     return FrameTimeline::forPictures(std::move(pictures), lastTicks, av_q2d(stream->time_base));
 }
 
+// The timelines of the last few files scanned, for every thread: the player
+// and the grabber's sources open the same file one after the other. A file
+// counts as the same while its path, size and modification time are.
+class TimelineCache {
+public:
+    struct Key {
+        std::string path;
+        int stream = 0;
+        std::int64_t size = 0;
+        std::int64_t modified = 0;  // nanoseconds
+        bool operator==(const Key&) const = default;
+    };
+
+    static std::optional<Key> keyOf(const AVFormatContext* input, int index)
+    {
+        struct stat info {};
+        if (!input->url || !*input->url || ::stat(input->url, &info) != 0 || !S_ISREG(info.st_mode))
+            return std::nullopt;
+        return Key{input->url, index, info.st_size, info.st_mtim.tv_sec * 1000000000LL + info.st_mtim.tv_nsec};
+    }
+
+    std::optional<FrameTimeline> find(const Key& key)
+    {
+        const std::lock_guard lock(mutex_);
+        for (auto it = entries_.begin(); it != entries_.end(); ++it) {
+            if (it->first == key) {
+                entries_.splice(entries_.begin(), entries_, it);
+                return it->second;
+            }
+        }
+        return std::nullopt;
+    }
+
+    void clear()
+    {
+        const std::lock_guard lock(mutex_);
+        entries_.clear();
+    }
+
+    void keep(const Key& key, const FrameTimeline& timeline)
+    {
+        const std::lock_guard lock(mutex_);
+        std::erase_if(entries_, [&](const auto& e) { return e.first.path == key.path && e.first.stream == key.stream; });
+        entries_.emplace_front(key, timeline);
+        if (entries_.size() > Files)
+            entries_.pop_back();
+    }
+
+private:
+    static constexpr std::size_t Files = 4;
+    std::mutex mutex_;
+    std::list<std::pair<Key, FrameTimeline>> entries_;  // the last used first
+};
+
+TimelineCache& timelineCache()
+{
+    static TimelineCache cache;
+    return cache;
+}
+
 } // namespace
 
 FrameTimeline scanTimeline(AVFormatContext* input, int index)
@@ -217,7 +282,20 @@ FrameTimeline scanTimeline(AVFormatContext* input, int index)
     // the span of their timestamps (see videoLength).
     if (!input || index < 0 || index >= static_cast<int>(input->nb_streams) || isMpegStream(input))
         return {};
-    return isAvi(input) ? aviTimeline(input, index) : pictureTimeline(input, index);
+    const auto key = TimelineCache::keyOf(input, index);
+    if (key) {
+        if (auto kept = timelineCache().find(*key))
+            return std::move(*kept);
+    }
+    FrameTimeline timeline = isAvi(input) ? aviTimeline(input, index) : pictureTimeline(input, index);
+    if (key)
+        timelineCache().keep(*key, timeline);
+    return timeline;
+}
+
+void forgetScannedTimelines()
+{
+    timelineCache().clear();
 }
 
 } // namespace vv

@@ -74,6 +74,10 @@ private:
 // The timeline of video stream `index`, from the container's index where it
 // is whole and otherwise from a scan of its packets (no decoding). Reading
 // packets loses the reading position. Empty when the stream holds no picture.
+// The timelines of the last few files are kept in memory for every caller
+// (any thread), known by path, size and modification time.
 FrameTimeline scanTimeline(AVFormatContext* input, int index);
+// Forgets the timelines kept in memory (the next scan of each file reads it).
+void forgetScannedTimelines();
 
 } // namespace vv

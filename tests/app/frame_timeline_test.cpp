@@ -7,6 +7,7 @@
 #include "app/media_probe.h"
 #include "tests/support/test_media.h"
 
+#include <QDir>
 #include <QFile>
 
 namespace vv {
@@ -62,22 +63,42 @@ TEST(FrameTimeline, OtherFilesCountPresentedPicturesWhateverTheirTiming)
     EXPECT_EQ(FrameTimeline().positionAt(1.0), 0);
 }
 
+FrameTimeline scanFile(const QString& path)
+{
+    AVFormatContext* raw = nullptr;
+    if (avformat_open_input(&raw, QFile::encodeName(path).constData(), nullptr, nullptr) != 0)
+        return {};
+    libav::InputPtr input(raw);
+    if (avformat_find_stream_info(input.get(), nullptr) < 0)
+        return {};
+    return scanTimeline(input.get(), av_find_best_stream(input.get(), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0));
+}
+
 TEST(FrameTimeline, ScansCountEntriesOrPicturesOfOtherEncodersClips)
 {
     // The AVIs hold empty entries (libxvid's start, MS MPEG-4's entry 1) that
     // count as positions; the other containers count their 240 pictures.
     for (const auto& [name, kind] : test::otherEncoders()) {
         const bool avi = name.endsWith(QLatin1String(".avi"));
-        AVFormatContext* raw = nullptr;
-        ASSERT_EQ(avformat_open_input(&raw, QFile::encodeName(test::testMedia(name)).constData(), nullptr, nullptr), 0);
-        libav::InputPtr input(raw);
-        ASSERT_GE(avformat_find_stream_info(input.get(), nullptr), 0);
-        const int index = av_find_best_stream(input.get(), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
-        const FrameTimeline t = scanTimeline(input.get(), index);
+        const FrameTimeline t = scanFile(test::testMedia(name));
         EXPECT_EQ(t.positions(), avi ? 241 : 240) << name.toStdString();
         EXPECT_NEAR(t.seconds(), t.positions() / 25.0, 0.05) << name.toStdString();
         EXPECT_NEAR(t.pictureSeconds(0), kind == vvmaker::Container::AviXvid ? 0.12 : 0.0, 1e-9) << name.toStdString();
     }
+}
+
+// A file replaced under the same name is scanned anew, not taken from memory.
+TEST(FrameTimeline, AReplacedFileIsScannedAgain)
+{
+    const QString dir = test::freshTempDir(QStringLiteral("timeline"));
+    const QString path = dir + QStringLiteral("/clip.avi");
+    ASSERT_TRUE(QFile::copy(test::testMedia(test::otherEncoders().front().first), path));
+    const std::int64_t before = scanFile(path).positions();
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_TRUE(QFile::copy(test::testMedia(QStringLiteral("open-gop.avi")), path));
+    EXPECT_NE(scanFile(path).positions(), before);
+    EXPECT_EQ(scanFile(path).positions(), scanFile(test::testMedia(QStringLiteral("open-gop.avi"))).positions());
+    QDir(dir).removeRecursively();
 }
 
 } // namespace

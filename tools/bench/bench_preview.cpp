@@ -144,7 +144,7 @@ double ffmpegOnce(const QString& video, const std::vector<std::int32_t>& targets
     timer.start();
     QProcess ffmpeg;
     ffmpeg.start(QStringLiteral("ffmpeg"), args);
-    if (!ffmpeg.waitForFinished(120000) || ffmpeg.exitCode() != 0) {
+    if (!ffmpeg.waitForFinished(900000) || ffmpeg.exitCode() != 0) {
         std::fprintf(stderr, "ffmpeg failed: %s\n", ffmpeg.readAllStandardError().constData());
         return -1;
     }

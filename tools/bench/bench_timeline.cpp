@@ -67,9 +67,11 @@ QString benchVideo(const QString& dir, vvmaker::Container kind, const char* name
     return vvbench::joinCopies(part, 12, path);
 }
 
-// Opens the file and builds its timeline; the seconds taken, -1 on failure.
+// Opens the file and builds its timeline (not the one kept from the run
+// before); the seconds taken, -1 on failure.
 double timelineOnce(const QString& video, std::int64_t* positions)
 {
+    vv::forgetScannedTimelines();
     QElapsedTimer timer;
     timer.start();
     AVFormatContext* raw = nullptr;
