@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
+#include <memory>
 #include <list>
 #include <mutex>
 #include <optional>
@@ -147,16 +149,57 @@ std::vector<ScannedPacket> scanPackets(AVFormatContext* input, int index, bool d
     return found;
 }
 
+std::uint32_t le32(const unsigned char* p)
+{
+    return p[0] | p[1] << 8 | p[2] << 16 | std::uint32_t(p[3]) << 24;
+}
+
+// The number of entries of AVI stream `stream` in the file's index chunk
+// (idx1), empty ones included: libavformat keeps only those with data, so
+// empty entries after the last picture would be lost. -1 without an index.
+std::int64_t aviIndexedEntries(const AVFormatContext* input, int stream)
+{
+    if (!input->url || stream < 0 || stream > 99)
+        return -1;
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(input->url, "rb"), &std::fclose);
+    unsigned char head[12];
+    if (!file || std::fread(head, 1, 12, file.get()) != 12 || std::memcmp(head, "RIFF", 4) != 0
+        || std::memcmp(head + 8, "AVI ", 4) != 0)
+        return -1;
+    // The top-level chunks of the first RIFF list, each padded to even size.
+    for (;;) {
+        unsigned char chunk[8];
+        if (std::fread(chunk, 1, 8, file.get()) != 8)
+            return -1;
+        const std::uint32_t size = le32(chunk + 4);
+        if (std::memcmp(chunk, "idx1", 4) != 0) {
+            if (fseeko(file.get(), off_t(size) + (size & 1), SEEK_CUR) != 0)
+                return -1;
+            continue;
+        }
+        const char id[2] = {char('0' + stream / 10), char('0' + stream % 10)};
+        std::int64_t entries = 0;
+        unsigned char entry[16];
+        for (std::uint32_t left = size / 16; left > 0 && std::fread(entry, 1, 16, file.get()) == 16; --left) {
+            if (entry[0] == id[0] && entry[1] == id[1] && (entry[2] == 'd' || entry[2] == 'D'))
+                ++entries;
+        }
+        return entries;
+    }
+}
+
 // AVI: the stamps (entry numbers) of the entries that hold data, from the
 // index when it covers the stream header's frames, else from the packets.
-std::vector<std::int64_t> aviStamps(AVFormatContext* input, int index)
+// `entries` becomes the number of entries of the file's index (-1: none).
+std::vector<std::int64_t> aviStamps(AVFormatContext* input, int index, std::int64_t* entries)
 {
     AVStream* stream = input->streams[index];
     const int count = avformat_index_get_entries_count(stream);
     std::vector<std::int64_t> stamps;
+    *entries = aviIndexedEntries(input, stream->id);
     if (count > 0) {
         const AVIndexEntry* last = avformat_index_get_entry(stream, count - 1);
-        if (last && last->timestamp + 1 == stream->nb_frames) {
+        if (last && (last->timestamp + 1 == stream->nb_frames || *entries == stream->nb_frames)) {
             stamps.reserve(static_cast<std::size_t>(count));
             for (int i = 0; i < count; ++i) {
                 const AVIndexEntry* e = avformat_index_get_entry(stream, i);
@@ -174,10 +217,12 @@ std::vector<std::int64_t> aviStamps(AVFormatContext* input, int index)
 FrameTimeline aviTimeline(AVFormatContext* input, int index)
 {
     const AVStream* stream = input->streams[index];
-    const std::vector<std::int64_t> stamps = aviStamps(input, index);
+    std::int64_t indexed = -1;
+    const std::vector<std::int64_t> stamps = aviStamps(input, index, &indexed);
     if (stamps.empty())
         return {};
-    const std::int64_t entries = *std::max_element(stamps.begin(), stamps.end()) + 1;
+    // Empty entries after the last picture count too.
+    const std::int64_t entries = std::max(*std::max_element(stamps.begin(), stamps.end()) + 1, indexed);
     // AVI stamps are those of decoding order: a decoder that holds `delay`
     // pictures back for B-frames hands picture k out with the stamp of
     // packet k + delay, and plays it that many entries earlier. The pictures

@@ -87,8 +87,48 @@ TEST(FrameTimeline, ScansCountEntriesOrPicturesOfOtherEncodersClips)
     }
 }
 
+// A copy of an AVI's video with `empty` empty index entries after its last
+// picture, as an encoder writes for pictures it dropped at the end.
+bool copyWithEmptyEnd(const QString& from, const QString& to, int empty)
+{
+    AVFormatContext* raw = nullptr;
+    if (avformat_open_input(&raw, QFile::encodeName(from).constData(), nullptr, nullptr) != 0)
+        return false;
+    libav::InputPtr input(raw);
+    const int index = av_find_best_stream(input.get(), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+    AVFormatContext* out = nullptr;
+    if (index < 0 || avformat_alloc_output_context2(&out, nullptr, "avi", QFile::encodeName(to).constData()) < 0)
+        return false;
+    libav::OutputPtr output(out);
+    AVStream* stream = avformat_new_stream(out, nullptr);
+    if (!stream || avcodec_parameters_copy(stream->codecpar, input->streams[index]->codecpar) < 0
+        || avio_open(&out->pb, QFile::encodeName(to).constData(), AVIO_FLAG_WRITE) < 0)
+        return false;
+    stream->codecpar->codec_tag = input->streams[index]->codecpar->codec_tag;
+    stream->time_base = input->streams[index]->time_base;
+    if (avformat_write_header(out, nullptr) < 0)
+        return false;
+    libav::PacketPtr packet(av_packet_alloc());
+    std::int64_t next = 0;
+    while (av_read_frame(input.get(), packet.get()) >= 0) {
+        if (packet->stream_index == index) {
+            packet->stream_index = 0;
+            next = packet->dts + 1;
+            av_packet_rescale_ts(packet.get(), input->streams[index]->time_base, stream->time_base);
+            av_write_frame(out, packet.get());
+        }
+        av_packet_unref(packet.get());
+    }
+    for (int i = 0; i < empty; ++i) {
+        packet->stream_index = 0;
+        packet->dts = packet->pts = next++;
+        av_write_frame(out, packet.get());
+    }
+    return av_write_trailer(out) == 0;
+}
+
 // A file replaced under the same name is scanned anew, not taken from memory.
-TEST(FrameTimeline, AReplacedFileIsScannedAgain)
+TEST(FrameTimeline, AReplacedFileIsScannedAgainAndCountsItsEmptyEntries)
 {
     const QString dir = test::freshTempDir(QStringLiteral("timeline"));
     const QString path = dir + QStringLiteral("/clip.avi");
@@ -98,6 +138,11 @@ TEST(FrameTimeline, AReplacedFileIsScannedAgain)
     ASSERT_TRUE(QFile::copy(test::testMedia(QStringLiteral("open-gop.avi")), path));
     EXPECT_NE(scanFile(path).positions(), before);
     EXPECT_EQ(scanFile(path).positions(), scanFile(test::testMedia(QStringLiteral("open-gop.avi"))).positions());
+
+    // Empty entries at the end are positions of their own.
+    const std::int64_t pictures = scanFile(path).positions();
+    ASSERT_TRUE(copyWithEmptyEnd(test::testMedia(QStringLiteral("open-gop.avi")), path, 3));
+    EXPECT_EQ(scanFile(path).positions(), pictures + 3);
     QDir(dir).removeRecursively();
 }
 
