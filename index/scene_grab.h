@@ -30,7 +30,8 @@ struct SceneGrab {
     std::vector<GrabbedScene> scenes;  // in scene order; fewer than sceneCount when frames were missing
 };
 
-// workers: as for grabFrames (0 decides by itself, 1 keeps to one thread).
+// workers: as for grabFrames (0 decides by itself, 1 keeps to one thread);
+// unless 1, each source decodes on two threads.
 SceneGrab grabScenes(const QString& videoPath, int sceneCount = SceneCount, int workers = 0);
 
 } // namespace vv
