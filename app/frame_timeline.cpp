@@ -16,6 +16,7 @@ extern "C" {
 }
 
 #include "app/libav.h"
+#include "app/mp4_samples.h"
 
 namespace vv {
 
@@ -236,9 +237,110 @@ FrameTimeline aviTimeline(AVFormatContext* input, int index)
     return FrameTimeline::forEntries(entries, std::move(pictures), av_q2d(stream->time_base));
 }
 
+bool isMp4(const AVFormatContext* input)
+{
+    return input->iformat && input->iformat->name && std::strncmp(input->iformat->name, "mov,", 4) == 0;
+}
+
+std::int64_t nominalTicks(const AVStream* stream)
+{
+    const AVRational rate = stream->avg_frame_rate.num > 0 ? stream->avg_frame_rate : stream->r_frame_rate;
+    return rate.num > 0 && rate.den > 0 ? av_rescale_q(1, av_inv_q(rate), stream->time_base) : 1;
+}
+
+// MP4 and MOV: the pictures from the sample table, without reading the
+// samples. libavformat's index holds every sample's decoding time; the
+// presentation time adds the sample's composition offset and one shift for
+// the whole track (edit list, negative offsets), which the first packets
+// tell. Packets read at the start and at the end must agree, else the
+// caller scans. Empty when it cannot be done this way.
+FrameTimeline mp4Timeline(AVFormatContext* input, int index)
+{
+    constexpr int Checked = 48;
+    AVStream* stream = input->streams[index];
+    const int count = avformat_index_get_entries_count(stream);
+    if (count <= 0 || count != stream->nb_frames || !input->url)
+        return {};
+    const auto offsets = mp4CompositionOffsets(input->url, stream->id);
+    if (!offsets || (!offsets->empty() && offsets->size() < static_cast<std::size_t>(count)))
+        return {};
+    // An edit list may leave out samples before the first keyframe it needs.
+    const std::size_t skipped = offsets->empty() ? 0 : offsets->size() - count;
+    auto predicted = [&](int i) {
+        return avformat_index_get_entry(stream, i)->timestamp + (offsets->empty() ? 0 : (*offsets)[skipped + i]);
+    };
+    auto entryAt = [&](std::int64_t dts) {
+        int lo = 0, hi = count;
+        while (lo < hi) {
+            const int mid = (lo + hi) / 2;
+            if (avformat_index_get_entry(stream, mid)->timestamp < dts)
+                lo = mid + 1;
+            else
+                hi = mid;
+        }
+        return lo < count && avformat_index_get_entry(stream, lo)->timestamp == dts ? lo : -1;
+    };
+
+    // The packets at the start and those from a keyframe near the end.
+    libav::PacketPtr packet(av_packet_alloc());
+    std::vector<AVDiscard> discards(input->nb_streams);
+    for (unsigned i = 0; i < input->nb_streams; ++i) {
+        discards[i] = input->streams[i]->discard;
+        input->streams[i]->discard = static_cast<int>(i) == index ? AVDISCARD_DEFAULT : AVDISCARD_ALL;
+    }
+    std::optional<std::int64_t> shift;
+    bool agree = packet != nullptr;
+    std::int64_t lastStamp = AV_NOPTS_VALUE;
+    std::int64_t lastDuration = 0;
+    auto check = [&](std::int64_t from, int packets) {
+        if (!agree || av_seek_frame(input, index, from, AVSEEK_FLAG_BACKWARD) < 0) {
+            agree = false;
+            return;
+        }
+        for (int n = 0; agree && (packets < 0 || n < packets) && av_read_frame(input, packet.get()) >= 0; ++n) {
+            const AVPacket& p = *packet;
+            const int entry = p.dts != AV_NOPTS_VALUE ? entryAt(p.dts) : -1;
+            if (p.pts == AV_NOPTS_VALUE || entry < 0) {
+                agree = false;
+            } else {
+                if (!shift)
+                    shift = p.pts - predicted(entry);
+                agree = p.pts == predicted(entry) + *shift;
+                if (agree && (lastStamp == AV_NOPTS_VALUE || p.pts >= lastStamp)) {
+                    lastStamp = p.pts;
+                    lastDuration = p.duration;
+                }
+            }
+            av_packet_unref(packet.get());
+        }
+    };
+    check(stream->start_time != AV_NOPTS_VALUE ? stream->start_time : 0, Checked);
+    check(avformat_index_get_entry(stream, std::max(0, count - Checked))->timestamp, -1);
+    for (unsigned i = 0; i < input->nb_streams; ++i)
+        input->streams[i]->discard = discards[i];
+    if (!agree || !shift)
+        return {};
+
+    std::vector<std::int64_t> pictures;
+    pictures.reserve(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        const AVIndexEntry* e = avformat_index_get_entry(stream, i);
+        if (e->size > 0 && !(e->flags & AVINDEX_DISCARD_FRAME))
+            pictures.push_back(predicted(i) + *shift);
+    }
+    // The last picture lasts its packet's duration, else the nominal period.
+    return FrameTimeline::forPictures(std::move(pictures), lastDuration > 0 ? lastDuration : nominalTicks(stream),
+                                      av_q2d(stream->time_base));
+}
+
 FrameTimeline pictureTimeline(AVFormatContext* input, int index)
 {
     const AVStream* stream = input->streams[index];
+    if (isMp4(input)) {
+        FrameTimeline fromTable = mp4Timeline(input, index);
+        if (!fromTable.empty())
+            return fromTable;
+    }
     const std::vector<ScannedPacket> packets = scanPackets(input, index, false);
     if (packets.empty())
         return {};
@@ -251,12 +353,8 @@ FrameTimeline pictureTimeline(AVFormatContext* input, int index)
             last = &p;
     }
     // The last picture lasts its packet's duration, else the nominal period.
-    std::int64_t lastTicks = last->duration;
-    if (lastTicks <= 0) {
-        const AVRational rate = stream->avg_frame_rate.num > 0 ? stream->avg_frame_rate : stream->r_frame_rate;
-        lastTicks = rate.num > 0 && rate.den > 0 ? av_rescale_q(1, av_inv_q(rate), stream->time_base) : 1;
-    }
-    return FrameTimeline::forPictures(std::move(pictures), lastTicks, av_q2d(stream->time_base));
+    return FrameTimeline::forPictures(std::move(pictures), last->duration > 0 ? last->duration : nominalTicks(stream),
+                                      av_q2d(stream->time_base));
 }
 
 // The timelines of the last few files scanned, for every thread: the player
