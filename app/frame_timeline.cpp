@@ -290,6 +290,7 @@ FrameTimeline mp4Timeline(AVFormatContext* input, int index)
     }
     std::optional<std::int64_t> shift;
     bool agree = packet != nullptr;
+    bool lastRead = false;  // a file cut short ends before its last sample
     std::int64_t lastStamp = AV_NOPTS_VALUE;
     std::int64_t lastDuration = 0;
     auto check = [&](std::int64_t from, int packets) {
@@ -306,6 +307,7 @@ FrameTimeline mp4Timeline(AVFormatContext* input, int index)
                 if (!shift)
                     shift = p.pts - predicted(entry);
                 agree = p.pts == predicted(entry) + *shift;
+                lastRead = lastRead || entry == count - 1;
                 if (agree && (lastStamp == AV_NOPTS_VALUE || p.pts >= lastStamp)) {
                     lastStamp = p.pts;
                     lastDuration = p.duration;
@@ -318,7 +320,7 @@ FrameTimeline mp4Timeline(AVFormatContext* input, int index)
     check(avformat_index_get_entry(stream, std::max(0, count - Checked))->timestamp, -1);
     for (unsigned i = 0; i < input->nb_streams; ++i)
         input->streams[i]->discard = discards[i];
-    if (!agree || !shift)
+    if (!agree || !shift || !lastRead)
         return {};
 
     std::vector<std::int64_t> pictures;

@@ -6,6 +6,7 @@
 #include "app/libav.h"
 #include "app/media_probe.h"
 #include "tests/support/test_media.h"
+#include "tools/mediamaker/mediamaker.h"
 
 #include <QDir>
 #include <QFile>
@@ -87,9 +88,10 @@ TEST(FrameTimeline, ScansCountEntriesOrPicturesOfOtherEncodersClips)
     }
 }
 
-// A copy of an AVI's video with `empty` empty index entries after its last
-// picture, as an encoder writes for pictures it dropped at the end.
-bool copyWithEmptyEnd(const QString& from, const QString& to, int empty)
+// A copy of a clip's video in `format` (MP4 with its index before the
+// samples, as made for downloads; AVI with `empty` empty index entries after
+// its last picture, as an encoder writes for pictures it dropped at the end).
+bool copyVideo(const QString& from, const QString& to, const char* format, int empty = 0)
 {
     AVFormatContext* raw = nullptr;
     if (avformat_open_input(&raw, QFile::encodeName(from).constData(), nullptr, nullptr) != 0)
@@ -97,7 +99,7 @@ bool copyWithEmptyEnd(const QString& from, const QString& to, int empty)
     libav::InputPtr input(raw);
     const int index = av_find_best_stream(input.get(), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
     AVFormatContext* out = nullptr;
-    if (index < 0 || avformat_alloc_output_context2(&out, nullptr, "avi", QFile::encodeName(to).constData()) < 0)
+    if (index < 0 || avformat_alloc_output_context2(&out, nullptr, format, QFile::encodeName(to).constData()) < 0)
         return false;
     libav::OutputPtr output(out);
     AVStream* stream = avformat_new_stream(out, nullptr);
@@ -106,7 +108,11 @@ bool copyWithEmptyEnd(const QString& from, const QString& to, int empty)
         return false;
     stream->codecpar->codec_tag = input->streams[index]->codecpar->codec_tag;
     stream->time_base = input->streams[index]->time_base;
-    if (avformat_write_header(out, nullptr) < 0)
+    AVDictionary* options = nullptr;
+    av_dict_set(&options, "movflags", "+faststart", 0);
+    const int written = avformat_write_header(out, &options);
+    av_dict_free(&options);
+    if (written < 0)
         return false;
     libav::PacketPtr packet(av_packet_alloc());
     std::int64_t next = 0;
@@ -114,6 +120,8 @@ bool copyWithEmptyEnd(const QString& from, const QString& to, int empty)
         if (packet->stream_index == index) {
             packet->stream_index = 0;
             next = packet->dts + 1;
+            if (packet->pts == AV_NOPTS_VALUE)
+                packet->pts = packet->dts;
             av_packet_rescale_ts(packet.get(), input->streams[index]->time_base, stream->time_base);
             av_write_frame(out, packet.get());
         }
@@ -128,7 +136,7 @@ bool copyWithEmptyEnd(const QString& from, const QString& to, int empty)
 }
 
 // A file replaced under the same name is scanned anew, not taken from memory.
-TEST(FrameTimeline, AReplacedFileIsScannedAgainAndCountsItsEmptyEntries)
+TEST(FrameTimeline, ReplacedEmptyEndedAndCutFilesAreCountedAsTheyAre)
 {
     const QString dir = test::freshTempDir(QStringLiteral("timeline"));
     const QString path = dir + QStringLiteral("/clip.avi");
@@ -141,8 +149,16 @@ TEST(FrameTimeline, AReplacedFileIsScannedAgainAndCountsItsEmptyEntries)
 
     // Empty entries at the end are positions of their own.
     const std::int64_t pictures = scanFile(path).positions();
-    ASSERT_TRUE(copyWithEmptyEnd(test::testMedia(QStringLiteral("open-gop.avi")), path, 3));
+    ASSERT_TRUE(copyVideo(test::testMedia(QStringLiteral("open-gop.avi")), path, "avi", 3));
     EXPECT_EQ(scanFile(path).positions(), pictures + 3);
+
+    // An MP4 cut short counts the pictures it holds, not those its index lists.
+    const QString mp4 = dir + QStringLiteral("/whole.mp4");
+    const QString cut = dir + QStringLiteral("/cut.mp4");
+    ASSERT_TRUE(copyVideo(test::testMedia(QStringLiteral("h264.mp4")), mp4, "mp4"));
+    EXPECT_EQ(scanFile(mp4).positions(), 240);
+    ASSERT_TRUE(vvmaker::makeTruncatedCopy(mp4.toStdString(), cut.toStdString(), 0.6));
+    EXPECT_LT(scanFile(cut).positions(), 160);
     QDir(dir).removeRecursively();
 }
 
