@@ -442,6 +442,7 @@ bool MpvPlayer::handleEvent(const mpv_event& event)
         seekPending_ = false;
         seekGuard_.stop();
         settleEnd();
+        standingFrame_ = state_ != Playing && !atEnd_ && probe_.hasVideo ? lastSeekFrame_ : -1;
         return true;
     case MPV_EVENT_PROPERTY_CHANGE:
         settleEnd();
@@ -477,9 +478,6 @@ bool MpvPlayer::setFileName(const QString& path)
     if (path.isEmpty())
         return true;
 
-    // The container is read while mpv opens the file, so it adds nothing to
-    // the load time (the file is opened twice, by both at once).
-    std::future<MediaProbe> probing = std::async(std::launch::async, probeMedia, path);
     // A loaded file stands still on its first frame.
     setFlag(mpvname::Pause, true);
     // Without a render context yet (an OpenGL widget not shown so far) the
@@ -493,20 +491,20 @@ bool MpvPlayer::setFileName(const QString& path)
     const QByteArray name = QFile::encodeName(path);
     const char* command[] = {mpvname::LoadFile, name.constData(), mpvname::Replace, nullptr};
     QString failure;
+    MediaProbe probe;
     bool loaded = false;
     const int rc = mpv_command(mpv_.get(), command);
     if (rc < 0)
         failure = QString::fromUtf8(mpv_error_string(rc));
     else
-        loaded = waitForLoad(&failure);
+        loaded = waitForLoad(path, &probe, &failure);
     loading_ = false;
-    const MediaProbe probe = probing.get();
 
     if (!loaded || !probe.ok) {
         const char* stop[] = {mpvname::Stop, nullptr};
         mpv_command(mpv_.get(), stop);
         entry_ = -1;
-        lastError_ = probe.ok ? failure : probe.error;
+        lastError_ = loaded ? probe.error : failure;
         qCWarning(lcMpv).noquote() << "cannot open" << path << ":" << lastError_;
         return false;
     }
@@ -521,6 +519,7 @@ bool MpvPlayer::setFileName(const QString& path)
     zeroTime_ = probe.firstFrameTime;
     if (videoNow && !probe.timeline.empty())
         zeroTime_ = getDouble(mpvname::TimePos, probe.firstFrameTime) - probe.timeline.pictureSeconds(0);
+    standingFrame_ = videoNow && probe.hasVideo ? 0 : -1;
     state_ = Stopped;   // standing on frame 0, nothing started
     applyPlacement();
     return true;
@@ -530,28 +529,44 @@ bool MpvPlayer::setFileName(const QString& path)
 // failed, or the time is up, in an event loop of its own: mpv's events keep
 // arriving through drainEvents and its pictures keep being drawn. Input
 // waits until the load is over.
-bool MpvPlayer::waitForLoad(QString* failure)
+//
+// The container is read (probeMedia) on a thread of its own once mpv shows
+// the first picture: on the way to that picture mpv has the processor to
+// itself, and the user sees it while the frame timeline is being read.
+bool MpvPlayer::waitForLoad(const QString& path, MediaProbe* probe, QString* failure)
 {
     LoadWait wait;
     QEventLoop loop;
     wait.loop = &loop;
+    wait.path = path;
     loadWait_ = &wait;
     QTimer::singleShot(config_.loadTimeoutMs, &loop, &QEventLoop::quit);
     drainEvents();
     if (!wait.done)
         loop.exec(QEventLoop::ExcludeUserInputEvents);
     loadWait_ = nullptr;
-    if (wait.done) {
-        *failure = wait.failure;
-        return wait.ok;
+    const bool opened = wait.done ? wait.ok : wait.fileLoaded;
+    if (!opened) {
+        *failure = wait.done ? wait.failure : QStringLiteral("loading timed out");
+        return false;
     }
-    if (wait.fileLoaded) {
-        // Opened, but the first frame is late: usable all the same.
-        qCWarning(lcMpv) << "first frame not ready in time";
-        return true;
-    }
-    *failure = QStringLiteral("loading timed out");
-    return false;
+    if (!wait.done)
+        qCWarning(lcMpv) << "first frame not ready in time";   // usable all the same
+    // Joins the reading thread; it is done unless the time ran out.
+    *probe = wait.probing.valid() ? wait.probing.get() : probeMedia(path);
+    return true;
+}
+
+// The container is read while the first picture is on its way to the screen;
+// the wait ends when it has been read.
+void MpvPlayer::startProbe(LoadWait& wait)
+{
+    wait.probing = std::async(std::launch::async, [path = wait.path, loop = QPointer<QEventLoop>(wait.loop)] {
+        MediaProbe probe = probeMedia(path);
+        if (loop)
+            QMetaObject::invokeMethod(loop, &QEventLoop::quit, Qt::QueuedConnection);
+        return probe;
+    });
 }
 
 // The events that tell how a load is going; true when the event was one.
@@ -584,7 +599,10 @@ bool MpvPlayer::takeLoadEvent(const mpv_event& event)
     }
     if (!wait.done) {
         wait.done = true;
-        wait.loop->quit();
+        if (wait.ok)
+            startProbe(wait);   // quits the loop when it is done
+        else
+            wait.loop->quit();
     }
     return true;
 }
@@ -613,6 +631,7 @@ void MpvPlayer::forgetFile()
     seekPending_ = false;
     seekGuard_.stop();
     lastSeekFrame_ = -1;
+    standingFrame_ = -1;
 }
 
 // ------------------------------------------------------------ time and frames
@@ -711,6 +730,17 @@ void MpvPlayer::setCurrentPosition(double position)
         const std::int64_t frames = probe_.frameCount;
         const double wanted = units_ == Frames ? position : position * probe_.frameRate;
         const std::int64_t frame = std::clamp<std::int64_t>(roundEven(std::clamp(wanted, -1.0, 1e12)), 0, frames);
+        if (frame == standingFrame_ && !seekPending_ && state_ != Playing && !atEnd_) {
+            // Already there (the start of a load): mpv need not decode the
+            // picture again. The seek is reported all the same.
+            lastSeekFrame_ = frame;
+            const std::uint64_t asked = ++seekId_;
+            QTimer::singleShot(0, this, [this, asked] {
+                if (seekId_ == asked && !seekPending_)
+                    emit positionChanged();
+            });
+            return;
+        }
         pendingPosition_ = double(frame);
         lastSeekFrame_ = frame;
         atEnd_ = frame == frames;
@@ -757,6 +787,7 @@ void MpvPlayer::seekToTime(double seconds)
     const char* command[] = {mpvname::Seek, time.constData(), mpvname::SeekAbsoluteExact, nullptr};
     seekPending_ = true;
     seekAcknowledged_ = false;
+    standingFrame_ = -1;
     seekId_ += 1;
     seekGuard_.start();
     if (mpv_command_async(mpv_.get(), seekId_, command) < 0)
@@ -789,6 +820,7 @@ void MpvPlayer::play()
         return;
     }
     state_ = Playing;
+    standingFrame_ = -1;
     applyPause();
     settleEnd();
 }
@@ -868,6 +900,7 @@ void MpvPlayer::restoreVideoAfterRenderer()
     // shown late, or its window changed): mpv gave up the video, take it back.
     if (file_.isEmpty() || !probe_.hasVideo)
         return;
+    standingFrame_ = -1;
     const QVariant track = engineProperty(mpvname::VideoTrack);
     if (track.typeId() == QMetaType::Bool && !track.toBool())
         setOption(mpvname::VideoTrack, QByteArray::number(videoTrack_).constData());

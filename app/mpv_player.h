@@ -18,7 +18,10 @@
 //   files), and when playback runs into the end of the file.
 // * mpv's events are only queued by its wakeup callback and drained on the
 //   user-interface thread; setFileName waits for the load (bounded) in an
-//   event loop that keeps drawing mpv's pictures.
+//   event loop that keeps drawing mpv's pictures. The container is read once
+//   mpv shows the first picture, so nothing competes with mpv on its way there.
+// * A seek to the frame the player already stands on (halted, as after a
+//   load) costs mpv nothing: it is only reported.
 
 #include <QImage>
 #include <QPointer>
@@ -29,6 +32,7 @@
 
 class QEventLoop;
 #include <atomic>
+#include <future>
 #include <memory>
 
 #include "app/media_probe.h"
@@ -137,7 +141,9 @@ private:
     void createPictureView(QWidget* host);
     void drainEvents();
     bool handleEvent(const mpv_event& event);
-    bool waitForLoad(QString* failure);
+    struct LoadWait;
+    bool waitForLoad(const QString& path, MediaProbe* probe, QString* failure);
+    void startProbe(LoadWait& wait);
     bool takeLoadEvent(const mpv_event& event);
     void forgetFile();
     void settleEnd();
@@ -175,11 +181,13 @@ private:
     bool stopPending_ = false;      // the file before is to be stopped
     struct LoadWait {
         QEventLoop* loop = nullptr;
+        QString path;
         bool started = false;
         bool fileLoaded = false;
         bool done = false;
         bool ok = false;
         QString failure;
+        std::future<MediaProbe> probing;   // the container, read once the first frame stands
     };
     LoadWait* loadWait_ = nullptr;   // set while setFileName waits
     QString lastError_;
@@ -192,6 +200,7 @@ private:
     std::uint64_t seekId_ = 0;
     double pendingPosition_ = 0;        // frames (video) or seconds (audio only)
     std::int64_t lastSeekFrame_ = -1;
+    std::int64_t standingFrame_ = -1;   // the frame mpv stands on exactly, halted; -1 unknown
     QTimer seekGuard_;
 
     double rate_ = 1.0;

@@ -120,6 +120,10 @@ public:
         mpv_set_option_string(mpv_, "vo", "libmpv");
         mpv_set_option_string(mpv_, "pause", "yes");
         mpv_set_option_string(mpv_, "config", "no");
+        // Sound as the program has it: on a machine without a sound device
+        // both play silently instead of trying every driver on each load.
+        mpv_set_option_string(mpv_, "ao", "pipewire,pulse,alsa,jack");
+        mpv_set_option_string(mpv_, "audio-fallback-to-null", "yes");
         mpv_initialize(mpv_);
         mpv_render_param params[] = {{MPV_RENDER_PARAM_API_TYPE, const_cast<char*>(MPV_RENDER_API_TYPE_SW)},
                                      {MPV_RENDER_PARAM_INVALID, nullptr}};
