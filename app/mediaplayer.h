@@ -5,8 +5,9 @@
 //
 // Contract (what callers may rely on):
 //
-// * Everything is called on the user-interface thread. No call blocks for
-//   longer than the bounded wait of setFileName.
+// * Everything is called on the user-interface thread. Only setFileName, and
+//   stop() or pause() of a playing video, wait for the player, bounded and
+//   in an event loop that keeps timers and pictures going (input waits).
 // * setFileName(path) opens the file and returns once it is loaded (true) or
 //   has failed (false, nothing is loaded afterwards). setFileName("") unloads
 //   and returns true. fileName() is "" while nothing is loaded, otherwise the

@@ -159,6 +159,19 @@ constexpr double HrSeekTolerance = 0.005;
 // plays, loops and ends in the frame units a video does.
 constexpr double AudioOnlyFrameRate = 25.0;
 
+// What mpv's replies to asynchronous requests belong to (reply_userdata).
+// A seek's command carries an even id 2n; the reads that settle it, 2n + 1.
+constexpr std::uint64_t NoReply = 0;
+constexpr std::uint64_t LoadReply = 1;       // the loadfile command
+constexpr std::uint64_t LoadReadsTag = 3;    // the reads once the first picture stands
+constexpr std::uint64_t HaltReadsTag = 5;    // the reads after playback was halted
+constexpr std::uint64_t FirstSeekId = 8;
+// Observed properties (reply_userdata of their change events).
+constexpr std::uint64_t Observed = 1;
+
+// How long stop() and pause() wait for mpv to tell where playback halted.
+constexpr int HaltWaitMs = 1000;
+
 constexpr double MaxSpeed = 100.0;
 constexpr double MinSpeed = 0.01;
 constexpr int SeekGuardMs = 10000;
@@ -288,7 +301,8 @@ MpvPlayer::MpvPlayer(QWidget* host, const Config& config, QObject* parent)
         qFatal("libmpv: mpv_initialize failed");
 
     mpv_request_log_messages(mpv, mpvname::LogLevel);
-    mpv_observe_property(mpv, 0, mpvname::EofReached, MPV_FORMAT_FLAG);
+    mpv_observe_property(mpv, Observed, mpvname::EofReached, MPV_FORMAT_NODE);
+    mpv_observe_property(mpv, Observed, mpvname::TimePos, MPV_FORMAT_NODE);
     mpv_set_wakeup_callback(
         mpv,
         [](void* self) {
@@ -350,35 +364,65 @@ QWidget* MpvPlayer::widget() const
 
 // ------------------------------------------------------------------ options
 
-bool MpvPlayer::setOption(const char* name, const char* value)
+// Every change goes to mpv asynchronously, in order with the commands: the
+// window thread never waits for mpv's core. A refusal comes back as a reply.
+void MpvPlayer::setOption(const char* name, const char* value)
 {
-    const int rc = mpv_set_property_string(mpv_.get(), name, value);
-    if (rc < 0)
-        qCDebug(lcMpv) << "cannot set" << name << "to" << value << ":" << mpv_error_string(rc);
-    return rc >= 0;
+    const char* text = value;
+    mpv_set_property_async(mpv_.get(), NoReply, name, MPV_FORMAT_STRING, &text);
 }
 
-bool MpvPlayer::setFlag(const char* name, bool value)
+void MpvPlayer::setFlag(const char* name, bool value)
 {
     int flag = value ? 1 : 0;
-    return mpv_set_property(mpv_.get(), name, MPV_FORMAT_FLAG, &flag) >= 0;
+    mpv_set_property_async(mpv_.get(), NoReply, name, MPV_FORMAT_FLAG, &flag);
 }
 
-bool MpvPlayer::setDouble(const char* name, double value)
+void MpvPlayer::setDouble(const char* name, double value)
 {
-    return mpv_set_property(mpv_.get(), name, MPV_FORMAT_DOUBLE, &value) >= 0;
+    mpv_set_property_async(mpv_.get(), NoReply, name, MPV_FORMAT_DOUBLE, &value);
 }
 
-double MpvPlayer::getDouble(const char* name, double fallback) const
+void MpvPlayer::sendCommand(std::uint64_t reply, const char* const* args)
 {
-    double value = 0;
-    return mpv_get_property(mpv_.get(), name, MPV_FORMAT_DOUBLE, &value) >= 0 ? value : fallback;
+    const int rc = mpv_command_async(mpv_.get(), reply, const_cast<const char**>(args));
+    if (rc < 0)
+        qCDebug(lcMpv) << "command" << args[0] << "refused:" << mpv_error_string(rc);
 }
 
-bool MpvPlayer::getFlag(const char* name, bool fallback) const
+// ------------------------------------------------------------ what mpv reports
+
+// Asks for the values the player keeps of mpv's state; the replies come back
+// as events, after everything asked before them has been done.
+void MpvPlayer::requestReads(std::uint64_t tag)
 {
-    int flag = 0;
-    return mpv_get_property(mpv_.get(), name, MPV_FORMAT_FLAG, &flag) >= 0 ? flag != 0 : fallback;
+    int asked = 0;
+    for (const char* name : {mpvname::TimePos, mpvname::EofReached, mpvname::Duration, mpvname::VideoTrack}) {
+        if (mpv_get_property_async(mpv_.get(), tag, name, MPV_FORMAT_NODE) >= 0)
+            ++asked;
+    }
+    readsPending_[tag] = asked;
+}
+
+// The same, answered at once: only where a load ran out of time.
+void MpvPlayer::readNow()
+{
+    for (const char* name : {mpvname::TimePos, mpvname::EofReached, mpvname::Duration, mpvname::VideoTrack})
+        keep(name, engineProperty(name));
+}
+
+void MpvPlayer::keep(const char* name, const QVariant& value)
+{
+    if (std::strcmp(name, mpvname::TimePos) == 0) {
+        timePosKnown_ = value.isValid();
+        timePos_ = value.toDouble();
+    } else if (std::strcmp(name, mpvname::EofReached) == 0) {
+        eofReached_ = value.toBool();
+    } else if (std::strcmp(name, mpvname::Duration) == 0) {
+        duration_ = value.isValid() ? value.toDouble() : -1.0;
+    } else if (std::strcmp(name, mpvname::VideoTrack) == 0) {
+        videoTrackShown_ = value.typeId() == QMetaType::LongLong ? value.toLongLong() : 0;
+    }
 }
 
 QVariant MpvPlayer::engineProperty(const char* name) const
@@ -424,8 +468,12 @@ bool MpvPlayer::handleEvent(const mpv_event& event)
         qCInfo(lcMpv).noquote() << message->prefix << QString::fromUtf8(message->text).trimmed();
         return false;
     }
+    case MPV_EVENT_SET_PROPERTY_REPLY:
+        if (event.error < 0)
+            qCDebug(lcMpv) << "property refused:" << mpv_error_string(event.error);
+        return false;
     case MPV_EVENT_COMMAND_REPLY:
-        if (seekPending_ && event.reply_userdata == seekId_) {
+        if (seekPending_ && event.reply_userdata == seekReply_) {
             if (event.error < 0) {
                 qCWarning(lcMpv) << "seek refused:" << mpv_error_string(event.error);
                 seekPending_ = false;
@@ -436,17 +484,35 @@ bool MpvPlayer::handleEvent(const mpv_event& event)
         return false;
     case MPV_EVENT_PLAYBACK_RESTART:
         // A restart after our last seek was taken up is that seek's end;
-        // earlier ones belong to seeks it replaced.
-        if (!seekPending_ || !seekAcknowledged_)
+        // earlier ones belong to seeks it replaced. Where it landed is read
+        // before the seek counts as done.
+        if (seekPending_ && seekAcknowledged_ && !readsPending_.count(seekReply_ + 1))
+            requestReads(seekReply_ + 1);
+        return false;
+    case MPV_EVENT_GET_PROPERTY_REPLY: {
+        const auto* property = static_cast<const mpv_event_property*>(event.data);
+        keep(property->name, event.error < 0 || property->format != MPV_FORMAT_NODE
+                                 ? QVariant()
+                                 : fromNode(*static_cast<const mpv_node*>(property->data)));
+        const auto pending = readsPending_.find(event.reply_userdata);
+        if (pending == readsPending_.end() || --pending->second > 0)
             return false;
-        seekPending_ = false;
-        seekGuard_.stop();
-        settleEnd();
-        standingFrame_ = state_ != Playing && !atEnd_ && probe_.hasVideo ? lastSeekFrame_ : -1;
-        return true;
-    case MPV_EVENT_PROPERTY_CHANGE:
+        readsPending_.erase(pending);
+        return readsDone(event.reply_userdata);
+    }
+    case MPV_EVENT_PROPERTY_CHANGE: {
+        const auto* property = static_cast<const mpv_event_property*>(event.data);
+        // A change may come after a read that is newer than it (a clock
+        // sampled in the middle of a seek): halted, the reads alone place
+        // the clock.
+        if (state_ != Playing && std::strcmp(property->name, mpvname::TimePos) == 0)
+            return false;
+        keep(property->name, property->format == MPV_FORMAT_NODE
+                                 ? fromNode(*static_cast<const mpv_node*>(property->data))
+                                 : QVariant());
         settleEnd();
         return false;
+    }
     case MPV_EVENT_END_FILE: {
         const auto* end = static_cast<const mpv_event_end_file*>(event.data);
         if (file_.isEmpty() || end->playlist_entry_id != entry_)
@@ -463,6 +529,29 @@ bool MpvPlayer::handleEvent(const mpv_event& event)
     default:
         return false;
     }
+}
+
+// The reads asked for with `tag` have all come back; true when they
+// complete a seek.
+bool MpvPlayer::readsDone(std::uint64_t tag)
+{
+    if (tag == LoadReadsTag && loadWait_) {
+        loadWait_->readsDone = true;
+        loadWait_->loop->quit();
+        return false;
+    }
+    if (tag == HaltReadsTag) {
+        if (haltWait_)
+            haltWait_->quit();
+        return false;
+    }
+    if (!seekPending_ || tag != seekReply_ + 1)
+        return false;
+    seekPending_ = false;
+    seekGuard_.stop();
+    settleEnd();
+    standingFrame_ = state_ != Playing && !atEnd_ && probe_.hasVideo ? lastSeekFrame_ : -1;
+    return true;
 }
 
 // ------------------------------------------------------------------ loading
@@ -493,7 +582,7 @@ bool MpvPlayer::setFileName(const QString& path)
     QString failure;
     MediaProbe probe;
     bool loaded = false;
-    const int rc = mpv_command(mpv_.get(), command);
+    const int rc = mpv_command_async(mpv_.get(), LoadReply, command);
     if (rc < 0)
         failure = QString::fromUtf8(mpv_error_string(rc));
     else
@@ -502,7 +591,7 @@ bool MpvPlayer::setFileName(const QString& path)
 
     if (!loaded || !probe.ok) {
         const char* stop[] = {mpvname::Stop, nullptr};
-        mpv_command(mpv_.get(), stop);
+        sendCommand(NoReply, stop);
         entry_ = -1;
         lastError_ = loaded ? probe.error : failure;
         qCWarning(lcMpv).noquote() << "cannot open" << path << ":" << lastError_;
@@ -512,13 +601,13 @@ bool MpvPlayer::setFileName(const QString& path)
     file_ = path;
     probe_ = probe;
     // The video track mpv chose, or (opened without video) the first one.
-    videoTrack_ = std::max<qlonglong>(1, engineProperty(mpvname::VideoTrack).toLongLong());
-    audioSeconds_ = probe.hasVideo ? 0.0 : getDouble(mpvname::Duration, probe.fileSeconds);
-    // mpv stands on the first picture now: its clock there fixes where
-    // position 0 lies on it (mpv's clock origin differs between containers).
+    videoTrack_ = std::max<qlonglong>(1, videoTrackShown_);
+    audioSeconds_ = probe.hasVideo ? 0.0 : duration_ >= 0 ? duration_ : probe.fileSeconds;
+    // mpv stood on the first picture when it was read: its clock there fixes
+    // where position 0 lies on it (mpv's clock origin differs between containers).
     zeroTime_ = probe.firstFrameTime;
     if (videoNow && !probe.timeline.empty())
-        zeroTime_ = getDouble(mpvname::TimePos, probe.firstFrameTime) - probe.timeline.pictureSeconds(0);
+        zeroTime_ = (timePosKnown_ ? timePos_ : probe.firstFrameTime) - probe.timeline.pictureSeconds(0);
     standingFrame_ = videoNow && probe.hasVideo ? 0 : -1;
     state_ = Stopped;   // standing on frame 0, nothing started
     applyPlacement();
@@ -540,18 +629,34 @@ bool MpvPlayer::waitForLoad(const QString& path, MediaProbe* probe, QString* fai
     wait.loop = &loop;
     wait.path = path;
     loadWait_ = &wait;
-    QTimer::singleShot(config_.loadTimeoutMs, &loop, &QEventLoop::quit);
+    bool late = false;
+    QTimer::singleShot(config_.loadTimeoutMs, &loop, [&] {
+        late = true;
+        loop.quit();
+    });
+    const auto over = [&] {
+        if (late || (wait.done && !wait.ok))
+            return true;
+        return wait.done && wait.readsDone && wait.probed;
+    };
     drainEvents();
-    if (!wait.done)
+    while (!over())
         loop.exec(QEventLoop::ExcludeUserInputEvents);
     loadWait_ = nullptr;
-    const bool opened = wait.done ? wait.ok : wait.fileLoaded;
-    if (!opened) {
-        *failure = wait.done ? wait.failure : QStringLiteral("loading timed out");
+    if (wait.done && !wait.ok) {
+        *failure = wait.failure;
+        return false;
+    }
+    if (!wait.done && !wait.fileLoaded) {
+        *failure = QStringLiteral("loading timed out");
         return false;
     }
     if (!wait.done)
         qCWarning(lcMpv) << "first frame not ready in time";   // usable all the same
+    if (!wait.readsDone) {
+        readsPending_.erase(LoadReadsTag);
+        readNow();
+    }
     // Joins the reading thread; it is done unless the time ran out.
     *probe = wait.probing.valid() ? wait.probing.get() : probeMedia(path);
     return true;
@@ -561,10 +666,15 @@ bool MpvPlayer::waitForLoad(const QString& path, MediaProbe* probe, QString* fai
 // the wait ends when it has been read.
 void MpvPlayer::startProbe(LoadWait& wait)
 {
-    wait.probing = std::async(std::launch::async, [path = wait.path, loop = QPointer<QEventLoop>(wait.loop)] {
+    LoadWait* waiting = &wait;
+    // The wait joins this thread before its event loop goes; a report still
+    // queued then goes with the loop.
+    wait.probing = std::async(std::launch::async, [path = wait.path, loop = wait.loop, waiting] {
         MediaProbe probe = probeMedia(path);
-        if (loop)
-            QMetaObject::invokeMethod(loop, &QEventLoop::quit, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(loop, [loop, waiting] {
+            waiting->probed = true;
+            loop->quit();
+        }, Qt::QueuedConnection);
         return probe;
     });
 }
@@ -581,6 +691,13 @@ bool MpvPlayer::takeLoadEvent(const mpv_event& event)
     case MPV_EVENT_FILE_LOADED:
         wait.fileLoaded = wait.started;
         return true;
+    case MPV_EVENT_COMMAND_REPLY:
+        if (event.reply_userdata != LoadReply)
+            return false;
+        if (event.error >= 0)
+            return true;
+        wait.failure = QString::fromUtf8(mpv_error_string(event.error));
+        break;
     case MPV_EVENT_END_FILE: {
         const auto* end = static_cast<const mpv_event_end_file*>(event.data);
         if (!wait.started || end->playlist_entry_id != entry_)
@@ -599,10 +716,13 @@ bool MpvPlayer::takeLoadEvent(const mpv_event& event)
     }
     if (!wait.done) {
         wait.done = true;
-        if (wait.ok)
-            startProbe(wait);   // quits the loop when it is done
-        else
+        if (wait.ok) {
+            // Both quit the loop when they are done.
+            requestReads(LoadReadsTag);
+            startProbe(wait);
+        } else {
             wait.loop->quit();
+        }
     }
     return true;
 }
@@ -618,7 +738,7 @@ void MpvPlayer::forgetFile()
             if (!std::exchange(stopPending_, false))
                 return;
             const char* stop[] = {mpvname::Stop, nullptr};
-            mpv_command(mpv_.get(), stop);
+            sendCommand(NoReply, stop);
         });
     }
     file_.clear();
@@ -632,13 +752,14 @@ void MpvPlayer::forgetFile()
     seekGuard_.stop();
     lastSeekFrame_ = -1;
     standingFrame_ = -1;
+    readsPending_.clear();
 }
 
 // ------------------------------------------------------------ time and frames
 
 double MpvPlayer::clockTime() const
 {
-    return getDouble(mpvname::TimePos, zeroTime_);
+    return timePosKnown_ ? timePos_ : zeroTime_;
 }
 
 std::int64_t MpvPlayer::rawFrame() const
@@ -661,7 +782,7 @@ bool MpvPlayer::standsAtEnd() const
         return false;
     if (atEnd_)
         return true;
-    if (seekPending_ || !getFlag(mpvname::EofReached, false))
+    if (seekPending_ || !eofReached_)
         return false;
     // mpv flags the end already while it stands on the last frame: the end is
     // reached by playing into it, or by a seek to a frame the file lacks.
@@ -789,8 +910,9 @@ void MpvPlayer::seekToTime(double seconds)
     seekAcknowledged_ = false;
     standingFrame_ = -1;
     seekId_ += 1;
+    seekReply_ = FirstSeekId + 2 * seekId_;
     seekGuard_.start();
-    if (mpv_command_async(mpv_.get(), seekId_, command) < 0)
+    if (mpv_command_async(mpv_.get(), seekReply_, command) < 0)
         seekPending_ = false;
 }
 
@@ -827,18 +949,33 @@ void MpvPlayer::play()
 
 void MpvPlayer::stop()
 {
-    if (file_.isEmpty())
-        return;
-    state_ = Stopped;
-    applyPause();
+    halt(Stopped);
 }
 
 void MpvPlayer::pause()
 {
+    halt(Paused);
+}
+
+// Halts playback where it is. Halting a playing video waits (in an event loop
+// that keeps mpv's pictures coming, input held back) until mpv tells where
+// it halted, so that the position read next is the frame on the screen.
+void MpvPlayer::halt(int state)
+{
     if (file_.isEmpty())
         return;
-    state_ = Paused;
+    const bool wasPlaying = state_ == Playing;
+    state_ = state;
     applyPause();
+    if (!wasPlaying || seekPending_ || haltWait_)
+        return;
+    QEventLoop loop;
+    haltWait_ = &loop;
+    requestReads(HaltReadsTag);
+    QTimer::singleShot(HaltWaitMs, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    haltWait_ = nullptr;
+    readsPending_.erase(HaltReadsTag);
 }
 
 void MpvPlayer::setRate(double rate)
@@ -901,9 +1038,7 @@ void MpvPlayer::restoreVideoAfterRenderer()
     if (file_.isEmpty() || !probe_.hasVideo)
         return;
     standingFrame_ = -1;
-    const QVariant track = engineProperty(mpvname::VideoTrack);
-    if (track.typeId() == QMetaType::Bool && !track.toBool())
-        setOption(mpvname::VideoTrack, QByteArray::number(videoTrack_).constData());
+    setOption(mpvname::VideoTrack, QByteArray::number(videoTrack_).constData());
 }
 
 QImage MpvPlayer::grabCurrentFrame() const

@@ -16,6 +16,10 @@
 //   so the player decides itself: it stands at the end after a seek to the
 //   length, after a seek beyond the last frame that really exists (truncated
 //   files), and when playback runs into the end of the file.
+// * The window thread never waits for mpv's core: changes and commands go
+//   through mpv's asynchronous calls (in order), and positions come from the
+//   clock mpv reports (observed while playing, read back after each load,
+//   seek and halt before those count as done).
 // * mpv's events are only queued by its wakeup callback and drained on the
 //   user-interface thread; setFileName waits for the load (bounded) in an
 //   event loop that keeps drawing mpv's pictures. The container is read once
@@ -33,6 +37,7 @@
 class QEventLoop;
 #include <atomic>
 #include <future>
+#include <map>
 #include <memory>
 
 #include "app/media_probe.h"
@@ -127,7 +132,8 @@ public:
     bool seeking() const { return seekPending_; }
     // Which picture output this player ended up with.
     Picture pictureKind() const { return picture_; }
-    // The value of an mpv property (diagnostics and tests); invalid when unavailable.
+    // The value of an mpv property, asked and waited for (diagnostics and
+    // tests only); invalid when unavailable.
     QVariant engineProperty(const char* name) const;
 
 protected:
@@ -156,11 +162,15 @@ private:
     void applyPlacement();
     void restoreVideoAfterRenderer();
 
-    bool setOption(const char* name, const char* value);
-    bool setFlag(const char* name, bool value);
-    bool setDouble(const char* name, double value);
-    double getDouble(const char* name, double fallback) const;
-    bool getFlag(const char* name, bool fallback) const;
+    void setOption(const char* name, const char* value);
+    void setFlag(const char* name, bool value);
+    void setDouble(const char* name, double value);
+    void sendCommand(std::uint64_t reply, const char* const* args);
+    void requestReads(std::uint64_t tag);
+    void readNow();
+    void keep(const char* name, const QVariant& value);
+    bool readsDone(std::uint64_t tag);
+    void halt(int state);
 
     std::unique_ptr<mpv_handle, MpvDestroy> mpv_;
     Picture picture_;
@@ -186,6 +196,8 @@ private:
         bool fileLoaded = false;
         bool done = false;
         bool ok = false;
+        bool readsDone = false;
+        bool probed = false;
         QString failure;
         std::future<MediaProbe> probing;   // the container, read once the first frame stands
     };
@@ -198,10 +210,21 @@ private:
     bool seekPending_ = false;
     bool seekAcknowledged_ = false;
     std::uint64_t seekId_ = 0;
+    std::uint64_t seekReply_ = 0;       // reply id of the seek command in flight
     double pendingPosition_ = 0;        // frames (video) or seconds (audio only)
     std::int64_t lastSeekFrame_ = -1;
     std::int64_t standingFrame_ = -1;   // the frame mpv stands on exactly, halted; -1 unknown
     QTimer seekGuard_;
+    QEventLoop* haltWait_ = nullptr;    // set while stop() or pause() waits
+
+    // mpv's state as it last reported it (observed, or read after a load,
+    // a seek or a halt): the window thread never asks mpv and waits.
+    double timePos_ = 0;
+    bool timePosKnown_ = false;
+    bool eofReached_ = false;
+    double duration_ = -1;              // -1: unknown
+    qlonglong videoTrackShown_ = 0;     // 0: none
+    std::map<std::uint64_t, int> readsPending_;   // replies still to come, by tag
 
     double rate_ = 1.0;
     int volume_ = 0;
