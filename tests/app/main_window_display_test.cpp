@@ -144,22 +144,6 @@ TEST_F(MainWindowTest, AModeSwitchedOnAndOffReturnsTheWindowWithItsFrame)
     }
 }
 
-TEST_F(MainWindowTest, PictureInPictureFromFullScreenKeepsTheFullScreenGeometry)
-{
-    app->menu().CommandFULLSCREEN->click();
-    ASSERT_TRUE(standsAt(screen_));
-    app->SETUP().CheckPIP->click();
-    EXPECT_EQ(savedGeometry(), screen_);
-    EXPECT_TRUE(standsAt(pip()));
-
-    // Back at the full-screen place and width, with a frame, under the
-    // normal window's rule.
-    app->SETUP().CheckPIP->click();
-    EXPECT_EQ(app->st.FullScreenMode, 0);
-    EXPECT_FALSE(frameless());
-    EXPECT_TRUE(standsAt([&] { return ruled(screen_.topLeft(), screen_.width()); }));
-}
-
 TEST_F(MainWindowTest, TheResizeRuleKeepsFourToThreeAndTheControlStripWidth)
 {
     const int strip = app->menu().PictureControls1->width();
@@ -189,7 +173,7 @@ TEST_F(MainWindowTest, TheResizeRuleKeepsFourToThreeAndTheControlStripWidth)
     }
 }
 
-TEST_F(MainWindowTest, AlwaysOnTopNeitherMovesNorSizesTheWindowAndIsIndependentOfFullScreen)
+TEST_F(MainWindowTest, AlwaysOnTopAndPictureInPictureFromFullScreenThenClosingEndsTheProgram)
 {
     mdi().move(screen_.topLeft() + QPoint(60, 50));
     const QRect before = outer();
@@ -212,10 +196,21 @@ TEST_F(MainWindowTest, AlwaysOnTopNeitherMovesNorSizesTheWindowAndIsIndependentO
     fullScreen->click();
     EXPECT_TRUE(standsAt(before));
     EXPECT_FALSE(onTop());
-}
 
-TEST_F(MainWindowTest, ClosingTheWindowEndsTheProgram)
-{
+    // Picture in picture from full screen keeps the full-screen geometry;
+    // switched off, the window is back at its place and width, with a frame,
+    // under the normal window's rule.
+    fullScreen->click();
+    ASSERT_TRUE(standsAt(screen_));
+    app->SETUP().CheckPIP->click();
+    EXPECT_EQ(savedGeometry(), screen_);
+    EXPECT_TRUE(standsAt(pip()));
+    app->SETUP().CheckPIP->click();
+    EXPECT_EQ(app->st.FullScreenMode, 0);
+    EXPECT_FALSE(frameless());
+    EXPECT_TRUE(standsAt([&] { return ruled(screen_.topLeft(), screen_.width()); }));
+
+    // Closing the window ends the program.
     const QString video = addVideo(QStringLiteral("clip.avi"));
     player().setFileName(video);
     player().play();
