@@ -198,25 +198,15 @@ TEST(MediaMaker, OtherEncodersClipsShowEveryFrameInOrder)
     }
 }
 
+// The readers' tests of the cut clip prove the frames it holds; only this
+// proves that its header still claims the whole clip's, the lie they must see
+// through.
 TEST(MediaMaker, TruncatedClipStillClaimsEveryFrame)
 {
-    const QString whole = vv::test::testMedia("open-gop.avi");
     const QString truncated = vv::test::testMedia("truncated.avi");
     ASSERT_FALSE(truncated.isEmpty());
-    EXPECT_EQ(QFileInfo(truncated).size(), QFileInfo(whole).size() / 2);
-
-    const Decoded decoded = decode(truncated);
-    EXPECT_EQ(decoded.claimed, 250) << "the header is the whole clip's";
-    EXPECT_GT(decoded.numbers.size(), 50u);
-    EXPECT_LT(decoded.numbers.size(), 200u);
-    // The intact part shows its own frames; B-frames stored after the cut
-    // are missing from the very end.
-    for (std::size_t i = 0; i < decoded.numbers.size(); ++i) {
-        if (i + 3 < decoded.numbers.size())
-            EXPECT_EQ(decoded.numbers[i], static_cast<int>(i));
-        else
-            EXPECT_GT(decoded.numbers[i], decoded.numbers[i - 1]);
-    }
+    EXPECT_EQ(QFileInfo(truncated).size(), QFileInfo(vv::test::testMedia("open-gop.avi")).size() / 2);
+    EXPECT_EQ(decode(truncated).claimed, 250);
 }
 
 // The files of a directory, names only, the hidden ones too.
