@@ -1,8 +1,7 @@
-// Runs every file of the given folders (or the given files) through the
-// reader's fuzz entry point once: the committed corpus as a plain test.
+// Runs every file of the given folders through the reader's fuzz entry point
+// once: the committed corpus as a plain test.
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <cstdint>
 #include <cstdio>
 
@@ -12,22 +11,15 @@ int main(int argc, char** argv)
 {
     int count = 0;
     for (int i = 1; i < argc; ++i) {
-        const QString arg = QFile::decodeName(argv[i]);
-        QStringList files;
-        if (QFileInfo(arg).isDir()) {
-            for (const QString& name : QDir(arg).entryList(QDir::Files, QDir::Name))
-                files.append(QDir(arg).filePath(name));
-        } else {
-            files.append(arg);
-        }
-        for (const QString& path : files) {
-            QFile file(path);
+        const QDir dir(QFile::decodeName(argv[i]));
+        for (const QString& name : dir.entryList(QDir::Files, QDir::Name)) {
+            QFile file(dir.filePath(name));
             if (!file.open(QIODevice::ReadOnly)) {
-                std::fprintf(stderr, "cannot read %s\n", qPrintable(path));
+                std::fprintf(stderr, "cannot read %s\n", qPrintable(file.fileName()));
                 return 1;
             }
             const QByteArray bytes = file.readAll();
-            std::printf("%s\n", qPrintable(path));
+            std::printf("%s\n", qPrintable(file.fileName()));
             std::fflush(stdout);
             LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
                                    static_cast<std::size_t>(bytes.size()));

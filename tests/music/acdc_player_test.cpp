@@ -4,7 +4,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -25,26 +24,6 @@ namespace vv::test {
 namespace {
 
 constexpr int WaitMs = 20000;
-
-// A concert video long enough to hold intro scene 1 (2984), action scene 1
-// (3200) and closing scene 1 (8626) at 25 frames a second; made once and
-// kept with the other test clips.
-QString concertClip()
-{
-    const QString path = QStringLiteral(VV_TEST_MEDIA_DIR) + QStringLiteral("/music-concert-9000.avi");
-    if (QFileInfo::exists(path))
-        return path;
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    const vvmaker::VideoSpec clip{.width = 160, .height = 120, .frames = 9000, .gopSize = 250, .bFrames = 0,
-                                  .quality = 20, .audioSampleRate = 16000, .audioBitRate = 16000,
-                                  .mp2Audio = true, .threads = 2, .progress = {}};
-    std::string error;
-    if (!vvmaker::makeVideo(path.toStdString(), clip, &error)) {
-        ADD_FAILURE() << "cannot make the concert clip: " << error;
-        return {};
-    }
-    return path;
-}
 
 class AcdcPlayerTest : public ::testing::Test {
 protected:
@@ -82,7 +61,7 @@ protected:
     }
     void addConcert()
     {
-        const QString clip = concertClip();
+        const QString clip = testMedia(QStringLiteral("concert.avi"));
         ASSERT_FALSE(clip.isEmpty());
         ASSERT_TRUE(QFile::link(clip, musicDir + QStringLiteral("acdc-nobulls2.avi")));
     }

@@ -108,7 +108,6 @@ void FakePlayer::play()
 
 void FakePlayer::stop()
 {
-    ++stopCalls;
     if (!file_.isEmpty())
         state_ = Stopped;
 }

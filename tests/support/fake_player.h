@@ -62,7 +62,7 @@ public:
     QList<double> seeks;   // every seek target, in frames
     QStringList opened;    // every path set, "" included
     int fixedOptionCalls = 0;
-    int playCalls = 0, stopCalls = 0, pauseCalls = 0;
+    int playCalls = 0, pauseCalls = 0;
 
 private:
     const FakeCatalogue* catalogue_;

@@ -120,6 +120,9 @@ const std::map<QString, Maker>& catalogue()
             return vvmaker::makeTruncatedCopy(source.toStdString(), path, 0.5, error);
         };
         m["garbage.avi"] = makeGarbage;
+        m["concert.avi"] = videoMaker({.width = 160, .height = 120, .frames = 9000, .gopSize = 250, .bFrames = 0,
+                                       .quality = 20, .audioSampleRate = 16000, .audioBitRate = 16000,
+                                       .mp2Audio = true, .threads = 2, .progress = {}});
         for (const auto& [name, seconds] : {std::pair{"tone.wav", 3.0}, {"tone.mp3", 3.0}, {"long-tone.mp3", 7.0}}) {
             const bool wav = QString(name).endsWith(".wav");
             m[name] = [wav, clip = tone(seconds)](const std::string& path, std::string* error) {

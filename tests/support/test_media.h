@@ -31,6 +31,9 @@ namespace vv::test {
 //   otherEncoders()   320x240, 240 frames, audio, keyframe every 50th, made
 //                     by libxvid, MS MPEG-4 v3, libx264 (MP4, variable
 //                     timing in MKV), VP9 (WebM) and libx265 (MOV)
+//   "concert.avi"     160x120, 9000 frames at 25 fps, a keyframe every 250th,
+//                     no B-frames, MP2 audio: past intro scene 1 (2984),
+//                     action scene 1 (3200) and closing scene 1 (8626)
 //   "tone.wav", "tone.mp3"  3 s of 440 Hz
 QString testMedia(const QString& name);
 const std::vector<std::pair<QString, vvmaker::Container>>& otherEncoders();
