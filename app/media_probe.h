@@ -1,8 +1,9 @@
 #pragma once
 // What the container of a media file says about it, read with libavformat
-// before the player opens the file: the time base of the video stream (frame
-// count, frame rate, the time of frame 0, the stream's own length) and the
-// kind of container, which decides how exact seeks must be prepared.
+// once the player shows the file's first picture: the time base of the video
+// stream (frame count, frame rate, the time of frame 0, the stream's own
+// length) and the kind of container, which decides how exact seeks must be
+// prepared.
 
 #include <QSize>
 #include <QString>
