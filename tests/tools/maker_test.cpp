@@ -235,16 +235,16 @@ TEST(MediaMaker, FailuresLeaveNothingBehind)
         change(s);
         return [s, path](std::string* e) { return vvmaker::makeVideo(path, s, e); };
     };
-    const auto spec = [&](auto change) { return video(change, target); };
+    const auto madeWith = [&](auto change) { return video(change, target); };
     vvmaker::AudioSpec silence;
     silence.seconds = 0;
     const std::pair<const char*, std::function<bool(std::string*)>> cases[] = {
-        {"odd width", spec([](auto& s) { s.width = 161; })},
-        {"no frames", spec([](auto& s) { s.frames = 0; })},
-        {"more frames than the strip counts", spec([](auto& s) { s.frames = vvmaker::maxStripNumber() + 2; })},
-        {"no frame rate", spec([](auto& s) { s.fpsNum = 0; })},
-        {"too many B-frames", spec([](auto& s) { s.bFrames = 9; })},
-        {"no GOP", spec([](auto& s) { s.gopSize = 0; })},
+        {"odd width", madeWith([](auto& s) { s.width = 161; })},
+        {"no frames", madeWith([](auto& s) { s.frames = 0; })},
+        {"more frames than the strip counts", madeWith([](auto& s) { s.frames = vvmaker::maxStripNumber() + 2; })},
+        {"no frame rate", madeWith([](auto& s) { s.fpsNum = 0; })},
+        {"too many B-frames", madeWith([](auto& s) { s.bFrames = 9; })},
+        {"no GOP", madeWith([](auto& s) { s.gopSize = 0; })},
         {"a file where a folder should be", video([](auto&) {}, file + "/clip.avi")},
         {"silent wav", [&](std::string* e) { return vvmaker::makeWav(target, silence, e); }},
         {"silent mp3", [&](std::string* e) { return vvmaker::makeMp3(target, silence, e); }},
