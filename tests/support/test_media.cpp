@@ -36,26 +36,16 @@ constexpr const char* kCatalogueVersion = "v2";
 
 using Maker = std::function<bool(const std::string& path, std::string* error)>;
 
-vvmaker::VideoSpec video(int width, int height, int frames)
-{
-    vvmaker::VideoSpec clip;
-    clip.width = width;
-    clip.height = height;
-    clip.frames = frames;
-    return clip;
-}
-
 Maker videoMaker(vvmaker::VideoSpec clip)
 {
     return [clip](const std::string& path, std::string* error) { return vvmaker::makeVideo(path, clip, error); };
 }
 
-vvmaker::AudioSpec tone(double seconds)
+Maker toneMaker(bool wav, double seconds)
 {
-    vvmaker::AudioSpec clip;
-    clip.seconds = seconds;
-    clip.toneHz = 440.0;
-    return clip;
+    return [wav, clip = vvmaker::AudioSpec{.seconds = seconds}](const std::string& path, std::string* error) {
+        return wav ? vvmaker::makeWav(path, clip, error) : vvmaker::makeMp3(path, clip, error);
+    };
 }
 
 // 4 KiB of noise, the same bytes every time.
@@ -81,54 +71,30 @@ QString cacheDir() { return QStringLiteral(VV_TEST_MEDIA_DIR) + '/' + kCatalogue
 
 const std::map<QString, Maker>& catalogue()
 {
+    using vvmaker::Container;
     static const std::map<QString, Maker> makers = [] {
-        std::map<QString, Maker> m;
-        auto openGop = video(320, 240, 250);
-        m["open-gop.avi"] = videoMaker(openGop);
-
-        auto closedGop = openGop;
-        closedGop.closedGop = true;
-        m["closed-gop.avi"] = videoMaker(closedGop);
-
-        auto program = video(320, 240, 250);
-        program.container = vvmaker::Container::MpegPs;
-        program.gopSize = 25;
-        m["program.mpg"] = videoMaker(program);
-
-        auto ntsc = video(320, 240, 299);
-        ntsc.fpsNum = 30000;
-        ntsc.fpsDen = 1001;
-        m["ntsc.avi"] = videoMaker(ntsc);
-
-        // Other encoders' clips: 240 frames, a keyframe every 50th.
-        for (const auto& [name, container] : otherEncoders()) {
-            auto other = video(320, 240, 240);
-            other.container = container;
-            m[name] = videoMaker(other);
-        }
-
-        m["odd-width.avi"] = videoMaker(video(318, 240, 100));
-        m["eight.avi"] = videoMaker(video(320, 240, 8));
-        m["half-second.avi"] = videoMaker(video(320, 240, 12));
-
+        std::map<QString, Maker> m{
+            {"open-gop.avi", videoMaker({})},
+            {"closed-gop.avi", videoMaker({.closedGop = true})},
+            {"program.mpg", videoMaker({.container = Container::MpegPs, .gopSize = 25})},
+            {"ntsc.avi", videoMaker({.fpsNum = 30000, .fpsDen = 1001, .frames = 299})},
+            {"odd-width.avi", videoMaker({.width = 318, .frames = 100})},
+            {"eight.avi", videoMaker({.frames = 8})},
+            {"half-second.avi", videoMaker({.frames = 12})},
+            {"garbage.avi", makeGarbage},
+            {"concert.avi", videoMaker({.width = 160, .height = 120, .frames = 9000, .gopSize = 250, .bFrames = 0,
+                                        .quality = 20, .audioSampleRate = 16000, .audioBitRate = 16000,
+                                        .mp2Audio = true, .threads = 2})},
+            {"tone.wav", toneMaker(true, 3.0)},
+            {"tone.mp3", toneMaker(false, 3.0)},
+            {"long-tone.mp3", toneMaker(false, 7.0)},
+        };
+        for (const auto& [name, container] : otherEncoders())
+            m[name] = videoMaker({.container = container, .frames = 240});
         m["truncated.avi"] = [](const std::string& path, std::string* error) {
             const QString source = testMedia("open-gop.avi");
-            if (source.isEmpty()) {
-                *error = "open-gop.avi is missing";
-                return false;
-            }
-            return vvmaker::makeTruncatedCopy(source.toStdString(), path, 0.5, error);
+            return !source.isEmpty() && vvmaker::makeTruncatedCopy(source.toStdString(), path, 0.5, error);
         };
-        m["garbage.avi"] = makeGarbage;
-        m["concert.avi"] = videoMaker({.width = 160, .height = 120, .frames = 9000, .gopSize = 250, .bFrames = 0,
-                                       .quality = 20, .audioSampleRate = 16000, .audioBitRate = 16000,
-                                       .mp2Audio = true, .threads = 2, .progress = {}});
-        for (const auto& [name, seconds] : {std::pair{"tone.wav", 3.0}, {"tone.mp3", 3.0}, {"long-tone.mp3", 7.0}}) {
-            const bool wav = QString(name).endsWith(".wav");
-            m[name] = [wav, clip = tone(seconds)](const std::string& path, std::string* error) {
-                return wav ? vvmaker::makeWav(path, clip, error) : vvmaker::makeMp3(path, clip, error);
-            };
-        }
         return m;
     }();
     return makers;

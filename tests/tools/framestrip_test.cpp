@@ -22,147 +22,94 @@ using vvmaker::readFrameNumber;
 QImage drawnFrame(int width, int height, int n)
 {
     const int cw = (width + 1) / 2, ch = (height + 1) / 2;
-    std::vector<std::uint8_t> y(static_cast<std::size_t>(width) * height), u(static_cast<std::size_t>(cw) * ch),
-        v(u.size());
-    vvmaker::drawFramePicture({y.data(), u.data(), v.data(), width, cw, cw, width, height}, n, 25, 1);
+    std::vector<std::uint8_t> y(static_cast<std::size_t>(width) * height), uv(static_cast<std::size_t>(cw) * ch);
+    vvmaker::drawFramePicture({y.data(), uv.data(), uv.data(), width, cw, cw, width, height}, n, 25, 1);
     QImage image(width, height, QImage::Format_RGB32);
     for (int row = 0; row < height; ++row) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(row));
         for (int x = 0; x < width; ++x) {
             const int luma = y[static_cast<std::size_t>(row) * width + x];
-            line[x] = qRgb(luma, luma, luma);
+            image.setPixel(x, row, qRgb(luma, luma, luma));
         }
     }
     return image;
 }
 
-// The picture as a bitmap holds it: B, G, R (and x) a pixel, rows padded
-// to 4 bytes, optionally bottom row first.
-QImage packed(const QImage& image, int bytesPerPixel, bool bottomUp)
+// Read back as a bitmap holds it (B, G, R and maybe x a pixel, rows padded to
+// 4 bytes, top or bottom row first) and after a player scaled the picture
+// into a window, stretched or between black bars.
+TEST(FrameStrip, ReadsWhatWasDrawnInEveryLayoutScaledAndBoxed)
 {
-    const QImage bgr = image.convertToFormat(bytesPerPixel == 3 ? QImage::Format_BGR888 : QImage::Format_RGB32);
-    return bottomUp ? bgr.mirrored() : bgr;
-}
-
-TEST(FrameStrip, ReadsWhatWasDrawnInEveryPixelLayoutAndWrapsAboveTheLargest)
-{
-    for (const QSize size : {QSize(160, 120), QSize(318, 240), QSize(640, 480), QSize(1280, 720)}) {
-        for (int n : {0, 1, 2, 1000, 65535, 122499, vvmaker::maxStripNumber()}) {
-            const QImage frame = drawnFrame(size.width(), size.height(), n);
-            for (int bytesPerPixel : {3, 4}) {
-                for (bool bottomUp : {false, true}) {
-                    const QImage bitmap = packed(frame, bytesPerPixel, bottomUp);
-                    EXPECT_EQ(readFrameNumber(bitmap.constBits(), size.width(), size.height(),
-                                              static_cast<int>(bitmap.bytesPerLine()), bytesPerPixel, bottomUp),
+    for (const QSize size : {QSize(160, 120), QSize(318, 240), QSize(1280, 720)}) {
+        for (const int n : {0, 1, 65535, 122499, vvmaker::maxStripNumber()}) {
+            for (const auto format : {QImage::Format_BGR888, QImage::Format_RGB32}) {
+                for (const bool bottomUp : {false, true}) {
+                    const QImage bitmap = drawnFrame(size.width(), size.height(), n).convertToFormat(format);
+                    const QImage stored = bottomUp ? bitmap.mirrored() : bitmap;
+                    EXPECT_EQ(readFrameNumber(stored.constBits(), size.width(), size.height(),
+                                              static_cast<int>(stored.bytesPerLine()), stored.depth() / 8, bottomUp),
                               n)
-                        << size.width() << "x" << size.height() << " bpp=" << bytesPerPixel << " bottomUp=" << bottomUp;
+                        << size.width() << "x" << size.height() << " depth " << stored.depth() << " " << bottomUp;
                 }
             }
         }
     }
-    // The concert video needs frame numbers up to 122,499; above the largest they wrap.
-    const int max = vvmaker::maxStripNumber();
-    EXPECT_GE(max, 122500);
-    EXPECT_EQ(vv::test::frameNumberOf(drawnFrame(320, 240, max + 6)), 5);
-}
+    // Above the largest number the strip wraps.
+    EXPECT_GE(vvmaker::maxStripNumber(), 122500);
+    EXPECT_EQ(vv::test::frameNumberOf(drawnFrame(320, 240, vvmaker::maxStripNumber() + 6)), 5);
 
-// A player shows the picture stretched to its window or, keeping the aspect
-// ratio, between black bars.
-TEST(FrameStrip, SurvivesScalingAndBlackBars)
-{
-    const int n = 104729;
-    const QImage frame = drawnFrame(320, 240, n);
-
-    struct Case {
-        const char* name;
-        QSize window;
-        QRect picture;   // where the picture lands in the window
-        Qt::TransformationMode mode = Qt::SmoothTransformation;
-    } const cases[] = {
-        {"down to 160x120, smooth", {160, 120}, {0, 0, 160, 120}},
-        {"down to 160x120, nearest", {160, 120}, {0, 0, 160, 120}, Qt::FastTransformation},
-        {"stretched to 403x357", {403, 357}, {0, 0, 403, 357}},
-        {"up to 768x576", {768, 576}, {0, 0, 768, 576}},
-        {"letterboxed in 403x357", {403, 357}, {0, 27, 403, 302}},
-        {"pillarboxed in 640x360", {640, 360}, {80, 0, 480, 360}},
-        {"small, boxed both ways", {200, 200}, {10, 40, 180, 135}, Qt::FastTransformation},
+    const QImage frame = drawnFrame(320, 240, 104729);
+    const std::tuple<QSize, QRect, Qt::TransformationMode> windows[] = {
+        {{160, 120}, {0, 0, 160, 120}, Qt::FastTransformation},
+        {{768, 576}, {0, 0, 768, 576}, Qt::SmoothTransformation},
+        {{403, 357}, {0, 27, 403, 302}, Qt::SmoothTransformation},
+        {{640, 360}, {80, 0, 480, 360}, Qt::SmoothTransformation},
+        {{200, 200}, {10, 40, 180, 135}, Qt::FastTransformation},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        QImage window(c.window, QImage::Format_RGB32);
+    for (const auto& [size, picture, mode] : windows) {
+        QImage window(size, QImage::Format_RGB32);
         window.fill(Qt::black);
-        {
-            QPainter painter(&window);
-            painter.drawImage(c.picture.topLeft(), frame.scaled(c.picture.size(), Qt::IgnoreAspectRatio, c.mode));
-        }
-        EXPECT_EQ(vv::test::frameNumberOf(window), n);
-        EXPECT_EQ(vv::test::frameNumberOf(window.convertToFormat(QImage::Format_RGB888)), n);
+        QPainter(&window).drawImage(picture.topLeft(), frame.scaled(picture.size(), Qt::IgnoreAspectRatio, mode));
+        EXPECT_EQ(vv::test::frameNumberOf(window), 104729) << picture.width() << " in " << size.width();
     }
 }
 
-TEST(FrameStrip, PicturesWithoutAValidStripReadAsMinusOne)
+TEST(FrameStrip, PicturesAndBuffersWithoutAValidStripReadAsMinusOne)
 {
-    const int width = 320, height = 240;
-    const int band = vvmaker::stripBandHeight(height);
+    const int width = 320, height = 240, band = vvmaker::stripBandHeight(height);
     const auto cell = [&](int i) { return QRect(width * i / 20, 0, width * (i + 1) / 20 - width * i / 20, band); };
-
-    const auto plain = [&](QColor colour) {
-        QImage i(width, height, QImage::Format_RGB32);
-        i.fill(colour);
-        return i;
-    };
-    QImage noise = plain(Qt::black);
-    std::uint32_t state = 12345;
-    for (int i = 0; i < width * height; ++i) {
-        state = state * 1664525u + 1013904223u;
-        noise.setPixel(i % width, i / width, qRgb(state >> 24, state >> 24, state >> 24));
-    }
-    // Frame n drawn over by `paint`.
+    // Frame n painted over by `paint`.
     const auto spoilt = [&](int n, const std::function<void(QPainter&)>& paint) {
         QImage i = drawnFrame(width, height, n);
         QPainter painter(&i);
         paint(painter);
-        painter.end();
         return i;
     };
-
-    const struct {
-        const char* name;
-        QImage picture;
-    } cases[] = {
-        {"flat grey", plain(QColor(128, 128, 128))},
-        {"noise", noise},
-        // One data cell turned over: the parity no longer matches.
-        {"a data cell flipped", spoilt(4, [&](QPainter& p) { p.fillRect(cell(17), Qt::white); })},
+    const std::pair<const char*, QImage> cases[] = {
+        {"flat grey", spoilt(4, [&](QPainter& p) { p.fillRect(0, 0, width, height, QColor(128, 128, 128)); })},
+        {"a data cell flipped: parity", spoilt(4, [&](QPainter& p) { p.fillRect(cell(17), Qt::white); })},
         {"calibration swapped", spoilt(4, [&](QPainter& p) {
              p.fillRect(cell(0), Qt::black);
              p.fillRect(cell(1), Qt::white);
          })},
-        // A cell half black, half white: neither.
-        {"a cell split", spoilt(0, [&](QPainter& p) { p.fillRect(cell(10).adjusted(0, 0, 0, -band / 2), Qt::white); })},
+        {"a cell half black, half white",
+         spoilt(0, [&](QPainter& p) { p.fillRect(cell(10).adjusted(0, 0, 0, -band / 2), Qt::white); })},
         {"washed out", spoilt(77, [&](QPainter& p) {
              p.setOpacity(0.9);
-             p.fillRect(QRect(0, 0, width, height), QColor(128, 128, 128));
+             p.fillRect(0, 0, width, height, QColor(128, 128, 128));
          })},
         {"null picture", QImage()},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(vv::test::frameNumberOf(c.picture), -1);
-    }
-}
+    for (const auto& [name, picture] : cases)
+        EXPECT_EQ(vv::test::frameNumberOf(picture), -1) << name;
 
-TEST(FrameStrip, RefusesBadBuffers)
-{
-    const QImage bitmap = packed(drawnFrame(160, 120, 9), 4, false);
+    const QImage bitmap = drawnFrame(160, 120, 9);
     const std::uint8_t* pixels = bitmap.constBits();
     const int stride = static_cast<int>(bitmap.bytesPerLine());
     EXPECT_EQ(readFrameNumber(pixels, 160, 120, stride, 4, false), 9);
-    EXPECT_EQ(readFrameNumber(nullptr, 160, 120, stride, 4, false), -1);
-    EXPECT_EQ(readFrameNumber(pixels, 160, 120, stride, 2, false), -1);
-    EXPECT_EQ(readFrameNumber(pixels, 160, 120, 160 * 4 - 1, 4, false), -1);
-    EXPECT_EQ(readFrameNumber(pixels, 0, 120, stride, 4, false), -1);
-    EXPECT_EQ(readFrameNumber(pixels, 30, 20, stride, 4, false), -1);   // too small to hold a strip
+    for (const auto& [bits, w, h, rowBytes, bytesPerPixel] :
+         {std::tuple{(const std::uint8_t*)nullptr, 160, 120, stride, 4}, {pixels, 160, 120, stride, 2},
+          {pixels, 160, 120, 160 * 4 - 1, 4}, {pixels, 0, 120, stride, 4}, {pixels, 30, 20, stride, 4}})
+        EXPECT_EQ(readFrameNumber(bits, w, h, rowBytes, bytesPerPixel, false), -1) << w << " " << rowBytes;
 }
 
 } // namespace
