@@ -2,13 +2,9 @@
 
 #include <QDir>
 #include <QFile>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <cerrno>
-#include <csignal>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include "tests/support/unprivileged.h"
 
@@ -61,31 +57,6 @@ TEST(AtomicFile, SuccessRemovesStaleTemporariesOfTheSameTargetOnly)
     ASSERT_TRUE(writeFileAtomically(dir.filePath(QStringLiteral("a.txt")), "data"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files),
               QStringList({QStringLiteral("a.txt"), QStringLiteral("a.txt.vvtmp-notmine"), QStringLiteral("b.txt.vvtmp-Ab12Cd")}));
-}
-
-// Killed at random moments while it saves again and again, the writer leaves
-// the whole old or the whole new file; the next save clears what it left.
-TEST(AtomicFile, AKillDuringASaveLeavesAWholeFile)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("clip.bmp"));
-    const QByteArray one(300000, '1'), two(200000, '2');
-    ASSERT_TRUE(writeFileAtomically(path, one));
-    for (int round = 0; round < 20; ++round) {
-        const pid_t child = fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            for (int i = 0;; ++i)
-                writeFileAtomically(path, i % 2 ? one : two);
-        }
-        usleep(useconds_t(QRandomGenerator::global()->bounded(2000, 40000)));
-        ::kill(child, SIGKILL);
-        ASSERT_EQ(waitpid(child, nullptr, 0), child);
-        const QByteArray now = readAll(path);
-        EXPECT_TRUE(now == one || now == two) << round << " " << now.size();
-    }
-    ASSERT_TRUE(writeFileAtomically(path, "done"));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("clip.bmp")});
 }
 
 } // namespace
