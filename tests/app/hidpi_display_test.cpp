@@ -9,7 +9,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTextStream>
+#include <QDataStream>
 #include <cmath>
 
 #include "app/main_window.h"
@@ -28,16 +28,17 @@ namespace vv::test {
 namespace {
 
 constexpr char OutVariable[] = "VV_LAYOUT_OUT";
+using Layout = QMap<QString, QList<int>>;
 
-// One line per visible widget below the window: its place in the tree and
-// its rectangle in device pixels.
-void recordLayout(QWidget* window, const QString& name, QTextStream& out)
+// Every visible widget below the window by its place in the tree: its
+// rectangle in device pixels.
+void recordLayout(QWidget* window, const QString& name, Layout& out)
 {
     const qreal ratio = window->devicePixelRatioF();
     const std::function<void(QWidget*, const QString&)> walk = [&](QWidget* w, const QString& key) {
         const QRect r(w->mapTo(window, QPoint(0, 0)), w->size());
-        out << key << ' ' << qRound(r.x() * ratio) << ' ' << qRound(r.y() * ratio) << ' '
-            << qRound(r.width() * ratio) << ' ' << qRound(r.height() * ratio) << '\n';
+        const QRect device(r.topLeft() * ratio, r.size() * ratio);
+        out[key] = {device.x(), device.y(), device.width(), device.height()};
         int i = 0;
         for (QObject* child : w->children()) {
             auto* cw = qobject_cast<QWidget*>(child);
@@ -50,12 +51,12 @@ void recordLayout(QWidget* window, const QString& name, QTextStream& out)
 
 class HiDpiChild : public AppFixture {};
 
-// Run by the test below with the scale factor set: records the layout, a
-// grab of the main window and the sizes the video picture is drawn at.
+// Run by the test below with the scale factor set: records the layout of the
+// control panel with the slider and of the video list, a grab of the main
+// window and the sizes the video picture is drawn at in both renderers.
 TEST_F(HiDpiChild, DISABLED_RecordsTheLayout)
 {
     const QString out = qEnvironmentVariable(OutVariable);
-    ASSERT_FALSE(out.isEmpty());
     for (const char* name : {"a.avi", "b.avi"}) {
         QImage sheet(SheetWidth, SheetHeight, QImage::Format_RGB32);
         sheet.fill(Qt::darkCyan);
@@ -64,29 +65,22 @@ TEST_F(HiDpiChild, DISABLED_RecordsTheLayout)
     showMainWindow();
     QWidget& window = app->MDI();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    QFile file(out + QStringLiteral("/layout.txt"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    QTextStream text(&file);
-    // The control panel with the slider, then the video list.
+    Layout layout;
     app->menu().INITIALIZE();
     app->FormSlider().INITIALIZE();
     QTest::qWait(200);
-    recordLayout(&window, QStringLiteral("panel"), text);
+    recordLayout(&window, QStringLiteral("panel"), layout);
     VIDEOLISTswitch(*app, app->st.VideoDir);
     QTest::qWait(200);
-    recordLayout(&window, QStringLiteral("list"), text);
+    recordLayout(&window, QStringLiteral("list"), layout);
     const QPixmap grab = window.grab();
-    text << "grab-ratio " << grab.devicePixelRatio() << '\n';
+    layout["grab-ratio"] = {qRound(grab.devicePixelRatio())};
     ASSERT_TRUE(grab.save(out + QStringLiteral("/window.png")));
 
-    // The video picture, in both renderers, on a 320 x 240 window.
     for (const auto picture : {MpvPlayer::Picture::Software, MpvPlayer::Picture::OpenGL}) {
         QWidget host;
         host.resize(320, 240);
-        MpvPlayer::Config config;
-        config.picture = picture;
-        config.audio = false;
-        MpvPlayer player(&host, config);
+        MpvPlayer player(&host, {.picture = picture, .audio = false});
         host.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
         ASSERT_TRUE(player.setFileName(testMedia(QStringLiteral("odd-width.avi"))));
@@ -97,17 +91,16 @@ TEST_F(HiDpiChild, DISABLED_RecordsTheLayout)
                         : static_cast<QOpenGLWidget*>(player.widget())->grabFramebuffer();
             return !drawn.isNull();
         }, 10000));
-        text << "picture" << int(player.pictureKind()) << ' ' << drawn.width() << ' ' << drawn.height() << '\n';
+        layout[QStringLiteral("picture%1").arg(int(player.pictureKind()))] = {drawn.width(), drawn.height()};
     }
+    QFile file(out + QStringLiteral("/layout"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    QDataStream stream(&file);
+    stream << layout;
 }
 
-// The layout at one scale factor, as recorded by the run above.
-struct Layout {
-    QMap<QString, QList<int>> lines;
-    QImage grab;
-};
-
-Layout layoutAt(double scale, const QString& dir)
+// The layout and the grab at one scale factor, as recorded by the run above.
+std::pair<Layout, QImage> layoutAt(double scale, const QString& dir)
 {
     QProcess child;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -118,62 +111,51 @@ Layout layoutAt(double scale, const QString& dir)
     child.start(QCoreApplication::applicationFilePath(),
                 {QStringLiteral("--gtest_also_run_disabled_tests"),
                  QStringLiteral("--gtest_filter=HiDpiChild.DISABLED_RecordsTheLayout")});
-    Layout layout;
-    if (!child.waitForFinished(120000) || child.exitCode() != 0)
-        return layout;
-    QFile file(dir + QStringLiteral("/layout.txt"));
-    if (!file.open(QIODevice::ReadOnly))
-        return layout;
-    for (const QByteArray& line : file.readAll().split('\n')) {
-        const QList<QByteArray> parts = line.split(' ');
-        QList<int> values;
-        for (qsizetype i = 1; i < parts.size(); ++i)
-            values << parts[i].toInt();
-        if (!parts.isEmpty() && !parts[0].isEmpty())
-            layout.lines.insert(QString::fromUtf8(parts[0]), values);
-    }
-    layout.grab.load(dir + QStringLiteral("/window.png"));
-    return layout;
+    std::pair<Layout, QImage> recorded;
+    QFile file(dir + QStringLiteral("/layout"));
+    QDataStream stream(&file);
+    if (child.waitForFinished(120000) && child.exitCode() == 0 && file.open(QIODevice::ReadOnly))
+        stream >> recorded.first;
+    recorded.second.load(dir + QStringLiteral("/window.png"));
+    return recorded;
 }
 
 TEST(HiDpi, TwiceTheScaleDoublesEveryWindowsLayoutAndDrawsTheVideoAtDeviceResolution)
 {
     QTemporaryDir one, two;
-    const Layout single = layoutAt(1, one.path());
-    const Layout twice = layoutAt(2, two.path());
-    ASSERT_GT(single.lines.size(), 20);
-    ASSERT_EQ(twice.lines.keys(), single.lines.keys());
-
-    for (auto it = single.lines.cbegin(); it != single.lines.cend(); ++it) {
+    const auto [single, singleGrab] = layoutAt(1, one.path());
+    const auto [twice, twiceGrab] = layoutAt(2, two.path());
+    ASSERT_GT(single.size(), 20);
+    ASSERT_EQ(twice.keys(), single.keys());
+    for (auto it = single.cbegin(); it != single.cend(); ++it) {
         if (it.key().startsWith(QLatin1String("grab")) || it.key().startsWith(QLatin1String("picture")))
             continue;
-        const QList<int>& doubled = twice.lines[it.key()];
         for (int i = 0; i < 4; ++i)
-            EXPECT_NEAR(doubled[i], 2 * it.value()[i], 2) << it.key().toStdString() << " value " << i;
+            EXPECT_NEAR(twice[it.key()][i], 2 * it.value()[i], 2) << it.key().toStdString() << " value " << i;
     }
-    EXPECT_EQ(twice.lines["grab-ratio"], QList<int>{2});
+    EXPECT_EQ(twice["grab-ratio"], QList<int>{2});
     // The video picture fills the device pixels of its window.
     for (const QString& picture : {QStringLiteral("picture0"), QStringLiteral("picture1")}) {
-        if (!single.lines.contains(picture))
-            continue;
-        EXPECT_EQ(single.lines[picture], (QList<int>{320, 240})) << picture.toStdString();
-        EXPECT_EQ(twice.lines[picture], (QList<int>{640, 480})) << picture.toStdString();
+        if (single.contains(picture)) {
+            EXPECT_EQ(single[picture], (QList<int>{320, 240})) << picture.toStdString();
+            EXPECT_EQ(twice[picture], (QList<int>{640, 480})) << picture.toStdString();
+        }
     }
 
     // The pictures agree too: the doubled grab, brought down to the single
     // size, differs from the single one only in the edges of text and lines.
-    ASSERT_FALSE(single.grab.isNull());
-    EXPECT_NEAR(twice.grab.width(), 2 * single.grab.width(), 2);
-    EXPECT_NEAR(twice.grab.height(), 2 * single.grab.height(), 2);
-    const QImage down = twice.grab.scaled(single.grab.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+    ASSERT_FALSE(singleGrab.isNull());
+    EXPECT_NEAR(twiceGrab.width(), 2 * singleGrab.width(), 2);
+    EXPECT_NEAR(twiceGrab.height(), 2 * singleGrab.height(), 2);
+    const QImage down = twiceGrab.scaled(singleGrab.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
                             .convertToFormat(QImage::Format_RGB32);
-    const QImage base = single.grab.convertToFormat(QImage::Format_RGB32);
+    const QImage base = singleGrab.convertToFormat(QImage::Format_RGB32);
     qint64 different = 0;
     for (int y = 0; y < base.height(); ++y) {
         for (int x = 0; x < base.width(); ++x) {
             const QRgb a = base.pixel(x, y), b = down.pixel(x, y);
-            if (std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) + std::abs(qBlue(a) - qBlue(b)) > 96)
-                ++different;
+            const int distance = std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b));
+            different += distance + std::abs(qBlue(a) - qBlue(b)) > 96;
         }
     }
     EXPECT_LT(different, base.width() * base.height() / 50) << "of " << base.width() * base.height();
