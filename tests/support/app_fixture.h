@@ -16,7 +16,7 @@ namespace vv::test {
 class AppFixture : public ::testing::Test {
 protected:
     AppFixture();
-    ~AppFixture() override;
+    ~AppFixture() override { app.reset(); }  // before the folder goes
 
     // A video file in the temporary folder (an empty file) that the fake
     // player plays with the given time base. Returns its full path.
@@ -26,7 +26,7 @@ protected:
     QByteArray readFile(const QString& path) const;
 
     // The video window's player (the fake).
-    FakePlayer& player();
+    FakePlayer& player() { return static_cast<FakePlayer&>(app->video()); }
     // The last text the information display was given.
     QString infoText();
     // Shows the main window at its start-up size and sets the directories.

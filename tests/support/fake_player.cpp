@@ -55,11 +55,6 @@ FakePlayer::FakePlayer(QWidget* host, const FakeCatalogue* catalogue) : catalogu
         widget_ = new FakePicture(host, this);
 }
 
-FakePlayer::~FakePlayer()
-{
-    delete widget_.data();
-}
-
 bool FakePlayer::setFileName(const QString& path)
 {
     opened << path;
@@ -72,20 +67,6 @@ bool FakePlayer::setFileName(const QString& path)
     file_ = path;
     media_ = catalogue_->value(path);
     return true;
-}
-
-double FakePlayer::length() const
-{
-    if (file_.isEmpty())
-        return 0;
-    return units_ == Frames ? media_.frames : media_.seconds;
-}
-
-double FakePlayer::currentPosition() const
-{
-    if (file_.isEmpty())
-        return 0;
-    return units_ == Frames ? frame_ : frame_ / media_.fps;
 }
 
 void FakePlayer::setCurrentPosition(double position)
@@ -106,22 +87,11 @@ void FakePlayer::play()
         state_ = Playing;
 }
 
-void FakePlayer::stop()
-{
-    if (!file_.isEmpty())
-        state_ = Stopped;
-}
-
 void FakePlayer::pause()
 {
     ++pauseCalls;
     if (!file_.isEmpty())
         state_ = Paused;
-}
-
-void FakePlayer::setVolume(int volume)
-{
-    volume_ = std::clamp(volume, -10000, 0);
 }
 
 void FakePlayer::advance(int frames)

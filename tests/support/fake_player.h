@@ -6,6 +6,7 @@
 #include <QList>
 #include <QMap>
 #include <QPointer>
+#include <algorithm>
 
 #include "app/mediaplayer.h"
 
@@ -25,25 +26,28 @@ public:
     // host: the window that shows the picture (a plain widget fills it), or
     // null for an audio-only player. catalogue must outlive the player.
     FakePlayer(QWidget* host, const FakeCatalogue* catalogue);
-    ~FakePlayer() override;
+    ~FakePlayer() override { delete widget_.data(); }
 
     void applyFixedOptions() override { ++fixedOptionCalls; }
     bool setFileName(const QString& path) override;
     QString fileName() const override { return file_; }
     void setPositionUnits(Units units) override { units_ = units; }
     Units positionUnits() const override { return units_; }
-    double length() const override;
-    double currentPosition() const override;
+    double length() const override { return file_.isEmpty() ? 0 : units_ == Frames ? media_.frames : media_.seconds; }
+    double currentPosition() const override
+    {
+        return file_.isEmpty() ? 0 : units_ == Frames ? frame_ : frame_ / media_.fps;
+    }
     void setCurrentPosition(double position) override;
     double streamFrameRate() const override { return file_.isEmpty() ? 0 : media_.fps; }
     int playState() const override { return state_; }
     void play() override;
-    void stop() override;
+    void stop() override { state_ = file_.isEmpty() ? state_ : Stopped; }
     void pause() override;
     double rate() const override { return rate_; }
     void setRate(double rate) override { rate_ = rate; }
     int volume() const override { return volume_; }
-    void setVolume(int volume) override;
+    void setVolume(int volume) override { volume_ = std::clamp(volume, -10000, 0); }
     bool mute() const override { return mute_; }
     void setMute(bool mute) override { mute_ = mute; }
     QRectF pictureRect() const override { return rect_; }

@@ -1,13 +1,6 @@
 #include "tests/support/fake_services.h"
 
-#include <QCoreApplication>
-
 namespace vv::test {
-
-void FakeServices::messageBox(const QString& text, Icon icon, const QString& title)
-{
-    boxes.push_back({text, icon, title});
-}
 
 QString FakeServices::selectDirectory(const QString& title, const QString& startPath)
 {
@@ -17,17 +10,6 @@ QString FakeServices::selectDirectory(const QString& title, const QString& start
     QString answer = directoryAnswers.front();
     directoryAnswers.pop_front();
     return answer;
-}
-
-void FakeServices::processEvents()
-{
-    QCoreApplication::processEvents();
-}
-
-void FakeServices::runEventsFor(int milliseconds)
-{
-    eventTimeMs += milliseconds;
-    QCoreApplication::processEvents();
 }
 
 void FakeServices::setWaitCursor(bool on)

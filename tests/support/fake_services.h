@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include <QCoreApplication>
+
 #include "app/services.h"
 
 namespace vv::test {
@@ -19,14 +21,21 @@ public:
         QString title;
     };
 
-    void messageBox(const QString& text, Icon icon, const QString& title) override;
+    void messageBox(const QString& text, Icon icon, const QString& title) override
+    {
+        boxes.push_back({text, icon, title});
+    }
     QString selectDirectory(const QString& title, const QString& startPath) override;
     void endProgram() override { ++endRequests; }
-    void processEvents() override;
+    void processEvents() override { QCoreApplication::processEvents(); }
     // Runs events once and counts the time asked for (no real wait).
-    void runEventsFor(int milliseconds) override;
+    void runEventsFor(int milliseconds) override
+    {
+        eventTimeMs += milliseconds;
+        QCoreApplication::processEvents();
+    }
     void setWaitCursor(bool on) override;
-    double secondsSinceMidnight() override { return clock; }
+    double secondsSinceMidnight() override { return 0; }
     void randomize() override { ++randomizeCalls; }
     float rnd() override;
 
@@ -38,7 +47,6 @@ public:
     int randomizeCalls = 0;
     int waitCursorOn = 0;       // how many times the wait cursor was switched on
     bool waitCursorShown = false;
-    double clock = 0;
     long long eventTimeMs = 0;  // total time asked for by runEventsFor
     std::deque<float> randoms;  // rnd() takes from the front; 0.5 when empty
     int randomDraws = 0;

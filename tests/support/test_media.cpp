@@ -53,18 +53,12 @@ bool makeGarbage(const std::string& path, std::string* error)
 {
     QByteArray bytes(4096, Qt::Uninitialized);
     std::uint32_t state = 0x9E3779B9u;
-    for (char& byte : bytes) {
-        state ^= state << 13;
-        state ^= state >> 17;
-        state ^= state << 5;
-        byte = static_cast<char>(state >> 24);
-    }
+    for (char& byte : bytes)
+        byte = static_cast<char>((state = state * 1664525u + 1013904223u) >> 24);
     QSaveFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        *error = file.errorString().toStdString();
-        return false;
-    }
-    return true;
+    const bool written = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    *error = file.errorString().toStdString();
+    return written;
 }
 
 QString cacheDir() { return QStringLiteral(VV_TEST_MEDIA_DIR) + '/' + kCatalogueVersion; }
