@@ -1,6 +1,7 @@
 // The main window's modes and its resize rule on a real X display.
 
 #include <QCheckBox>
+#include <QDebug>
 #include <QProcess>
 #include <QPushButton>
 #include <functional>
@@ -45,11 +46,9 @@ protected:
         const auto there = [&] { return sizeOnly ? outer().size() == expected().size() : outer() == expected(); };
         if (QTest::qWaitFor(there, 3000))
             return ::testing::AssertionSuccess();
-        const auto text = [](QRect r) {
-            return QString("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
-        };
-        return ::testing::AssertionFailure() << "window at " << text(outer()).toStdString() << ", expected "
-                                             << text(expected()).toStdString();
+        QString text;
+        QDebug(&text) << "window at" << outer() << "expected" << expected();
+        return ::testing::AssertionFailure() << text.toStdString();
     }
     ::testing::AssertionResult standsAt(const QRect& expected) { return standsAt([expected] { return expected; }); }
     QRect pip() const
@@ -83,18 +82,17 @@ protected:
         EXPECT_EQ(mdi().isOnTop(), has(Qt::WindowStaysOnTopHint));
         // A window manager keeps the window above the others and says so in
         // the window's state.
+        const auto statedAbove = [&] {
+            QProcess xprop;
+            xprop.start(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(mdi().winId()),
+                                                  QStringLiteral("_NET_WM_STATE")});
+            xprop.waitForFinished(3000);
+            return xprop.readAllStandardOutput().contains("_NET_WM_STATE_ABOVE");
+        };
         if (qEnvironmentVariableIsSet("VV_WINDOW_MANAGER")) {
             EXPECT_TRUE(QTest::qWaitFor([&] { return statedAbove() == mdi().isOnTop(); }, 3000));
         }
         return mdi().isOnTop();
-    }
-    bool statedAbove()
-    {
-        QProcess xprop;
-        xprop.start(QStringLiteral("xprop"),
-                    {QStringLiteral("-id"), QString::number(mdi().winId()), QStringLiteral("_NET_WM_STATE")});
-        xprop.waitForFinished(3000);
-        return xprop.readAllStandardOutput().contains("_NET_WM_STATE_ABOVE");
     }
 
     // The video window fills the client area and shows the picture at 100
