@@ -92,22 +92,13 @@ protected:
     QString video_;
 };
 
-TEST_P(SceneIndexOnMpv, ClickedScenesShowTheirFramesAfterTheGrabAndAfterTheCut)
+// The digit buttons stand for the odd scenes; the second load cuts the
+// sheet, and its cells carry the same frames.
+TEST_P(SceneIndexOnMpv, ClickedScenesAndDigitsShowTheirFramesAfterTheGrabAndAfterTheCut)
 {
     loadHalted();
     ASSERT_TRUE(FileExists(previewSheetName(video_)));
     expectClicksShowTheScenesFrames();
-
-    // The second load cuts the sheet; the cells carry the same frames.
-    loadHalted();
-    ASSERT_EQ(app_->st.LastLoadedSheet, previewSheetName(video_));
-    ASSERT_EQ(scene(0).picture().size(), QSize(160, 120));
-    expectClicksShowTheScenesFrames();
-}
-
-TEST_P(SceneIndexOnMpv, DigitButtonsShowTheFramesOfTheOddScenes)
-{
-    loadHalted();
     for (int n = 0; n <= 9; ++n) {
         SCOPED_TRACE(n);
         const int window = n == 0 ? 0 : 2 * n - 1;
@@ -118,6 +109,11 @@ TEST_P(SceneIndexOnMpv, DigitButtonsShowTheFramesOfTheOddScenes)
         EXPECT_EQ(shownAfter([&] { app_->menu().CommandZiffer[static_cast<std::size_t>(n)]->click(); }),
                   expected);
     }
+
+    loadHalted();
+    ASSERT_EQ(app_->st.LastLoadedSheet, previewSheetName(video_));
+    ASSERT_EQ(scene(0).picture().size(), QSize(160, 120));
+    expectClicksShowTheScenesFrames();
 }
 
 INSTANTIATE_TEST_SUITE_P(Clips, SceneIndexOnMpv, ::testing::Values("open-gop.avi", "closed-gop.avi", "program.mpg"),
