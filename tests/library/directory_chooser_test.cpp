@@ -101,22 +101,21 @@ protected:
     QString shown() { return verz().LabelQuellVERZ->text(); }
 };
 
-TEST_F(DirectoryChooserTest, OkReturnsWhereTheChooserStandsAndEveryCancelReturnsNothing)
+// Enter and double clicks open directories and keep the chooser open; a
+// start that is no directory opens where the chooser was left, or at its
+// nearest ancestor when that vanished.
+TEST_F(DirectoryChooserTest, OkReturnsWhereTheChooserStandsEveryCancelNothingAndItReopensWhereItWasLeft)
 {
     const auto ok = [this] { verz().Command1->click(); };
     EXPECT_EQ(choose(dir() + "Filme/", ok), path("Filme"));
     EXPECT_EQ(verz().windowTitle(), QStringLiteral("Titel"));
-    // Enter and double clicks open directories and keep the chooser open.
     EXPECT_EQ(choose(dir() + "Filme",
                      [&] {
                          EXPECT_EQ(entries(), (QStringList{"..", "Alpen", "Sport"}));
-                         verz().Dir1->setCurrentRow(static_cast<int>(entries().indexOf(QStringLiteral("Alpen"))));
+                         verz().Dir1->setCurrentRow(1);
                          QTest::keyClick(verz().Dir1, Qt::Key_Return);
                          EXPECT_EQ(entries(), QStringList{".."});
                          doubleClick(QStringLiteral(".."));
-                         doubleClick(QStringLiteral(".."));
-                         EXPECT_TRUE(entries().contains(QStringLiteral("Musik")));
-                         doubleClick(QStringLiteral("Filme"));
                          doubleClick(QStringLiteral("Sport"));
                          EXPECT_TRUE(verz().isVisible());
                          ok();
@@ -129,49 +128,37 @@ TEST_F(DirectoryChooserTest, OkReturnsWhereTheChooserStandsAndEveryCancelReturns
         [this] { verz().close(); },
     };
     for (const auto& cancel : cancels) {
-        EXPECT_EQ(choose(dir() + "Musik",
+        EXPECT_EQ(choose(dir() + "Filme/Alpen",
                          [&] {
-                             doubleClick(QStringLiteral(".."));   // whatever was chosen before
+                             doubleClick(QStringLiteral(".."));  // whatever was chosen before
                              cancel();
                          }),
                   QString());
     }
-    verz().prepare(QStringLiteral("Titel"), QStringLiteral("/"));
-    EXPECT_FALSE(entries().contains(QStringLiteral("..")));   // nothing above the root
-}
-
-TEST_F(DirectoryChooserTest, ItOpensWhereItWasLeftWithoutAUsableStartDirectory)
-{
-    choose(dir() + "Filme", [this] {
-        doubleClick(QStringLiteral("Alpen"));
-        verz().Command2->click();
-    });
-    // An empty start, one that does not exist and a file all open at Filme/Alpen.
     for (const QString& start : {QString(), dir() + QStringLiteral("gone/away"),
                                  writeFile(QStringLiteral("Filme/clip.avi"), "x")}) {
         verz().prepare(QStringLiteral("Titel"), start);
-        EXPECT_EQ(shown(), path("Filme/Alpen")) << start.toStdString();
+        EXPECT_EQ(shown(), path("Filme")) << start.toStdString();
     }
-    // Where it was left vanished: its nearest ancestor.
-    ASSERT_TRUE(QDir(dir() + "Filme/Alpen").removeRecursively());
+    verz().prepare(QStringLiteral("Titel"), dir() + "Filme/Alpen");
+    ASSERT_TRUE(QDir(dir() + "Filme").removeRecursively());
     verz().prepare(QStringLiteral("Titel"), QString());
-    EXPECT_EQ(shown(), path("Filme"));
+    EXPECT_EQ(shown(), path(""));
+    verz().prepare(QStringLiteral("Titel"), QStringLiteral("/"));
+    EXPECT_FALSE(entries().contains(QStringLiteral("..")));  // nothing above the root
 }
 
 TEST_F(DirectoryChooserTest, ChoosingARootOpensWhereTheChooserWasLastBelowIt)
 {
     verz().prepare(QStringLiteral("Titel"), dir() + "Filme/Sport");
     const int rootIndex = verz().Drive1->currentIndex();
-    EXPECT_EQ(rootOf(QStringList{verz().Drive1->currentText()}, path("Filme/Sport")), verz().Drive1->currentText());
     if (verz().Drive1->count() < 2)
         GTEST_SKIP() << "only one root on this machine";
     const int other = rootIndex == 0 ? 1 : 0;
-    verz().Drive1->setCurrentIndex(other);
-    emit verz().Drive1->activated(other);
-    EXPECT_EQ(verz().currentDirectory(), verz().Drive1->itemText(other));
-    EXPECT_EQ(shown(), verz().Drive1->itemText(other));
-    verz().Drive1->setCurrentIndex(rootIndex);
-    emit verz().Drive1->activated(rootIndex);
+    for (const int index : {other, rootIndex}) {
+        verz().Drive1->setCurrentIndex(index);
+        emit verz().Drive1->activated(index);
+    }
     EXPECT_EQ(verz().currentDirectory(), path("Filme/Sport"));
 }
 
