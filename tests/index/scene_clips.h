@@ -52,12 +52,9 @@ inline QString longClip()
     }
     if (QFileInfo::exists(path))
         return path;
-    vvmaker::VideoSpec clip;
-    clip.frames = 4000;
-    clip.gopSize = 300;
-    clip.audio = false;
     std::string error;
-    if (!vvmaker::makeVideo(path.toStdString(), clip, &error)) {
+    if (!vvmaker::makeVideo(path.toStdString(), {.frames = 4000, .gopSize = 300, .audio = false, .progress = {}},
+                            &error)) {
         ADD_FAILURE() << "cannot make the long clip: " << error;
         return {};
     }
