@@ -9,6 +9,7 @@
 #include "index/frame_source.h"
 #include "tests/support/fake_services.h"
 #include "tests/support/test_media.h"
+#include "tests/support/unprivileged.h"
 
 namespace vv {
 namespace {
@@ -208,9 +209,17 @@ TEST_F(CdibTest, MissingFilesAndFailedWritesAreReportedAndLeaveTheOldFile)
         EXPECT_EQ(services.boxes[0].text, "File does not exist:\r\n" + missing);
         EXPECT_EQ(services.boxes[0].icon, Services::Icon::Critical);
     }
-    bool critical = false;
-    EXPECT_EQ(bitmapOpenFailureText(EACCES, "/v/x.bmp", &critical), "File is locked - cannot access:\r\n/v/x.bmp");
-    EXPECT_TRUE(critical);
+    // A file that cannot be opened (read by another user) is locked.
+    const QString locked = writeTemp(dir, "locked.bmp", bitmapFile(2, 2, 24, 0, 16));
+    QFile::setPermissions(locked, QFileDevice::WriteOwner);
+    test::openForOthers(dir);
+    EXPECT_TRUE(test::runUnprivileged([&] {
+        FakeServices seen;
+        return !cDIB(&seen).CreateFromFile(locked) && seen.boxes.size() == 1 &&
+               seen.boxes[0].text == "File is locked - cannot access:\r\n" + locked &&
+               seen.boxes[0].icon == Services::Icon::Critical;
+    }));
+    bool critical = true;
     EXPECT_EQ(bitmapOpenFailureText(EIO, "/v/x.bmp", &critical), QString::fromLocal8Bit(std::strerror(EIO)));
     EXPECT_FALSE(critical);
 
