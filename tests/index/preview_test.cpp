@@ -49,16 +49,8 @@ protected:
         scene(k).setPicture(picture);
     }
 
-    // The frame numbers the sheet's cells show.
-    static std::vector<int> sheetFrames(const QString& sheet)
-    {
-        std::vector<int> frames;
-        for (const QImage& cell : cutPreviewSheet(QImage(sheet)))
-            frames.push_back(frameNumberOf(cell));
-        return frames;
-    }
-    // f(k) for the sixteen scenes: the frames the windows show, their
-    // positions, multiples of a step.
+    // f(k) for the sixteen scenes: the frames the windows and a sheet's
+    // cells show, their positions, multiples of a step.
     template <typename F>
     static std::vector<int> each(F f)
     {
@@ -66,6 +58,11 @@ protected:
         for (int k = 0; k < 16; ++k)
             out.push_back(f(k));
         return out;
+    }
+    static std::vector<int> sheetFrames(const QString& sheet)
+    {
+        const QList<QImage> cells = cutPreviewSheet(QImage(sheet));
+        return each([&](int k) { return frameNumberOf(cells[k]); });
     }
     std::vector<int> sceneFrames() { return each([this](int k) { return frameNumberOf(scene(k).picture()); }); }
     std::vector<int> positions() { return each([this](int k) { return position(k); }); }
@@ -87,7 +84,6 @@ TEST_F(PreviewTest, GrabbedScenesShowTheirFramesInWindowsFilesAndSheetAndKeepThe
         INITIALIZEvideo(*app, video, 0);
         const QString sheet = previewSheetWriteName(video);
         const std::vector<int> cells = sheetFrames(sheet);
-        ASSERT_EQ(cells.size(), 16u);
         const int step = *previewStep(frames);
         for (int k = 0; k < 16; ++k) {
             SCOPED_TRACE(k);
