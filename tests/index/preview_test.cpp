@@ -106,7 +106,8 @@ TEST_F(PreviewTest, GrabbedScenesShowTheirFramesInWindowsFilesAndSheetAndKeepThe
         INITIALIZEvideo(*app, video, 0);
         ASSERT_EQ(app->st.LastLoadedSheet, previewSheetReadName(video));
         const std::vector<int> cut = positions();
-        EXPECT_EQ(std::vector(cut.begin(), cut.begin() + scenes), std::vector(grabbed.begin(), grabbed.begin() + scenes));
+        EXPECT_EQ(std::vector(cut.begin(), cut.begin() + scenes),
+                  std::vector(grabbed.begin(), grabbed.begin() + scenes));
     }
     EXPECT_TRUE(services.boxes.empty());
 }

@@ -127,7 +127,8 @@ TEST_F(SetupDialogTest, AChosenVideoDirectoryIsStoredAndEndsTheProgramUnlessItCa
     app->video().setPictureRect(QRectF(0, 0, 11520, 8640));
     setup().CommandSetVideoDir->click();
     EXPECT_EQ(services.directoryRequests.back().first, QStringLiteral("Startverzeichnis der AVI-Dateien..."));
-    EXPECT_EQ(readFile(settingsFile()), QByteArray(" 0 \r\n 0 \r\n 11520 \r\n 8640 \r\n/home/a/Filme\r\n/c/\r\n/m/\r\n"));
+    EXPECT_EQ(readFile(settingsFile()),
+              QByteArray(" 0 \r\n 0 \r\n 11520 \r\n 8640 \r\n/home/a/Filme\r\n/c/\r\n/m/\r\n"));
     ASSERT_EQ(services.boxes.size(), 1u);
     EXPECT_EQ(services.boxes.front().text,
               QStringLiteral("Änderungen durchgeführt und gespeichert. Bitte Programm neu starten..."));
