@@ -113,6 +113,14 @@ TEST_F(CdibTest, PackedFrameBecomesTheDocumentedFileAndReadsBackWhole)
     EXPECT_EQ(read.fileBytes(), bytes);
     EXPECT_EQ(0, std::memcmp(read.PointerToBits(), packed.constData() + 40, 956 * 7));
     EXPECT_TRUE(services.boxes.empty());
+    // The same bitmap handed over as bytes, exactly or with more beyond its pixels.
+    for (const QByteArray& handed : {packed, packed + "tail"}) {
+        cDIB dib;
+        ASSERT_TRUE(dib.CreateFromPackedDIB(handed));
+        EXPECT_EQ(0, std::memcmp(dib.PointerToBits(), packed.constData() + 40, 956 * 7));
+        ASSERT_TRUE(dib.WriteToFile(dir + "/handed.bmp"));
+        EXPECT_EQ(readAll(dir + "/handed.bmp"), bytes);
+    }
     // Each read closes its file: sixteen scene pictures at every load must
     // not use up the process's descriptors.
     const auto openFiles = [] { return QDir("/proc/self/fd").entryList(QDir::AllEntries | QDir::System).size(); };
