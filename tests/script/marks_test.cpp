@@ -211,7 +211,10 @@ TEST_F(MarksTest, ScriptsReadInPartOrOnAFullDiskAreNeverShortenedNorGivenPositio
     }
 }
 
-TEST_F(MarksTest, LearnAndDeleteKeepTheSelectionAndTheScriptFile)
+// LEARN sorts the entry in and selects it; the right button opens the
+// description dialog for the selected entry, wherever the pointer is; the
+// dialog is not modal; DEL selects the entry that moved up.
+TEST_F(MarksTest, LearnDescribeAndDeleteKeepTheSelectionAndTheScriptFile)
 {
     load();
     menu().INITIALIZE();
@@ -223,68 +226,55 @@ TEST_F(MarksTest, LearnAndDeleteKeepTheSelectionAndTheScriptFile)
     menu().CommandLEARN->click();  // an equal entry goes right beside it
     EXPECT_EQ(list().ListIndex(), 3);
     EXPECT_EQ(app->st.MarkOut, 180);  // the marks stay
-    EXPECT_TRUE(menu().CommandDELETE->isEnabled());
     EXPECT_EQ(scriptBytes(), lines({"!00000 PREVIOUS VIDEO", "000000-000000 JUMP Start of video",
                                     "000100-000180 LOOP ", "000100-000180 LOOP ", "000250-000250 JUMP End of video",
                                     "999999 NEXT VIDEO"}));
 
-    // DEL selects the entry that moved up; after the last one, the first.
-    menu().CommandDELETE->click();
-    EXPECT_EQ(list().ListIndex(), 3);
-    menu().CommandDELETE->click();
-    menu().CommandDELETE->click();
-    EXPECT_EQ(list().ListIndex(), 0);
-    for (int i = 0; i < 4; ++i)
-        menu().CommandDELETE->click();  // pseudo-entries go like any other; then nothing is left
-    EXPECT_EQ(list().ListIndex(), -1);
-    EXPECT_EQ(scriptBytes(), QByteArray());
-}
-
-// The right button opens the description dialog for the selected entry,
-// wherever the pointer is; the dialog is not modal.
-TEST_F(MarksTest, DescriptionDialogEditsTheEntrySelectedAtOkInPlace)
-{
-    load();
-    clickAt(100, menu().CommandLEARN);  // "000100-000100 JUMP " at 2
-    menu().INITIALIZE();
     TextEntryDialog& dialog = app->FormTexteingabe();
     const auto rightPress = [&](int row) {
         QTest::mousePress(list().viewport(), Qt::RightButton, {}, list().visualItemRect(list().item(row)).center());
     };
     // No selection, or a pseudo-entry (no description): nothing opens.
-    for (const int row : {-1, 0, 4}) {
+    for (const int row : {-1, 0, 5}) {
         list().setListIndex(row);
         rightPress(2);
         EXPECT_FALSE(dialog.isVisible()) << row;
     }
-
     list().setListIndex(1);
     rightPress(3);
     EXPECT_EQ(list().ListIndex(), 1);
     ASSERT_TRUE(dialog.isVisible());
     EXPECT_EQ(dialog.Text1->text(), QStringLiteral("Start of video"));
-    list().setListIndex(3);  // selected meanwhile: OK gives the text to it
+    list().setListIndex(4);  // selected meanwhile: OK gives the text to it
     dialog.Text1->setText(QStringLiteral("zzz last \r\nline"));
     QTest::keyClick(dialog.Text1, Qt::Key_Return);
     EXPECT_FALSE(dialog.isVisible());
-    EXPECT_EQ(list().ListIndex(), 3);
-    const QByteArray edited = lines({"!00000 PREVIOUS VIDEO", "000000-000000 JUMP Start of video",
-                                     "000100-000100 JUMP ", "000250-000250 JUMP zzz last   line", "999999 NEXT VIDEO"});
+    EXPECT_EQ(list().ListIndex(), 4);
+    const QByteArray edited = lines({"!00000 PREVIOUS VIDEO", "000000-000000 JUMP Start of video", "000100-000180 LOOP ",
+                                     "000100-000180 LOOP ", "000250-000250 JUMP zzz last   line", "999999 NEXT VIDEO"});
     EXPECT_EQ(scriptBytes(), edited);  // in place, not re-sorted; line breaks made blanks
 
     // OK after the selection moved to a pseudo-entry, or after a new video
     // was loaded: nothing changes.
     rightPress(2);
-    list().setListIndex(4);
+    list().setListIndex(5);
     dialog.CommandOK_Click();
-    EXPECT_EQ(list().entries().at(4), NextVideoEntry);
-    EXPECT_EQ(scriptBytes(), edited);
+    EXPECT_EQ(list().entries().at(5), NextVideoEntry);
     list().setListIndex(2);
     rightPress(2);
     load();
     dialog.Text1->setText(QStringLiteral("stale"));
     dialog.CommandOK_Click();
     EXPECT_EQ(scriptBytes(), edited);
+
+    // DEL selects the entry that moved up, after the last one the first;
+    // pseudo-entries go like any other, until nothing is left.
+    list().setListIndex(3);
+    for (const int selected : {3, 3, 0, 0, 0, -1, -1}) {
+        menu().CommandDELETE->click();
+        EXPECT_EQ(list().ListIndex(), selected);
+    }
+    EXPECT_EQ(scriptBytes(), QByteArray());
 }
 
 } // namespace

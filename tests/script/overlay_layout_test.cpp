@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "script/index_grid_layout.h"
 #include "script/script_entries.h"
 
@@ -13,25 +15,13 @@ namespace {
 
 TEST(CurrentEntry, IsTheLastEntryStartingAtOrBeforeThePosition)
 {
-    const QStringList script = {
-        PreviousVideoEntry,
-        QStringLiteral("000000-000000 JUMP Start of video"),
-        QStringLiteral("000100-000100 JUMP at 100"),
-        QStringLiteral("000100-000300 LOOP from 100"),
-        QStringLiteral("000250-000250 JUMP End of video"),
-        NextVideoEntry,
-    };
-    struct Row {
-        std::int32_t position;
-        int current;
-    } const rows[] = {
-        {0, 1},        // PREVIOUS VIDEO reads 0 too, but Start of video comes after it
-        {99, 1}, {100, 3} /* both entries at 100: the later one */, {999998, 4},
-        {999999, 5},   // NEXT VIDEO reads 999999
-        {-1, 0},       // nothing starts that early
-    };
-    for (const Row& row : rows)
-        EXPECT_EQ(currentEntryIndex(script, row.position), row.current) << row.position;
+    const QStringList script = {PreviousVideoEntry, "000000-000000 JUMP Start of video", "000100-000100 JUMP at 100",
+                                "000100-000300 LOOP from 100", "000250-000250 JUMP End of video", NextVideoEntry};
+    // PREVIOUS VIDEO reads 0 too, but Start of video comes after it; of both
+    // entries at 100 the later one; NEXT VIDEO reads 999999; nothing starts
+    // at -1.
+    for (const auto& [position, current] : {std::pair{0, 1}, {99, 1}, {100, 3}, {999998, 4}, {999999, 5}, {-1, 0}})
+        EXPECT_EQ(currentEntryIndex(script, position), current) << position;
     EXPECT_EQ(currentEntryIndex({}, 100), 0);
     // A hand-made line without digits starts at 0.
     EXPECT_EQ(currentEntryIndex({PreviousVideoEntry, QStringLiteral("just words")}, 0), 1);
@@ -41,15 +31,11 @@ TEST(CurrentEntry, IsTheLastEntryStartingAtOrBeforeThePosition)
 
 TEST(ShownEntries, NineAroundTheCurrentEntryKeptInsideTheList)
 {
-    struct Row {
-        int count, current, first, last;
-    } const rows[] = {
-        {4, 1, 0, 3}, {9, 8, 0, 8}, {10, 4, 0, 8}, {10, 5, 1, 9}, {20, 10, 6, 14}, {20, 15, 11, 19}, {20, 16, 11, 19},
-    };
-    for (const Row& row : rows) {
-        const EntryRange range = shownEntryRange(row.count, row.current);
-        EXPECT_EQ(range.first, row.first) << row.count << " " << row.current;
-        EXPECT_EQ(range.last, row.last) << row.count << " " << row.current;
+    // count, current -> first, last
+    for (const auto& [count, current, first, last] : std::initializer_list<std::array<int, 4>>{
+             {4, 1, 0, 3}, {9, 8, 0, 8}, {10, 4, 0, 8}, {10, 5, 1, 9}, {20, 10, 6, 14}, {20, 15, 11, 19}, {20, 16, 11, 19}}) {
+        const EntryRange range = shownEntryRange(count, current);
+        EXPECT_EQ(std::pair(range.first, range.last), std::pair(first, last)) << count << " " << current;
     }
     EXPECT_EQ(shownEntryRange(0, 0).count(), 0);
 }
@@ -71,19 +57,14 @@ TEST(InteractionGrid, RowsOfThreeEndAHundredAboveTheBottomTheUnneededBelowIt)
     // A 768 x 576 pixel video window; w = (11520 - 500) / 3 rounded = 3673,
     // rows of 390 with 100 between.
     const double lefts[3] = {100, 3673 + 200, 2 * 3673 + 300};
-    struct Row {
-        int entries, rows;
-    } const rows[] = {{0, 1}, {1, 1}, {3, 1}, {4, 2}, {6, 2}, {7, 3}, {9, 3}, {30, 3}};
-    for (const Row& row : rows) {
-        EXPECT_EQ(interactionRows(row.entries), row.rows) << row.entries;
-        const auto cells = interactionGrid(11520, 8640, 390.4, row.entries);
-        const double top = 8640 - row.rows * 490;
-        for (int k = 0; k < 9; ++k) {
-            const CellRect& cell = cells.at(static_cast<std::size_t>(k));
-            EXPECT_EQ(cell.left, lefts[k % 3]) << k;
-            EXPECT_EQ(cell.top, top + k / 3 * 490) << row.entries << " " << k;
-            EXPECT_EQ(cell.width, 3673);
-            EXPECT_EQ(cell.height, 390);
+    for (const auto& [entries, rows] : {std::pair{0, 1}, {1, 1}, {3, 1}, {4, 2}, {6, 2}, {7, 3}, {9, 3}, {30, 3}}) {
+        EXPECT_EQ(interactionRows(entries), rows) << entries;
+        const auto cells = interactionGrid(11520, 8640, 390.4, entries);
+        for (std::size_t k = 0; k < 9; ++k) {
+            const CellRect& c = cells.at(k);
+            EXPECT_EQ(std::vector({c.left, c.top, c.width, c.height}),
+                      std::vector<double>({lefts[k % 3], 8640.0 - rows * 490 + k / 3 * 490, 3673, 390}))
+                << entries << " " << k;
         }
     }
 }
@@ -93,12 +74,9 @@ TEST(NavigationStrip, CentredOnTheCurrentSceneInsideThePicturesAndStandingOnTheS
     // 250 frames, 16 scenes: spacing round(15.625) = 16. Seven pictures below
     // 1024 pixels on an 11520-twip slider (1645.7 -> 1646 wide, 1234.5 -> 1234
     // high), nine from 1024 on a 15360-twip one (1706.7 -> 1707, 1280.25 -> 1280).
+    // main window width, frames, scenes, position -> pictures, current, first
     struct Row {
-        int mainWidth;
-        std::int32_t frames;
-        int scenes;
-        std::int32_t position;
-        int pictures, current, first;
+        int mainWidth, frames, scenes, position, pictures, current, first;
     } const rows[] = {
         {1023, 250, 16, 0, 7, 0, 0},     // the beginning: pictures 0..6, the first marked
         {768, 250, 16, 40, 7, 2, 0},     // round(2.5) = 2: still pushed to the left end
@@ -117,9 +95,8 @@ TEST(NavigationStrip, CentredOnTheCurrentSceneInsideThePicturesAndStandingOnTheS
         const double sliderTop = wide ? 10935 : 7600;
         const NavigationStrip strip =
             navigationStrip(row.mainWidth, row.frames, row.scenes, row.position, wide ? 15360 : 11520, sliderTop);
-        EXPECT_EQ(strip.pictures, row.pictures);
-        EXPECT_EQ(strip.current, row.current);
-        EXPECT_EQ(strip.first, row.first);
+        EXPECT_EQ(std::vector({strip.pictures, strip.current, strip.first}),
+                  std::vector({row.pictures, row.current, row.first}));
         if (row.scenes == 16) {
             EXPECT_EQ(strip.width, wide ? 1707 : 1646);
             EXPECT_EQ(strip.height, wide ? 1280 : 1234);
@@ -130,10 +107,10 @@ TEST(NavigationStrip, CentredOnTheCurrentSceneInsideThePicturesAndStandingOnTheS
 
 TEST(IndexGridLayout, CellSizeAndOriginFollowTheVideoWindow)
 {
+    // The video window in twips, the cell size, the place of cell 0.
     struct Case {
-        QRect player;  // twips
-        int w, h;      // cell size
-        int x0, y0;    // cell 0
+        QRect player;
+        int w, h, x0, y0;
     };
     const Case cases[] = {
         // Offset windows move the grid with them.

@@ -29,26 +29,20 @@ protected:
     SliderWindow& slider() { return app->FormSlider(); }
     QWidget* bar() { return slider().SliderPicture; }
     bool ticking() { return app->Player().Timer1.isActive(); }
-
-    void press(QWidget* on, int x) { QTest::mousePress(on, Qt::LeftButton, {}, QPoint(x, 5)); }
-    void release(QWidget* on, int x) { QTest::mouseRelease(on, Qt::LeftButton, {}, QPoint(x, 5)); }
-    // A move with the left button held (QTest's own moves carry no buttons).
-    void drag(QWidget* on, int x)
+    // A press, a move with the left button held (QTest's own moves carry no
+    // buttons) or a release at x on a part of the slider.
+    void mouse(QEvent::Type type, int x, QWidget* on = nullptr)
     {
+        on = on ? on : bar();
         const QPointF local(x, 5);
-        QMouseEvent move(QEvent::MouseMove, local, on->mapToGlobal(local), Qt::NoButton, Qt::LeftButton,
-                         Qt::NoModifier);
-        QApplication::sendEvent(on, &move);
+        const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent event(type, local, on->mapToGlobal(local), button,
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(on, &event);
     }
-    void markAt(double frame, QPushButton* button)
-    {
-        player().setFramePosition(frame);
-        button->click();
-    }
-    // Where the buttons end, and where a share of the bar ends.
-    int inEnd() { return slider().CommandMarkIN->geometry().right() + 1; }
-    int outEnd() { return slider().CommandMarkOUT->geometry().right() + 1; }
-    double barAt(double share) { return bar()->width() * share; }
+    // The right ends of the IN and OUT buttons, as shares of the bar.
+    double inEnd() { return (slider().CommandMarkIN->geometry().right() + 1.0) / bar()->width(); }
+    double outEnd() { return (slider().CommandMarkOUT->geometry().right() + 1.0) / bar()->width(); }
 };
 
 TEST_F(SliderTest, ADragSeeksAlongTheBarWithTheTickOffAndPlaysOnlyWhatPlayed)
@@ -56,64 +50,49 @@ TEST_F(SliderTest, ADragSeeksAlongTheBarWithTheTickOffAndPlaysOnlyWhatPlayed)
     slider().INITIALIZE();
     ASSERT_TRUE(ticking());
     const int pauses = player().pauseCalls;
-
-    press(bar(), 0);  // the very left: frame 0
+    mouse(QEvent::MouseButtonPress, 0);  // the very left: frame 0
     EXPECT_TRUE(app->st.SliderDrag);
     EXPECT_FALSE(ticking());
     EXPECT_EQ(player().pauseCalls, pauses + 1);
     EXPECT_EQ(player().seeks.last(), 0);
     EXPECT_EQ(player().playState(), MediaPlayer::Playing);  // each seek keeps playing
-
-    drag(bar(), bar()->width() / 2);
-    EXPECT_NEAR(player().framePosition(), 125, 1);
-    drag(bar(), bar()->width() + 200);  // past the right end: the end
-    EXPECT_EQ(player().framePosition(), 250);
-    drag(bar(), -50);                    // past the left end: the start
-    EXPECT_EQ(player().framePosition(), 0);
-    EXPECT_FALSE(ticking());
-
-    release(bar(), -50);
+    for (const auto& [x, frame] : {std::pair{bar()->width() / 2, 125}, {bar()->width() + 200, 250}, {-50, 0}}) {
+        mouse(QEvent::MouseMove, x);
+        EXPECT_NEAR(player().framePosition(), frame, 1) << x;  // past either end: the end
+    }
+    mouse(QEvent::MouseButtonRelease, -50);
     EXPECT_FALSE(app->st.SliderDrag);
     EXPECT_TRUE(ticking());
     const auto seeks = player().seeks.size();
-    drag(bar(), 100);  // moves without a held button do nothing
+    mouse(QEvent::MouseMove, 100);  // moves without a held button do nothing
     EXPECT_EQ(player().seeks.size(), seeks);
 
     // A press on the fill counts from the bar's left edge: 100 pixels of a
     // bar 761 pixels (11415 twips) wide is 1500 x 250 / 11415.
     GOTOposition(*app, 125);
     ASSERT_EQ(bar()->width(), 761);
-    press(slider().Slider, 100);
+    mouse(QEvent::MouseButtonPress, 100, slider().Slider);
     EXPECT_EQ(player().framePosition(), 32);
-    release(slider().Slider, 100);
-    EXPECT_TRUE(ticking());
 
     // Closing the overlays in the middle of a drag gives the tick back.
-    press(bar(), 100);
-    ASSERT_FALSE(ticking());
     HIDEall(*app);
     EXPECT_FALSE(app->st.SliderDrag);
     EXPECT_TRUE(ticking());
 
-    // Halted, a drag only moves the position.
+    // Halted, a drag only moves the position; without a video a press does
+    // nothing.
     slider().INITIALIZE();
     PLAYstop(*app);
     const int plays = player().playCalls;
-    press(bar(), 200);
-    drag(bar(), 300);
-    release(bar(), 300);
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseMove, QEvent::MouseButtonRelease})
+        mouse(type, 300);
     EXPECT_EQ(player().playCalls, plays);
-    EXPECT_NE(player().playState(), MediaPlayer::Playing);
     EXPECT_FALSE(ticking());
     EXPECT_NEAR(player().framePosition(), 300 * 15 * 250 / 11415.0, 1);
-
-    // Without a video a press does nothing.
     INITIALIZEvideo(*app, writeFile(QStringLiteral("bad.avi"), "x"), 0);  // unloads, then fails
     slider().INITIALIZE();
     const auto before = player().seeks.size();
-    press(bar(), 100);
-    drag(bar(), 200);
-    release(bar(), 200);
+    mouse(QEvent::MouseButtonPress, 100);
     EXPECT_EQ(player().seeks.size(), before);
     EXPECT_FALSE(app->st.SliderDrag);
 }
@@ -122,33 +101,32 @@ TEST_F(SliderTest, TheFillAndTheMarkButtonsFollowSeeksTheTickAndLoopsAndKeysGoTo
 {
     // Buttons placed while the slider was down move with the bar when it
     // comes up.
-    markAt(125, app->menu().CommandMarkIN);
-    markAt(200, app->menu().CommandMarkOUT);
+    for (const auto& [frame, button] : {std::pair{125, app->menu().CommandMarkIN}, {200, app->menu().CommandMarkOUT}}) {
+        player().setFramePosition(frame);
+        button->click();
+    }
     slider().INITIALIZE();
-    ASSERT_EQ(bar()->width(), 761);
-    EXPECT_NEAR(inEnd(), barAt(0.5), 1);
-    EXPECT_NEAR(outEnd(), barAt(0.8), 1);
-
+    EXPECT_NEAR(inEnd(), 0.5, 0.002);
+    EXPECT_NEAR(outEnd(), 0.8, 0.002);
     GOTOposition(*app, 50);
-    EXPECT_NEAR(slider().Slider->width(), barAt(0.2), 1);
     player().advance(75);
     playbackTick(*app);
-    EXPECT_NEAR(slider().Slider->width(), barAt(0.5), 1);
+    EXPECT_NEAR(slider().Slider->width(), bar()->width() / 2, 1);
 
     // The buttons jump to their marks and playback goes on.
-    QTest::mouseClick(slider().CommandMarkIN, Qt::LeftButton);
-    EXPECT_EQ(player().framePosition(), 125);
-    EXPECT_EQ(player().playState(), MediaPlayer::Playing);
     QTest::mouseClick(slider().CommandMarkOUT, Qt::LeftButton);
     EXPECT_EQ(player().framePosition(), 200);
+    EXPECT_EQ(player().playState(), MediaPlayer::Playing);
 
     // An executed loop shows its buttons where playback was before the jump;
     // OUT stands right of IN instead of on it.
     player().setFramePosition(125);
     SCRIPTaction(*app, QStringLiteral("000010-000020 LOOP "));
     EXPECT_EQ(player().framePosition(), 10);
-    EXPECT_NEAR(inEnd(), barAt(0.5), 1);
-    EXPECT_EQ(slider().CommandMarkOUT->x(), inEnd());
+    EXPECT_NEAR(inEnd(), 0.5, 0.002);
+    EXPECT_EQ(slider().CommandMarkOUT->x(), slider().CommandMarkIN->geometry().right() + 1);
+    QTest::mouseClick(slider().CommandMarkIN, Qt::LeftButton);
+    EXPECT_EQ(player().framePosition(), 10);
 
     QTest::keyClick(bar(), Qt::Key_9);
     EXPECT_EQ(player().framePosition(), 225);

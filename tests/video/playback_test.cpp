@@ -20,10 +20,6 @@ protected:
     void SetUp() override { showMainWindow(); }
     ControlPanel& menu() { return app->menu(); }
     QString playCaption() { return menu().CommandPLAY->text(); }
-    void load(int frames)
-    {
-        INITIALIZEvideo(*app, addVideo(QStringLiteral("clip.avi"), frames, frames / 25.0, 25.0), 0);
-    }
     // Puts playback at a frame and lets the tick look; returns where it is then.
     double tickAt(double frame)
     {
@@ -33,43 +29,17 @@ protected:
     }
 };
 
-TEST_F(PlaybackTest, TheEndOfAVideoLoadsTheNextPlaylistVideoOnce)
-{
-    const QString first = addVideo(QStringLiteral("a.avi"), 100, 4.0, 25.0);
-    const QString second = addVideo(QStringLiteral("b.avi"), 100, 4.0, 25.0);
-    scanVideos();
-    INITIALIZEvideo(*app, first, 0);
-    tickAt(99);
-    EXPECT_EQ(app->st.LoadedVideo, first);
-    EXPECT_EQ(tickAt(100), 0);
-    EXPECT_EQ(app->st.LoadedVideo, second);
-    EXPECT_EQ(app->st.CurrentVideo, QStringLiteral("b"));
-    EXPECT_EQ(app->DATEIMENU().lstFoundFiles2->currentRow(), 1);
-    playbackTick(*app);
-    EXPECT_EQ(app->st.LoadedVideo, second);
-
-    // The last video ends: nothing more is loaded (no wrap-around); it
-    // stands at its end still meant to play, tick after tick.
-    const auto opened = player().opened.size();
-    tickAt(100);
-    playbackTick(*app);
-    EXPECT_EQ(player().opened.size(), opened);
-    EXPECT_EQ(playCaption(), QStringLiteral("STOP"));
-}
-
 TEST_F(PlaybackTest, TheTickKeepsTheHiddenTimeDisplayCurrentAndJumpsOnlyInFastPreview)
 {
-    load(10000);
+    INITIALIZEvideo(*app, addVideo(QStringLiteral("clip.avi"), 10000, 400.0, 25.0), 0);
     tickAt(234);
     EXPECT_FALSE(app->TimeDisplay().isVisible());
     EXPECT_EQ(app->TimeDisplay().caption(), QStringLiteral("00:00:09-09"));
-
-    app->SETUP().CheckFastPreviewMode->setChecked(true);
-    EXPECT_EQ(tickAt(1), 5001);
+    for (const bool fast : {true, false}) {
+        app->SETUP().CheckFastPreviewMode->setChecked(fast);
+        EXPECT_EQ(tickAt(1), fast ? 5001 : 1);
+    }
     EXPECT_EQ(infoText(), QStringLiteral("PREVIEW JUMP"));
-    EXPECT_EQ(tickAt(5251), 9251);
-    app->SETUP().CheckFastPreviewMode->setChecked(false);
-    EXPECT_EQ(tickAt(1), 1);
 }
 
 // Countdowns hide their displays when they run out; -1 and 0 never do. The
@@ -91,16 +61,14 @@ TEST_F(PlaybackTest, DisplayCountdownsHideTheirDisplaysWhenTheyRunOut)
     EXPECT_TRUE(app->InfoDisplay().isVisible());
     EXPECT_TRUE(app->TimeDisplay().isVisible());
 
-    menu().INITIALIZE();  // ActiveMode 1
-    app->TimeDisplay().INITIALIZE(1);
-    displayTick(*app);
-    EXPECT_TRUE(app->TimeDisplay().isVisible());
-    EXPECT_TRUE(menu().isVisible());
-    app->st.ActiveMode = 0;
-    app->TimeDisplay().INITIALIZE(1);
-    displayTick(*app);
-    EXPECT_FALSE(app->TimeDisplay().isVisible());
-    EXPECT_FALSE(menu().isVisible());
+    for (const int mode : {1, 0}) {
+        menu().INITIALIZE();  // ActiveMode 1
+        app->st.ActiveMode = mode;
+        app->TimeDisplay().INITIALIZE(1);
+        displayTick(*app);
+        EXPECT_EQ(app->TimeDisplay().isVisible(), mode == 1);
+        EXPECT_EQ(menu().isVisible(), mode == 1);
+    }
 }
 
 TEST_F(PlaybackTest, TheRandomPlaylistPlaysEveryVideoOncePerFillingAndRefillsWhenEmpty)
@@ -119,66 +87,43 @@ TEST_F(PlaybackTest, TheRandomPlaylistPlaysEveryVideoOncePerFillingAndRefillsWhe
     EXPECT_EQ(app->Player().ListRandomPlayback, QStringList{dir() + "a.avi"});
 }
 
-TEST_F(PlaybackTest, LoadingMeasuresTheTimeBaseWritesANewScriptAndPlaysFromTheStart)
+TEST_F(PlaybackTest, LoadingWritesANewScriptPlaysFromTheStartAndKeepsAnExistingScriptByteForByte)
 {
-    const QString video = addVideo(QStringLiteral("Sport/run.avi"), 250, 10.0, 25.0);
+    const QString video = addVideo(QStringLiteral("Sport/run.avi"), 12, 0.48, 25.0);  // half a second
     app->st.CurrentVideo = QStringLiteral("Sport/run");
     menu().ListSCRIPT->setFocus();
     INITIALIZEvideo(*app, video, 0);
     EXPECT_EQ(player().widget()->window()->focusWidget(), player().widget());  // keys reach the video
-
     EXPECT_EQ(app->st.LoadedVideo, video);
-    EXPECT_EQ(app->st.DurationFrames, 250);
-    EXPECT_EQ(app->st.FrameRate, 25);
+    EXPECT_EQ(app->st.DurationSeconds, 0);
+    EXPECT_EQ(app->st.FrameRate, 25);  // the stream's: no division by zero
     EXPECT_EQ(infoText(), QStringLiteral("LOADING \rSport/run..."));
-
-    EXPECT_EQ(app->st.ScriptFile, dir() + QStringLiteral("Sport/run.txt"));
-    EXPECT_EQ(readFile(app->st.ScriptFile),
+    EXPECT_EQ(readFile(dir() + QStringLiteral("Sport/run.txt")),
               QByteArray("!00000 PREVIOUS VIDEO\r\n000000-000000 JUMP Start of video\r\n"
-                         "000250-000250 JUMP End of video\r\n999999 NEXT VIDEO\r\n"));
-
-    EXPECT_EQ(player().playState(), MediaPlayer::Playing);
+                         "000012-000012 JUMP End of video\r\n999999 NEXT VIDEO\r\n"));
     EXPECT_EQ(playCaption(), QStringLiteral("STOP"));
     EXPECT_TRUE(app->Player().Timer1.isActive());
     EXPECT_TRUE(menu().CommandMarkIN->isEnabled());
     EXPECT_EQ(player().opened, (QStringList{QString(), video}));  // unloaded first, then opened
-}
 
-TEST_F(PlaybackTest, LoadingFrameRateIsFramesPerRoundedSecondOrTheStreamRateForVeryShortVideos)
-{
-    struct Case {
-        int frames;
-        double seconds, fps;
-        int expectedSeconds, expectedRate;
-    } const cases[] = {
-        {250, 10.0, 25.0, 10, 25},
-        {299, 9.977, 29.97, 10, 30},
-        {12, 0.48, 25.0, 0, 25},  // half a second: no division by zero
-    };
-    for (const Case& c : cases) {
-        const QString video = addVideo(QStringLiteral("v%1.avi").arg(c.frames), c.frames, c.seconds, c.fps);
-        INITIALIZEvideo(*app, video, 0);
-        EXPECT_EQ(app->st.DurationSeconds, c.expectedSeconds) << c.frames;
-        EXPECT_EQ(app->st.FrameRate, c.expectedRate) << c.frames;
-    }
-}
-
-TEST_F(PlaybackTest, LoadingAnExistingScriptIsKeptByteForByteTheStartFrameClampedAndASheetMeansQuickLoading)
-{
-    const QString video = addVideo(QStringLiteral("clip.avi"), 250);
+    // An existing script is kept as it is; a sheet beside the video means
+    // quick loading; the start frame is clamped; the loaded video loaded
+    // again is reopened at the given frame.
+    const QString clip = addVideo(QStringLiteral("clip.avi"), 250);
     const QByteArray script("!00000 PREVIOUS VIDEO\r\n000100-000300 LOOP Caf\xe9\r\n999999 NEXT VIDEO\r\n");
-    const QString file = writeFile(QStringLiteral("clip.txt"), script);
+    writeFile(QStringLiteral("clip.txt"), script);
     writeFile(QStringLiteral("clip.bmp"), QByteArray("BM"));
     app->st.CurrentVideo = QStringLiteral("clip");
-    INITIALIZEvideo(*app, video, 100000);
+    INITIALIZEvideo(*app, clip, 100000);
     EXPECT_EQ(menu().ListSCRIPT->count(), 3);
-    EXPECT_EQ(readFile(file), script);
+    EXPECT_EQ(readFile(dir() + QStringLiteral("clip.txt")), script);
     EXPECT_EQ(player().seeks.last(), 250.0);
     EXPECT_TRUE(infoText().startsWith(QStringLiteral("QUICKLOADING \r")));
-    // Loading the loaded video again reopens it at the given frame.
-    INITIALIZEvideo(*app, video, 120);
-    EXPECT_EQ(player().opened, (QStringList{QString(), video, QString(), video}));
+    INITIALIZEvideo(*app, clip, 120);
+    EXPECT_EQ(player().opened.mid(2), (QStringList{QString(), clip, QString(), clip}));
     EXPECT_EQ(player().framePosition(), 120);
+    // Clips of one name share one script.
+    EXPECT_EQ(scriptFileName(QStringLiteral("/v/clip.MP4")), QStringLiteral("/v/clip.txt"));
 }
 
 TEST_F(PlaybackTest, LoadingAFileThePlayerCannotOpenIsReportedAndNothingIsWrittenForIt)
@@ -186,7 +131,6 @@ TEST_F(PlaybackTest, LoadingAFileThePlayerCannotOpenIsReportedAndNothingIsWritte
     const QString good = addVideo(QStringLiteral("good.avi"));
     INITIALIZEvideo(*app, good, 0);
     const QString bad = writeFile(QStringLiteral("bad.avi"), QByteArray("garbage"));
-
     INITIALIZEvideo(*app, bad, 0);
     ASSERT_EQ(services.boxes.size(), 1u);
     EXPECT_TRUE(services.boxes.back().text.contains(bad));
@@ -207,32 +151,19 @@ TEST_F(PlaybackTest, LoadingAFileThePlayerCannotOpenIsReportedAndNothingIsWritte
 
 TEST_F(PlaybackTest, TheSeekClampsUpdatesTheTimeAndResumesOnlyWhenMeantToPlay)
 {
-    const QString video = addVideo(QStringLiteral("clip.avi"), 250);
-    INITIALIZEvideo(*app, video, 0);
-
-    GOTOposition(*app, -5);
-    EXPECT_EQ(player().framePosition(), 0);
-    GOTOposition(*app, 350);
-    EXPECT_EQ(player().framePosition(), 250);
-    GOTOposition(*app, 234);
+    INITIALIZEvideo(*app, addVideo(QStringLiteral("clip.avi"), 250), 0);
+    for (const auto& [to, at] : {std::pair{-5, 0}, {350, 250}, {234, 234}}) {
+        GOTOposition(*app, to);
+        EXPECT_EQ(player().framePosition(), at);
+    }
     EXPECT_EQ(app->TimeDisplay().caption(), QStringLiteral("00:00:09-09"));
     EXPECT_EQ(app->TimeDisplay().Label->toolTip(), QStringLiteral(" 234Frame"));
-
-    // Halted, a seek does not start playback.
     player().stop();
-    menu().CommandPLAY->setText(QStringLiteral("PLAY"));
-    GOTOposition(*app, 10);
-    EXPECT_NE(player().playState(), MediaPlayer::Playing);
-    menu().CommandPLAY->setText(QStringLiteral("STOP"));
-    GOTOposition(*app, 20);
-    EXPECT_EQ(player().playState(), MediaPlayer::Playing);
-}
-
-TEST(BesideTheVideo, ClipsOfOneNameShareOneScript)
-{
-    EXPECT_EQ(scriptFileName(QStringLiteral("/v/clip.webm")), QStringLiteral("/v/clip.txt"));
-    EXPECT_EQ(scriptFileName(QStringLiteral("/v/clip.mpg")), QStringLiteral("/v/clip.txt"));
-    EXPECT_EQ(scriptFileName(QStringLiteral("/v/clip.MP4")), QStringLiteral("/v/clip.txt"));
+    for (const char* caption : {"PLAY", "STOP"}) {
+        menu().CommandPLAY->setText(QString::fromLatin1(caption));
+        GOTOposition(*app, 10);
+        EXPECT_EQ(player().playState() == MediaPlayer::Playing, caption == QStringLiteral("STOP")) << caption;
+    }
 }
 
 } // namespace
