@@ -1,18 +1,17 @@
-// Where the INTERACT grid, the NAVIGATE strip and the SELECT INDEX grid put
-// their windows.
-
-#include "script/overlay_layout.h"
-
+// Where the INTERACT grid, the NAVIGATE strip, the SELECT INDEX grid and the position slider put things.
+#include <array>
 #include <gtest/gtest.h>
 
-#include <array>
-
 #include "script/index_grid_layout.h"
+#include "script/overlay_layout.h"
 #include "script/script_entries.h"
+#include "script/slider_geometry.h"
 
 namespace vv {
 namespace {
 
+// Where the INTERACT grid, the NAVIGATE strip and the SELECT INDEX grid put
+// their windows.
 TEST(CurrentEntry, IsTheLastEntryStartingAtOrBeforeThePosition)
 {
     const QStringList script = {PreviousVideoEntry, "000000-000000 JUMP Start of video", "000100-000100 JUMP at 100",
@@ -136,6 +135,68 @@ TEST(IndexGridLayout, CellSizeAndOriginFollowTheVideoWindow)
         EXPECT_EQ(indexGridCells(c.player, 6), cells.mid(0, 6));
     }
     EXPECT_TRUE(indexGridCells(QRect(0, 0, 12000, 9000), 0).isEmpty());
+}
+
+// The position slider's arithmetic: fill, the frame under the mouse, and the
+// places of the IN and OUT buttons.
+constexpr double Button = 510;
+
+TEST(SliderFrame, FillAndFrameAreInverseAndWalkingTheBarSkipsNoFrame)
+{
+    for (const std::int32_t frames : {1, 7, 250, 299, 4321, 100000, 999999}) {
+        for (const double bar : {1.0, 6000.0, 11420.0}) {
+            for (std::int32_t f = 0; f <= frames; f += 1 + frames / 97)
+                ASSERT_EQ(sliderFrameAt(sliderFillWidth(f, bar, frames), bar, frames), f) << frames << " " << bar;
+        }
+    }
+    // Along the bar the frames never go back and never skip a frame wider
+    // than one twip; each whole twip falls into the frame whose fill it ends
+    // (the point under the mouse is rounded down).
+    for (const std::int32_t frames : {7, 250, 299}) {
+        std::int64_t previous = 0;
+        for (int x = 0; x <= 11420; ++x) {
+            const std::int64_t f = *sliderFrameAt(x, 11420, frames);
+            ASSERT_GE(f, previous);
+            ASSERT_LE(f, previous + 1);
+            ASSERT_LE(sliderFillWidth(static_cast<double>(f), 11420, frames), x + 1e-9);
+            previous = f;
+        }
+        EXPECT_EQ(previous, frames);
+    }
+    // Dragged past either end the frame goes beyond the video (the seek clamps).
+    // Several frames a twip; no video or no bar: the press does nothing.
+    for (const auto& [x, bar, frames, frame] : {std::tuple{9000.0, 6000.0, 250, 375}, {-15.0, 6000.0, 250, -1},
+                                                {15.0, 6000.0, 100000, 250}, {100.0, 6000.0, 0, -9}, {100.0, 0.0, 250, -9}})
+        EXPECT_EQ(sliderFrameAt(x, bar, frames).value_or(-9), frame) << x << " " << bar << " " << frames;
+    EXPECT_EQ(sliderFillWidth(100, 6000, 0), 0);  // nothing loaded
+}
+
+// IN stands at the end of its fill inside the bar, OUT at the end of its
+// fill and never on the IN button.
+TEST(MarkButtons, EachStandsAtTheEndOfItsFillInsideTheBarAndOutNeverOnIn)
+{
+    // A fill shorter than the button, and one past the bar, still leave the
+    // button on the bar.
+    for (const auto& [fill, left] : {std::pair{0, 0}, {300, 0}, {3000, 2490}, {6000, 5490}, {7000, 5490}})
+        EXPECT_EQ(placeInButton(fill, 6000, Button), left) << fill;
+    struct Row {
+        const char* what;
+        double inFill, outFill, inLeft, outLeft;
+    } const rows[] = {
+        {"far apart", 3000, 5000, 2490, 4490},
+        {"OUT shortly after IN: directly right of it", 3000, 3200, 2490, 3000},
+        {"both on one frame", 3000, 3000, 2490, 3000},
+        {"touching edges", 3000, 3510, 2490, 3000},
+        {"just clear", 3000, 3511, 2490, 3001},
+        {"both at the very beginning", 0, 0, 0, 510},
+        {"IN near the right end: IN moves left so both fit", 5900, 5950, 4980, 5490},
+        {"IN at the end, OUT at the end", 6000, 6000, 4980, 5490},
+        {"OUT before IN stays where it is", 3000, 1500, 2490, 990},
+    };
+    for (const Row& row : rows) {
+        const MarkButtonPlaces places = placeOutButton(row.outFill, 6000, placeInButton(row.inFill, 6000, Button), Button);
+        EXPECT_EQ(std::pair(places.inLeft, places.outLeft), std::pair(row.inLeft, row.outLeft)) << row.what;
+    }
 }
 
 } // namespace

@@ -1,0 +1,220 @@
+// The rules of the control panel: crazy-vision motions, the key map, the panel layout and the speed.
+#include <deque>
+#include <gtest/gtest.h>
+#include <limits>
+
+#include "control/crazy_motion.h"
+#include "control/keymap.h"
+#include "control/panel_layout.h"
+#include "control/speed.h"
+#include "control/virtual_keys.h"
+
+namespace vv {
+namespace {
+
+// The motions of crazy vision, drawn from scripted random numbers.
+using Kind = CrazyMotion::Kind;
+
+// A zoom drift of `count` steps from `from` on by `step`.
+std::vector<CrazyStep> drift(int from, int step, int count)
+{
+    std::vector<CrazyStep> steps;
+    for (int i = 0; i < count; ++i)
+        steps.push_back({0, 0, static_cast<std::int16_t>(from + i * step)});
+    return steps;
+}
+
+std::vector<CrazyStep> pan(std::int32_t dx, std::int32_t dy, std::size_t moves)
+{
+    return std::vector<CrazyStep>(moves, CrazyStep{dx, dy, std::nullopt});
+}
+
+constexpr float LargestDraw = 0.99999994f;  // the largest float below 1
+
+TEST(CrazyMotionTest, DriftsAndPansFollowTheirDraws)
+{
+    struct Case {
+        const char* name;
+        std::int16_t zoom;         // the picture's zoom at the motion's start
+        std::vector<float> draws;  // k, n, d for a drift; k, n, dx, dy for a pan
+        Kind kind;
+        std::vector<CrazyStep> steps;
+    };
+    const Case cases[] = {
+        // k = 1, n = 6, d = 151: the longest drift, 26 steps inwards.
+        {"longest inwards", 150, {0.0f, 0.0f, 0.0f}, Kind::ZoomDrift, drift(150, 6, 26)},
+        // k = 2, n = 15, d = 151 - 297 = -146: outwards, n takes d's sign;
+        // the values below 100 are left to ZOOMvideo's limit.
+        {"outwards past 100", 150, {0.3f, 0.95f, 0.99f}, Kind::ZoomDrift, drift(150, -15, 10)},
+        // d = 0: a single step at the present zoom.
+        {"no change", 320, {0.1f, 0.5f, 0.504f}, Kind::ZoomDrift, drift(320, 0, 1)},
+        // Above 200 percent an inward drift is turned outwards; at 200 it
+        // may still go inwards; an outward one stays outward.
+        {"inwards at 200", 200, {0.0f, 0.95f, 0.0f}, Kind::ZoomDrift, drift(200, 15, 11)},
+        {"turned outwards at 201", 201, {0.0f, 0.95f, 0.0f}, Kind::ZoomDrift, drift(201, -15, 11)},
+        {"outwards above 200", 500, {0.0f, 0.4f, 0.9f}, Kind::ZoomDrift, drift(500, -10, 12)},
+        // k = 4 would pan, so k comes from a small draw; n = 15 and d = -148
+        // are the ends of their ranges.
+        {"drift at the ends", 1000, {0.49f, LargestDraw, LargestDraw}, Kind::ZoomDrift, drift(1000, -15, 10)},
+        // k = 3, n = 11: i = 1, 12, ..., 100 is ten moves; dx from Int(0),
+        // dy from Int(5.94).
+        {"most moves", 250, {0.5f, 0.0f, 0.0f, 0.99f}, Kind::Pan, pan(200, -300, 10)},
+        // k = 4, n = 20: i = 1, 21, 41, 61, 81 is five moves.
+        {"fewest moves", 250, {0.75f, 0.95f, 0.5f, 0.34f}, Kind::Pan, pan(-100, 0, 5)},
+        {"pan at the ends", 250, {LargestDraw, LargestDraw, LargestDraw, 0.0f}, Kind::Pan, pan(-300, 200, 5)},
+        // 1.0 and negative values are no uniform draws: pinned to the nearest
+        // end of each range rather than making a motion that does not exist.
+        {"draws outside the unit range", 250, {1.0f, 1.0f, 1.0f, -0.5f}, Kind::Pan, pan(-300, 200, 5)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::deque<float> draws(c.draws.begin(), c.draws.end());
+        CrazyMotionGenerator generator([&draws] {
+            if (draws.empty()) {
+                ADD_FAILURE() << "more draws than scripted";
+                return 0.0f;
+            }
+            const float r = draws.front();
+            draws.pop_front();
+            return r;
+        });
+        const CrazyMotion motion = generator.next(c.zoom);
+        EXPECT_EQ(motion.kind, c.kind);
+        EXPECT_EQ(motion.steps, c.steps);
+        EXPECT_TRUE(draws.empty());
+    }
+}
+
+TEST(KeyMap, LookupZoomStepsTenthsAndSceneWindowsOfTheDigits)
+{
+    for (int code : {0, vk::OemPlus, vk::Left, int('M'), vk::Space, vk::Numpad0, vk::Numpad0 + 9, vk::F1 + 1, -1})
+        EXPECT_EQ(lookupKey(code), nullptr) << code;
+    for (int d = 0; d <= 9; ++d)
+        EXPECT_EQ(lookupKey(vk::Digit0 + d)->digit, d);
+    // Without NumLock the pad's 5 and 7 arrive as Clear and Home and zoom
+    // in; with it they zoom out / move the other way.
+    struct Move {
+        int code, zoomDelta, dx;
+    } const moves[] = {{vk::Clear, 1, 0}, {vk::Numpad0 + 5, -1, 0}, {vk::Home, 1, 50}, {vk::Numpad0 + 7, 1, -50}};
+    for (const Move& m : moves) {
+        EXPECT_EQ(lookupKey(m.code)->zoomDelta, m.zoomDelta) << m.code;
+        EXPECT_EQ(lookupKey(m.code)->dx, m.dx) << m.code;
+        EXPECT_EQ(lookupKey(m.code)->dy, m.dx) << m.code;
+    }
+
+    EXPECT_EQ(zoomRequest(32765, 5), 32767);  // pinned, not wrapped
+    EXPECT_EQ(zoomRequest(-32766, -5), -32768);
+    struct Tenth {
+        std::int32_t duration;
+        int digit;
+        std::int32_t target;
+    } const tenths[] = {
+        {1005, 5, 502}, {1015, 5, 508},  // halves to even
+        {999999, 9, 899999}, {2000000000, 9, 1800000000},
+    };
+    for (const Tenth& c : tenths)
+        EXPECT_EQ(tenthsTarget(c.duration, c.digit), c.target) << c.duration << " x " << c.digit;
+
+    // In the navigation strip the digits address scene windows 0 to 17.
+    const std::tuple<int, int, int> windows[] = {{0, 1, 0}, {9, 9, 17}, {10, 9, -1}, {0, 0, -1}, {-1, 1, -1}};
+    for (const auto& [first, digit, window] : windows)
+        EXPECT_EQ(navigationSceneWindow(first, digit), window) << first << " " << digit;
+}
+
+TEST(PanelLayout, ThresholdsAndCentring)
+{
+    // The panel width -> the layout, the left of the transport and
+    // function groups, of the keypad and of the marking group (-1: left
+    // untouched). 582.5 goes to the even 582; 7409 is one twip short of the
+    // keypad, 7410 W1 + W3 exactly; 11745 (783 pixels) shows all four; 7.5
+    // goes to 8; 1024 pixels: 1807.5 goes to 1808.
+    struct Case {
+        float width;
+        PanelLayout layout;
+        int x, keypadLeft, markingLeft;
+    } const cases[] = {
+        {7000, PanelLayout::Narrow, 582, -1, -1},     {7409, PanelLayout::Narrow, 787, -1, -1},
+        {7410, PanelLayout::Middle, 0, 5835, -1},     {11744, PanelLayout::Middle, 2167, 8002, -1},
+        {11745, PanelLayout::Wide, 0, 5835, 7410},    {11760, PanelLayout::Wide, 8, 5843, 7418},
+        {15360, PanelLayout::Wide, 1808, 7643, 9218},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.width);
+        const PanelPlacement p = layoutPanel(c.width, designPanelGroups());
+        EXPECT_EQ(p.layout, c.layout);
+        for (int g : {0, 1}) {
+            EXPECT_EQ(p.groups[g].left, std::optional<int>(c.x));
+            EXPECT_EQ(p.groups[g].visible, std::optional<bool>(true));
+        }
+        // Functions under transport, the panel two rows high; only the
+        // functions group moves vertically.
+        EXPECT_EQ(p.groups[1].top, std::optional<float>(570));
+        EXPECT_EQ(p.panelHeight, std::optional<float>(1140));
+        EXPECT_FALSE(p.groups[0].top || p.groups[2].top || p.groups[3].top);
+
+        EXPECT_EQ(p.groups[2].visible, std::optional<bool>(c.layout != PanelLayout::Narrow));
+        EXPECT_EQ(p.groups[2].left.value_or(-1), c.keypadLeft);
+        EXPECT_EQ(p.groups[3].left.value_or(-1), c.markingLeft);
+        if (c.layout == PanelLayout::Narrow)
+            EXPECT_FALSE(p.groups[3].visible) << "the marking group is not touched";
+        else
+            EXPECT_EQ(p.groups[3].visible, std::optional<bool>(c.layout == PanelLayout::Wide));
+        const float used = c.layout == PanelLayout::Narrow ? 5835 : c.layout == PanelLayout::Middle ? 7410 : 11745;
+        EXPECT_EQ(p.groupsWidth, std::optional<float>(used));
+    }
+
+    // A width below one changes nothing.
+    for (float w : {0.5f, -300.0f}) {
+        const PanelPlacement p = layoutPanel(w, designPanelGroups());
+        EXPECT_EQ(p.layout, PanelLayout::Unchanged);
+        EXPECT_FALSE(p.panelHeight);
+        for (const auto& g : p.groups)
+            EXPECT_FALSE(g.left || g.top || g.visible);
+    }
+
+    // Groups moved from the design: the functions stay under transport, and
+    // functions wider than transport push the keypad along.
+    auto groups = designPanelGroups();
+    groups[0].top = 15;
+    groups[1].width = 6000;
+    const PanelPlacement p = layoutPanel(11745, groups);
+    EXPECT_EQ(p.groups[1].top, std::optional<float>(585));
+    EXPECT_EQ(p.groups[2].left, std::optional<int>(6000));
+    EXPECT_EQ(p.groups[3].left, std::optional<int>(7575));
+}
+
+TEST(Speed, ClampsRoundsAndNamesTheRateAndStepsWalkTheRangeInTenths)
+{
+    struct Case {
+        float requested;
+        float rate;
+        const char* text;
+    } const cases[] = {
+        // Below and above the range; halves to even; not a number: normal speed.
+        {0.5f, 0.5f, "SPEED 0.5 x"}, {0.05f, 0.1f, "SPEED 0.1 x"}, {2.1f, 2.0f, "SPEED 2.0 x"},
+        {1.25f, 1.2f, "SPEED 1.2 x"}, {0.75f, 0.8f, "SPEED 0.8 x"},
+        {std::numeric_limits<float>::quiet_NaN(), 1.0f, "SPEED 1.0 x"},
+    };
+    for (const auto& c : cases) {
+        const SpeedSetting s = speedSetting(c.requested);
+        EXPECT_FLOAT_EQ(s.rate, c.rate) << c.requested;
+        EXPECT_EQ(s.text, QString::fromLatin1(c.text)) << c.requested;
+    }
+
+    // Faster from normal speed to the top and beyond, then slower to the
+    // bottom and beyond: every tenth is shown once, no drift.
+    double rate = 1.0;
+    const auto step = [&rate](double by) {
+        const SpeedSetting s = speedSetting(steppedRate(rate, by));
+        rate = s.rate;
+        return s.text;
+    };
+    const auto text = [](int tenths) { return QStringLiteral("SPEED %1.%2 x").arg(tenths / 10).arg(tenths % 10); };
+    for (int tenths = 11; tenths <= 22; ++tenths)
+        EXPECT_EQ(step(0.1), text(std::min(tenths, 20)));
+    for (int tenths = 19; tenths >= 0; --tenths)
+        EXPECT_EQ(step(-0.1), text(std::max(tenths, 1)));
+}
+
+} // namespace
+} // namespace vv
