@@ -39,18 +39,6 @@ TEST(ShownEntries, NineAroundTheCurrentEntryKeptInsideTheList)
     EXPECT_EQ(shownEntryRange(0, 0).count(), 0);
 }
 
-TEST(InteractionCaptions, PseudoEntriesByNameOthersByDescription)
-{
-    EXPECT_EQ(interactionCaption(0, PreviousVideoEntry), QStringLiteral("1. PREVIOUS VIDEO"));
-    EXPECT_EQ(interactionCaption(3, NextVideoEntry), QStringLiteral("4. NEXT VIDEO"));
-    EXPECT_EQ(interactionCaption(2, QStringLiteral("001250-001875 LOOP Refrain")), QStringLiteral("3. Refrain"));
-    EXPECT_EQ(interactionCaption(8, QStringLiteral("000100-000100 JUMP ")), QStringLiteral("9. "));
-    EXPECT_EQ(interactionCaption(4, QStringLiteral("short line")), QStringLiteral("5. "));
-    // Only the exact pseudo-entries are named.
-    EXPECT_EQ(interactionText(QStringLiteral("999999 next video")), QString());
-    EXPECT_EQ(interactionToolTip(3), QStringLiteral(" 3"));
-}
-
 TEST(InteractionGrid, RowsOfThreeEndAHundredAboveTheBottomTheUnneededBelowIt)
 {
     // A 768 x 576 pixel video window; w = (11520 - 500) / 3 rounded = 3673,
