@@ -42,37 +42,48 @@ protected:
     QString video_;
 };
 
-TEST_F(TransportTest, CommandsAndKeysMoveByTheirStepAndShowTheirText)
+TEST_F(TransportTest, CommandsAndKeysMoveByTheirStepShowTheirTextAndPlayOrHalt)
 {
+    // text "-": nothing shown; timeSeconds: the time code's countdown, 0
+    // when not looked at; playing: after the row, with the PLAY button's
+    // caption and the tick to match.
     struct Row {
         void (*command)(App&);  // nullptr: the key is typed into the picture
         Qt::Key key;
         Qt::KeyboardModifiers modifiers;
-        const char* text;       // "-": nothing shown
-        int timeSeconds;        // the time code's countdown; 0: not looked at
+        const char* text;
+        int timeSeconds;
         double from, to;
+        bool playing;
     } const rows[] = {
-        {GOnextFRAME, {}, {}, "NEXT FRAME", 5, 500, 501},
-        {GOpreviousFRAME, {}, {}, "PREVIOUS FRAME", 3, 500, 499},
-        {GOforward, {}, {}, "FORWARD", 3, 500, 525},
-        {GOrewind, {}, {}, "REWIND", 3, 500, 475},
-        {GOfastFORWARD, {}, {}, "FAST FORWARD", 3, 500, 1000},  // clamped at the end
-        {GOfastREWIND, {}, {}, "FAST REWIND", 3, 500, 0},
+        {GOnextFRAME, {}, {}, "NEXT FRAME", 5, 500, 501, true},
+        {GOpreviousFRAME, {}, {}, "PREVIOUS FRAME", 3, 500, 499, true},
+        {GOforward, {}, {}, "FORWARD", 3, 500, 525, true},
+        {GOrewind, {}, {}, "REWIND", 3, 500, 475, true},
+        {GOfastFORWARD, {}, {}, "FAST FORWARD", 3, 500, 1000, true},  // clamped at the end
+        {GOfastREWIND, {}, {}, "FAST REWIND", 3, 500, 0, true},
         // Shift and Control are ignored.
-        {nullptr, Qt::Key_F, Qt::ShiftModifier, "FAST FORWARD", 3, 100, 850},
-        {nullptr, Qt::Key_B, Qt::ControlModifier, "FAST REWIND", 3, 850, 100},
-        {nullptr, Qt::Key_9, {}, "JUMP INDEX 9", 0, 0, 900},
-        {nullptr, Qt::Key_0, {}, "JUMP START", 0, 321, 0},
-        {nullptr, Qt::Key_Plus, Qt::KeypadModifier, "SPEED 1.1 x", 0, 7, 7},
-        {nullptr, Qt::Key_Minus, Qt::KeypadModifier, "SPEED 1.0 x", 0, 7, 7},
+        {nullptr, Qt::Key_F, Qt::ShiftModifier, "FAST FORWARD", 3, 100, 850, true},
+        {nullptr, Qt::Key_B, Qt::ControlModifier, "FAST REWIND", 3, 850, 100, true},
+        {nullptr, Qt::Key_9, {}, "JUMP INDEX 9", 0, 0, 900, true},
+        {nullptr, Qt::Key_0, {}, "JUMP START", 0, 321, 0, true},
+        {nullptr, Qt::Key_Plus, Qt::KeypadModifier, "SPEED 1.1 x", 0, 7, 7, true},
+        {nullptr, Qt::Key_Minus, Qt::KeypadModifier, "SPEED 1.0 x", 0, 7, 7, true},
         // One O takes back one I, then the zoom is held at 100; the pad's
         // 5 (Clear without NumLock) zooms without a text.
-        {nullptr, Qt::Key_I, {}, "ZOOM 105%", 0, 7, 7},
-        {nullptr, Qt::Key_O, {}, "ZOOM 100%", 0, 7, 7},
-        {nullptr, Qt::Key_Clear, Qt::KeypadModifier, "-", 0, 7, 7},
+        {nullptr, Qt::Key_I, {}, "ZOOM 105%", 0, 7, 7, true},
+        {nullptr, Qt::Key_O, {}, "ZOOM 100%", 0, 7, 7, true},
+        {nullptr, Qt::Key_Clear, Qt::KeypadModifier, "-", 0, 7, 7, true},
         // Keys outside the map do nothing.
-        {nullptr, Qt::Key_M, {}, "-", 0, 7, 7},
-        {nullptr, Qt::Key_Plus, {}, "-", 0, 7, 7},
+        {nullptr, Qt::Key_M, {}, "-", 0, 7, 7, true},
+        {nullptr, Qt::Key_Plus, {}, "-", 0, 7, 7, true},
+        // R starts only a halted video, S halts only a playing one; steps
+        // keep it halted.
+        {nullptr, Qt::Key_R, {}, "-", 0, 7, 7, true},
+        {nullptr, Qt::Key_S, {}, "STOP", 0, 7, 7, false},
+        {nullptr, Qt::Key_S, {}, "-", 0, 7, 7, false},
+        {GOnextFRAME, {}, {}, "NEXT FRAME", 5, 10, 11, false},
+        {nullptr, Qt::Key_R, {}, "PLAY", 0, 7, 7, true},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << row.text << " from " << row.from);
@@ -86,7 +97,9 @@ TEST_F(TransportTest, CommandsAndKeysMoveByTheirStepAndShowTheirText)
             EXPECT_EQ(app->st.TimeDisplayCountdown, row.timeSeconds);
             EXPECT_TRUE(app->TimeDisplay().isVisible());
         }
-        EXPECT_EQ(player().playState(), MediaPlayer::Playing);
+        EXPECT_EQ(player().playState() == MediaPlayer::Playing, row.playing);
+        EXPECT_EQ(app->Player().Timer1.isActive(), row.playing);
+        EXPECT_EQ(menu().CommandPLAY->text(), QString::fromLatin1(row.playing ? "STOP" : "PLAY"));
     }
     EXPECT_EQ(app->st.ZoomPercent, 101);
 
@@ -101,30 +114,6 @@ TEST_F(TransportTest, CommandsAndKeysMoveByTheirStepAndShowTheirText)
     player().setFramePosition(1000);
     GOfastFORWARD(*app);
     EXPECT_EQ(player().framePosition(), 61000);
-}
-
-TEST_F(TransportTest, RStartsOnlyAHaltedVideoSHaltsOnlyAPlayingOneAndStepsKeepItHalted)
-{
-    struct Row {
-        Qt::Key key;
-        const char* caption;  // of the PLAY button
-        const char* info;     // "-": nothing shown
-        bool playing;
-    } const rows[] = {
-        {Qt::Key_R, "STOP", "-", true}, {Qt::Key_S, "PLAY", "STOP", false},
-        {Qt::Key_S, "PLAY", "-", false}, {Qt::Key_R, "STOP", "PLAY", true},
-    };
-    for (const Row& row : rows) {
-        app->InfoDisplay().INITIALIZE(QStringLiteral("-"), 2);
-        type(row.key);
-        EXPECT_EQ(menu().CommandPLAY->text(), QString::fromLatin1(row.caption));
-        EXPECT_EQ(infoText(), QString::fromLatin1(row.info));
-        EXPECT_EQ(player().playState() == MediaPlayer::Playing, row.playing);
-        EXPECT_EQ(app->Player().Timer1.isActive(), row.playing);
-    }
-    PLAYstop(*app);
-    GOnextFRAME(*app);
-    EXPECT_NE(player().playState(), MediaPlayer::Playing);
 }
 
 TEST_F(TransportTest, PlaylistKeysPlayWithNothingLoadedAndJumpIndexNeedAVideo)

@@ -48,26 +48,21 @@ TEST_F(PlaybackTest, DisplayCountdownsHideTheirDisplaysWhenTheyRunOut)
 {
     app->InfoDisplay().INITIALIZE(QStringLiteral("PLAY"), 2);
     app->MessageDisplay().INITIALIZE(QStringLiteral("NOTE"), 1);
+    app->TimeDisplay().INITIALIZE(0);
     displayTick(*app);
-    EXPECT_TRUE(app->InfoDisplay().isVisible());
-    EXPECT_FALSE(app->MessageDisplay().isVisible());
+    EXPECT_EQ(std::tuple(app->InfoDisplay().isVisible(), app->MessageDisplay().isVisible()), std::tuple(true, false));
     displayTick(*app);
     EXPECT_FALSE(app->InfoDisplay().isVisible());
-
     app->InfoDisplay().INITIALIZE(QStringLiteral("SELECT INDEX"), -1);
-    app->TimeDisplay().INITIALIZE(0);
     for (int i = 0; i < 5; ++i)
         displayTick(*app);
-    EXPECT_TRUE(app->InfoDisplay().isVisible());
-    EXPECT_TRUE(app->TimeDisplay().isVisible());
-
+    EXPECT_EQ(std::tuple(app->InfoDisplay().isVisible(), app->TimeDisplay().isVisible()), std::tuple(true, true));
     for (const int mode : {1, 0}) {
         menu().INITIALIZE();  // ActiveMode 1
         app->st.ActiveMode = mode;
         app->TimeDisplay().INITIALIZE(1);
         displayTick(*app);
-        EXPECT_EQ(app->TimeDisplay().isVisible(), mode == 1);
-        EXPECT_EQ(menu().isVisible(), mode == 1);
+        EXPECT_EQ(std::tuple(app->TimeDisplay().isVisible(), menu().isVisible()), std::tuple(mode == 1, mode == 1));
     }
 }
 
