@@ -21,18 +21,10 @@ TEST(PlaybackRules, LoopJumpsBackOnlyPastMarkOutWhilePlaying)
 {
     // Equal to MarkOut: not yet; unrounded, just past counts; paused, the
     // range is not enforced; only one mark set.
-    struct Case {
-        std::int32_t in, out;
-        bool playing;
-        double position;
-        bool due;
-    } const cases[] = {
-        {100, 200, true, 200.0, false}, {100, 200, true, 200.4, true}, {100, 200, false, 250.0, false},
-        {100, -1, true, 250.0, false},  {-1, 200, true, 250.0, false}, {0, 0, true, 0.5, true},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(loopJumpBackDue(c.in, c.out, c.playing, c.position), c.due)
-            << c.in << ".." << c.out << " at " << c.position;
+    for (const auto& [in, out, playing, position, due] :
+         {std::tuple{100, 200, true, 200.0, false}, {100, 200, true, 200.4, true}, {100, 200, false, 250.0, false},
+          {100, -1, true, 250.0, false}, {-1, 200, true, 250.0, false}, {0, 0, true, 0.5, true}})
+        EXPECT_EQ(loopJumpBackDue(in, out, playing, position), due) << in << ".." << out << " at " << position;
 }
 
 TEST(PlaybackRules, EndOfVideoIsExactEquality)
@@ -90,11 +82,7 @@ TEST(PlaybackRules, PlaylistStepsAndRandomPicksStayInRange)
 
 TEST(Timecode, FormatsFramesAndToolTips)
 {
-    struct Case {
-        std::int32_t frame;
-        std::int16_t rate;
-        const char* text;
-    } const cases[] = {
+    const std::tuple<std::int32_t, std::int16_t, const char*> cases[] = {
         // Exactly one second, one frame short of it; a three-digit frame
         // field, and one leading zero only; the largest six-digit position.
         {1234, 25, "00:00:49-09"}, {25, 25, "00:00:01-00"}, {24, 25, "00:00:00-24"}, {25 * 3599 + 24, 25, "00:59:59-24"},
@@ -105,8 +93,8 @@ TEST(Timecode, FormatsFramesAndToolTips)
         {-1, 25, "-00:00:00-01"}, {-26, 25, "-00:00:01-01"}, {INT32_MIN, 1, "-596523:14:08-00"},
         {1234, 0, ""}, {1234, -25, ""},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(FORMATtimecode(c.frame, c.rate), QString::fromLatin1(c.text)) << c.frame << " at " << c.rate;
+    for (const auto& [frame, rate, text] : cases)
+        EXPECT_EQ(FORMATtimecode(frame, rate), QString::fromLatin1(text)) << frame << " at " << rate;
     EXPECT_EQ(frameToolTip(1234) + frameToolTip(-3), QStringLiteral(" 1234Frame-3Frame"));
 }
 
