@@ -181,13 +181,8 @@ TEST(ScriptFile, LinesAreSortedAndKeptExactly)
 {
     // Mixed line ends, blank-only lines, trailing blanks, a last line without
     // its line end.
-    const QByteArray data = "999999 NEXT VIDEO\n"
-                            "000100-000300 LOOP Chorus\r"
-                            "   \r\n"
-                            "!00000 PREVIOUS VIDEO\r\n"
-                            "000100-000100 JUMP \r\n"
-                            "\r\n"
-                            "000050-000050 JUMP two  blanks  \r\n"
+    const QByteArray data = "999999 NEXT VIDEO\n000100-000300 LOOP Chorus\r   \r\n!00000 PREVIOUS VIDEO\r\n"
+                            "000100-000100 JUMP \r\n\r\n000050-000050 JUMP two  blanks  \r\n"
                             "000000-000000 JUMP Start of video";
     ScriptList list;
     const ScriptReadResult r = parseScript(list, data);
@@ -209,11 +204,8 @@ TEST(ScriptFile, LinesOutsideTheEntryLayoutAreCountedAsForeign)
     // written count as entries.
     const std::pair<QByteArray, int> rows[] = {
         {crlf({"!00000 PREVIOUS VIDEO", "000100-000300 LOOP a", "000100-000100 JUMP ", "999999 NEXT VIDEO"}), 0},
-        {"00a100-000300 LOOP a", 1},
-        {"000100+000300 LOOP a", 1},
-        {"000100-000300 LOOPa", 1},
-        {"000100-000300 loop a", 1},
-        {"000100-000300 LOOP", 1},
+        {"00a100-000300 LOOP a", 1}, {"000100+000300 LOOP a", 1}, {"000100-000300 LOOPa", 1},
+        {"000100-000300 loop a", 1}, {"000100-000300 LOOP", 1},
         {crlf({"Holiday 2019", "ferry at 10:40"}), 2},
     };
     for (const auto& [data, foreign] : rows) {
