@@ -169,21 +169,6 @@ TEST_F(ScriptWindowTest, TheGridShowsTheNineAroundTheCurrentEntryAndItsWindowsEx
     EXPECT_EQ(app->st.ActiveMode, 1);
 }
 
-TEST_F(ScriptWindowTest, PreviousAndNextEntriesLoadFromThePlaylistAndCloseTheOverlays)
-{
-    load();
-    addVideo(QStringLiteral("a.avi"));
-    addVideo(QStringLiteral("b.avi"));
-    scanVideos();
-    app->DATEIMENU().select(1);  // b.avi
-    app->menu().INITIALIZE();
-    SCRIPTaction(*app, NextVideoEntry);
-    EXPECT_EQ(app->st.LoadedVideo, video);
-    EXPECT_FALSE(app->menu().isVisible());
-    SCRIPTaction(*app, PreviousVideoEntry);
-    EXPECT_EQ(app->st.LoadedVideo, dir() + QStringLiteral("b.avi"));
-}
-
 TEST_F(ScriptWindowTest, SevenPicturesStandOnTheSliderFollowEverySeekAndTheirDigitsGoToTheirScenes)
 {
     load();
@@ -219,7 +204,7 @@ TEST_F(ScriptWindowTest, SevenPicturesStandOnTheSliderFollowEverySeekAndTheirDig
     EXPECT_EQ(app->st.ActiveMode, 0);
 }
 
-TEST_F(ScriptWindowTest, AClickIntoTheVideoOpensThePanelsTheNextClosesThem)
+TEST_F(ScriptWindowTest, AClickIntoTheVideoOpensThePanelsTheNextClosesThemAsThePseudoEntriesDo)
 {
     load();
     app->MDI().resize(1024, 768);
@@ -231,6 +216,19 @@ TEST_F(ScriptWindowTest, AClickIntoTheVideoOpensThePanelsTheNextClosesThem)
         EXPECT_EQ(app->TimeDisplay().isVisible(), open);
         EXPECT_EQ(strip(), QString::fromLatin1(open ? "0 1 2 3 4 5 6 7 8 | 0" : "| 0"));  // nine from 1024 pixels
     }
+
+    // The PREVIOUS and NEXT VIDEO entries load from the playlist and close
+    // the overlays.
+    addVideo(QStringLiteral("a.avi"));
+    addVideo(QStringLiteral("b.avi"));
+    scanVideos();
+    app->DATEIMENU().select(1);  // b.avi
+    app->menu().INITIALIZE();
+    SCRIPTaction(*app, NextVideoEntry);
+    EXPECT_EQ(app->st.LoadedVideo, video);
+    EXPECT_FALSE(app->menu().isVisible());
+    SCRIPTaction(*app, PreviousVideoEntry);
+    EXPECT_EQ(app->st.LoadedVideo, dir() + QStringLiteral("b.avi"));
 }
 
 TEST_F(ScriptWindowTest, LifeCycleOfTheMarksAndTheMarkCaption)
@@ -404,8 +402,9 @@ TEST_F(ScriptWindowTest, LearnDescribeAndDeleteKeepTheSelectionAndTheScriptFile)
     QTest::keyClick(dialog.Text1, Qt::Key_Return);
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(list().ListIndex(), 4);
-    const QByteArray edited = lines({"!00000 PREVIOUS VIDEO", "000000-000000 JUMP Start of video", "000100-000180 LOOP ",
-                                     "000100-000180 LOOP ", "000250-000250 JUMP zzz last   line", "999999 NEXT VIDEO"});
+    const QByteArray edited = lines({"!00000 PREVIOUS VIDEO", "000000-000000 JUMP Start of video",
+                                     "000100-000180 LOOP ", "000100-000180 LOOP ", "000250-000250 JUMP zzz last   line",
+                                     "999999 NEXT VIDEO"});
     EXPECT_EQ(scriptBytes(), edited);  // in place, not re-sorted; line breaks made blanks
 
     // OK after the selection moved to a pseudo-entry, or after a new video

@@ -31,8 +31,9 @@ TEST(CurrentEntry, IsTheLastEntryStartingAtOrBeforeThePosition)
 TEST(ShownEntries, NineAroundTheCurrentEntryKeptInsideTheList)
 {
     // count, current -> first, last
-    for (const auto& [count, current, first, last] : std::initializer_list<std::array<int, 4>>{
-             {4, 1, 0, 3}, {9, 8, 0, 8}, {10, 4, 0, 8}, {10, 5, 1, 9}, {20, 10, 6, 14}, {20, 15, 11, 19}, {20, 16, 11, 19}}) {
+    for (const auto& [count, current, first, last] :
+         std::initializer_list<std::array<int, 4>>{{4, 1, 0, 3}, {9, 8, 0, 8}, {10, 4, 0, 8}, {10, 5, 1, 9},
+                                                   {20, 10, 6, 14}, {20, 15, 11, 19}, {20, 16, 11, 19}}) {
         const EntryRange range = shownEntryRange(count, current);
         EXPECT_EQ(std::pair(range.first, range.last), std::pair(first, last)) << count << " " << current;
     }
@@ -153,8 +154,9 @@ TEST(SliderFrame, FillAndFrameAreInverseAndWalkingTheBarSkipsNoFrame)
     }
     // Dragged past either end the frame goes beyond the video (the seek clamps).
     // Several frames a twip; no video or no bar: the press does nothing.
-    for (const auto& [x, bar, frames, frame] : {std::tuple{9000.0, 6000.0, 250, 375}, {-15.0, 6000.0, 250, -1},
-                                                {15.0, 6000.0, 100000, 250}, {100.0, 6000.0, 0, -9}, {100.0, 0.0, 250, -9}})
+    for (const auto& [x, bar, frames, frame] :
+         {std::tuple{9000.0, 6000.0, 250, 375}, {-15.0, 6000.0, 250, -1}, {15.0, 6000.0, 100000, 250},
+          {100.0, 6000.0, 0, -9}, {100.0, 0.0, 250, -9}})
         EXPECT_EQ(sliderFrameAt(x, bar, frames).value_or(-9), frame) << x << " " << bar << " " << frames;
     EXPECT_EQ(sliderFillWidth(100, 6000, 0), 0);  // nothing loaded
 }
@@ -182,7 +184,8 @@ TEST(MarkButtons, EachStandsAtTheEndOfItsFillInsideTheBarAndOutNeverOnIn)
         {"OUT before IN stays where it is", 3000, 1500, 2490, 990},
     };
     for (const Row& row : rows) {
-        const MarkButtonPlaces places = placeOutButton(row.outFill, 6000, placeInButton(row.inFill, 6000, Button), Button);
+        const double inLeft = placeInButton(row.inFill, 6000, Button);
+        const MarkButtonPlaces places = placeOutButton(row.outFill, 6000, inLeft, Button);
         EXPECT_EQ(std::pair(places.inLeft, places.outLeft), std::pair(row.inLeft, row.outLeft)) << row.what;
     }
 }

@@ -69,7 +69,7 @@ private:
     QTemporaryDir temp_;
 };
 
-TEST_F(PlaybackWithMpv, LoadingMeasuresTheTimeBaseAndStepsLandOnTheExactFrame)
+TEST_F(PlaybackWithMpv, LoadingMeasuresTheTimeBaseAndStepsAndKeysLandOnTheExactFrame)
 {
     const QString pal = copy(QStringLiteral("open-gop.avi"), QStringLiteral("pal.avi"));
     INITIALIZEvideo(*app, pal, 100);
@@ -114,6 +114,20 @@ TEST_F(PlaybackWithMpv, LoadingMeasuresTheTimeBaseAndStepsLandOnTheExactFrame)
 
     INITIALIZEvideo(*app, copy(QStringLiteral("ntsc.avi"), QStringLiteral("ntsc.avi")), 0);
     EXPECT_EQ(std::tuple(app->st.DurationFrames, app->st.FrameRate), std::tuple(299, 30));
+
+    // Keys typed into the video drive the same commands, here on an MPEG
+    // program stream.
+    INITIALIZEvideo(*app, copy(QStringLiteral("program.mpg"), QStringLiteral("clip.mpg")), 0);
+    QWidget* picture = app->video().widget();
+    QTest::keyClick(picture, Qt::Key_S);
+    EXPECT_EQ(caption(), QStringLiteral("PLAY"));
+    for (const auto& [key, frame] : {std::pair{Qt::Key_5, 125}, {Qt::Key_F, 249}, {Qt::Key_B, 0}}) {
+        QTest::keyClick(picture, key);
+        EXPECT_EQ(shown(), frame) << key;
+    }
+    EXPECT_FALSE(playing());
+    QTest::keyClick(picture, Qt::Key_R);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return frameNumberOf(mpv().grabCurrentFrame()) > 0; }, WaitMs));
 }
 
 TEST_F(PlaybackWithMpv, TheEndOfEachVideoLoadsTheNextPlaylistVideoExactlyOnce)
@@ -170,23 +184,6 @@ TEST_F(PlaybackWithMpv, ASongInTheVideoWindowKeepsPlayingInFrames)
     EXPECT_TRUE(playing());
 }
 
-TEST_F(PlaybackWithMpv, KeysTypedIntoTheVideoDriveTheSameCommands)
-{
-    INITIALIZEvideo(*app, copy(QStringLiteral("program.mpg"), QStringLiteral("clip.mpg")), 0);
-    QWidget* picture = app->video().widget();
-    QTest::keyClick(picture, Qt::Key_S);
-    EXPECT_EQ(caption(), QStringLiteral("PLAY"));
-    for (const auto& [key, frame] : {std::pair{Qt::Key_5, 125}, {Qt::Key_F, 249}, {Qt::Key_B, 0}}) {
-        QTest::keyClick(picture, key);
-        EXPECT_EQ(shown(), frame) << key;
-    }
-    EXPECT_FALSE(playing());
-    QTest::keyClick(picture, Qt::Key_R);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return frameNumberOf(mpv().grabCurrentFrame()) > 0; }, WaitMs));
-}
-
-// Marking, learning and executing entries on the real windows: a LOOP holds
-// playback between its marks, read from the picture mpv shows.
 TEST_F(PlaybackWithMpv, MarkLearnLoopAndJumpFromTheGrid)
 {
     // The playback tick runs every 500 ms: at 25 frames per second the

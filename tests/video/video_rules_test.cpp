@@ -85,8 +85,8 @@ TEST(Timecode, FormatsFramesAndToolTips)
     const std::tuple<std::int32_t, std::int16_t, const char*> cases[] = {
         // Exactly one second, one frame short of it; a three-digit frame
         // field, and one leading zero only; the largest six-digit position.
-        {1234, 25, "00:00:49-09"}, {25, 25, "00:00:01-00"}, {24, 25, "00:00:00-24"}, {25 * 3599 + 24, 25, "00:59:59-24"},
-        {119, 120, "00:00:00-119"}, {125, 120, "00:00:01-05"}, {999999, 25, "11:06:39-24"},
+        {1234, 25, "00:00:49-09"}, {25, 25, "00:00:01-00"}, {24, 25, "00:00:00-24"},
+        {25 * 3599 + 24, 25, "00:59:59-24"}, {119, 120, "00:00:00-119"}, {125, 120, "00:00:01-05"}, {999999, 25, "11:06:39-24"},
         // 32767 s is the last second a 16-bit count holds; one more must not wrap.
         {32768 * 25, 25, "09:06:08-00"}, {100 * 3600 * 5, 5, "100:00:00-00"}, {INT32_MAX, 1, "596523:14:07-00"},
         // Negative frames count back from zero; no frame rate, no text.
