@@ -2,13 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <list>
 #include <mutex>
 #include <optional>
 #include <string>
+#include <vector>
 #include <sys/stat.h>
 
 extern "C" {
@@ -155,37 +155,92 @@ std::uint32_t le32(const unsigned char* p)
     return p[0] | p[1] << 8 | p[2] << 16 | std::uint32_t(p[3]) << 24;
 }
 
+// The bytes of the input's file, read through the input's own reading (the
+// file is opened once, by whoever opened the input); the reading position
+// is put back afterwards.
+class InputBytes {
+public:
+    explicit InputBytes(AVIOContext* io) : io_(io), home_(io ? avio_tell(io) : -1) {}
+    ~InputBytes()
+    {
+        if (home_ >= 0)
+            avio_seek(io_, home_, SEEK_SET);
+    }
+    InputBytes(const InputBytes&) = delete;
+    InputBytes& operator=(const InputBytes&) = delete;
+
+    std::int64_t size() const { return home_ >= 0 ? avio_size(io_) : -1; }
+
+    // How many of the bytes asked for are there (all but those beyond the end).
+    std::size_t readSome(std::int64_t at, unsigned char* to, std::size_t bytes) const
+    {
+        if (home_ < 0 || avio_seek(io_, at, SEEK_SET) != at)
+            return 0;
+        constexpr std::size_t Chunk = 1 << 20;
+        std::size_t done = 0;
+        while (done < bytes) {
+            const int part = static_cast<int>(std::min(Chunk, bytes - done));
+            const int got = avio_read(io_, to + done, part);
+            done += std::max(got, 0);
+            if (got != part)
+                break;
+        }
+        return done;
+    }
+
+    bool read(std::int64_t at, unsigned char* to, std::size_t bytes) const { return readSome(at, to, bytes) == bytes; }
+
+    ReadBytes reader() const
+    {
+        return [this](std::int64_t at, unsigned char* to, std::size_t bytes) { return read(at, to, bytes); };
+    }
+
+private:
+    AVIOContext* io_;
+    std::int64_t home_;
+};
+
 // The number of entries of AVI stream `stream` in the file's index chunk
 // (idx1), empty ones included: libavformat keeps only those with data, so
 // empty entries after the last picture would be lost. -1 without an index.
 std::int64_t aviIndexedEntries(const AVFormatContext* input, int stream)
 {
-    if (!input->url || stream < 0 || stream > 99)
+    if (stream < 0 || stream > 99)
         return -1;
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(input->url, "rb"), &std::fclose);
+    const InputBytes file(input->pb);
     unsigned char head[12];
-    if (!file || std::fread(head, 1, 12, file.get()) != 12 || std::memcmp(head, "RIFF", 4) != 0
-        || std::memcmp(head + 8, "AVI ", 4) != 0)
+    if (!file.read(0, head, 12) || std::memcmp(head, "RIFF", 4) != 0 || std::memcmp(head + 8, "AVI ", 4) != 0)
         return -1;
     // The top-level chunks of the first RIFF list, each padded to even size.
-    for (;;) {
+    for (std::int64_t at = 12;;) {
         unsigned char chunk[8];
-        if (std::fread(chunk, 1, 8, file.get()) != 8)
+        if (!file.read(at, chunk, 8))
             return -1;
         const std::uint32_t size = le32(chunk + 4);
+        at += 8;
         if (std::memcmp(chunk, "idx1", 4) != 0) {
-            if (fseeko(file.get(), off_t(size) + (size & 1), SEEK_CUR) != 0)
-                return -1;
+            at += std::int64_t(size) + (size & 1);
             continue;
         }
+        // Read in pieces, whatever size the chunk claims; a file cut short
+        // counts the entries it holds.
+        constexpr std::int64_t Piece = 4096;
+        std::vector<unsigned char> entries(16 * Piece);
         const char id[2] = {char('0' + stream / 10), char('0' + stream % 10)};
-        std::int64_t entries = 0;
-        unsigned char entry[16];
-        for (std::uint32_t left = size / 16; left > 0 && std::fread(entry, 1, 16, file.get()) == 16; --left) {
-            if (entry[0] == id[0] && entry[1] == id[1] && (entry[2] == 'd' || entry[2] == 'D'))
-                ++entries;
+        std::int64_t count = 0;
+        for (std::int64_t left = size / 16; left > 0;) {
+            const std::size_t wanted = 16 * std::min(left, Piece);
+            const std::size_t got = file.readSome(at, entries.data(), wanted);
+            for (std::size_t e = 0; e + 16 <= got; e += 16) {
+                if (entries[e] == id[0] && entries[e + 1] == id[1] && (entries[e + 2] == 'd' || entries[e + 2] == 'D'))
+                    ++count;
+            }
+            if (got != wanted)
+                break;
+            at += std::int64_t(wanted);
+            left -= std::int64_t(wanted / 16);
         }
-        return entries;
+        return count;
     }
 }
 
@@ -259,9 +314,10 @@ FrameTimeline mp4Timeline(AVFormatContext* input, int index)
     constexpr int Checked = 48;
     AVStream* stream = input->streams[index];
     const int count = avformat_index_get_entries_count(stream);
-    if (count <= 0 || count != stream->nb_frames || !input->url)
+    if (count <= 0 || count != stream->nb_frames)
         return {};
-    const auto offsets = mp4CompositionOffsets(input->url, stream->id);
+    const InputBytes file(input->pb);
+    const auto offsets = mp4CompositionOffsets(file.reader(), file.size(), stream->id);
     if (!offsets || (!offsets->empty() && offsets->size() < static_cast<std::size_t>(count)))
         return {};
     // An edit list may leave out samples before the first keyframe it needs.

@@ -1,6 +1,7 @@
 #include "app/media_probe.h"
 
 #include "app/libav.h"
+#include "app/media_file.h"
 #include "app/numbers.h"
 
 #include <QFile>
@@ -24,6 +25,66 @@ QString avError(int code)
 {
     return QString::fromStdString(libav::errorText(code));
 }
+
+// libavformat reading a MediaFile: the context, its buffer and the reader
+// behind it go together.
+constexpr int ReadBufferBytes = 64 * 1024;
+
+struct FileInput {
+    explicit FileInput(std::shared_ptr<const MediaFile> file) : reader(std::move(file)) {}
+    ~FileInput()
+    {
+        if (context)
+            av_freep(&context->buffer);
+        avio_context_free(&context);
+    }
+    FileInput(const FileInput&) = delete;
+    FileInput& operator=(const FileInput&) = delete;
+
+    static int read(void* opaque, std::uint8_t* buffer, int bytes)
+    {
+        const std::int64_t got = static_cast<FileInput*>(opaque)->reader.read(reinterpret_cast<char*>(buffer), bytes);
+        return got > 0 ? static_cast<int>(got) : got == 0 ? AVERROR_EOF : AVERROR(EIO);
+    }
+
+    static std::int64_t seek(void* opaque, std::int64_t offset, int whence)
+    {
+        MediaFileReader& reader = static_cast<FileInput*>(opaque)->reader;
+        const std::int64_t size = reader.file().size();
+        switch (whence & ~AVSEEK_FORCE) {
+        case AVSEEK_SIZE:
+            return size >= 0 ? size : AVERROR(ENOSYS);
+        case SEEK_CUR:
+            offset += reader.offset();
+            break;
+        case SEEK_END:
+            if (size < 0)
+                return AVERROR(ENOSYS);
+            offset += size;
+            break;
+        case SEEK_SET:
+            break;
+        default:
+            return AVERROR(EINVAL);
+        }
+        return reader.seek(offset) ? offset : AVERROR(EINVAL);
+    }
+
+    // False when out of memory.
+    bool make()
+    {
+        auto* buffer = static_cast<unsigned char*>(av_malloc(ReadBufferBytes));
+        if (!buffer)
+            return false;
+        context = avio_alloc_context(buffer, ReadBufferBytes, 0, this, &FileInput::read, nullptr, &FileInput::seek);
+        if (!context)
+            av_free(buffer);
+        return context != nullptr;
+    }
+
+    MediaFileReader reader;
+    AVIOContext* context = nullptr;
+};
 
 double seconds(std::int64_t value, AVRational base)
 {
@@ -153,17 +214,21 @@ VideoLength videoLength(AVFormatContext* input, int index)
     return length;
 }
 
-MediaProbe probeMedia(const QString& path)
+MediaProbe probeMedia(std::shared_ptr<const MediaFile> file)
 {
     MediaProbe probe;
-    if (!QFile::exists(path)) {
-        probe.error = QStringLiteral("file not found");
+    // The file's name still tells libavformat the container it guesses
+    // first, and names the file's timeline among those kept.
+    const QByteArray name = QFile::encodeName(file->path());
+    FileInput reading(std::move(file));
+    AVFormatContext* raw = reading.make() ? avformat_alloc_context() : nullptr;
+    if (!raw) {
+        probe.error = avError(AVERROR(ENOMEM));
         return probe;
     }
-
-    AVFormatContext* raw = nullptr;
-    const QByteArray name = QFile::encodeName(path);
-    int rc = avformat_open_input(&raw, name.constData(), nullptr, nullptr);
+    raw->pb = reading.context;
+    raw->flags |= AVFMT_FLAG_CUSTOM_IO;
+    int rc = avformat_open_input(&raw, name.constData(), nullptr, nullptr);   // frees raw on failure
     if (rc < 0) {
         probe.error = avError(rc);
         return probe;

@@ -8,6 +8,7 @@
 #include <QSize>
 #include <QString>
 #include <cstdint>
+#include <memory>
 
 #include "app/frame_timeline.h"
 
@@ -58,8 +59,11 @@ struct VideoLength {
 };
 VideoLength videoLength(AVFormatContext* input, int index);
 
+class MediaFile;
+
 // Reads the file's header (and, for containers without an index, the
-// timestamps near its end). Never throws; failures come back as !ok.
-MediaProbe probeMedia(const QString& path);
+// timestamps near its end) from the open file, at a place of its own.
+// Never throws; failures come back as !ok.
+MediaProbe probeMedia(std::shared_ptr<const MediaFile> file);
 
 } // namespace vv

@@ -1,14 +1,10 @@
 #include "app/mp4_samples.h"
 
-#include <cstdio>
 #include <cstring>
-#include <memory>
 
 namespace vv {
 
 namespace {
-
-using File = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
 
 // More samples than any real track holds (a day at 240 fps): a bound for
 // a damaged count.
@@ -25,23 +21,18 @@ struct Box {
     std::int64_t end;
 };
 
-bool readAt(std::FILE* f, std::int64_t at, unsigned char* to, std::size_t bytes)
-{
-    return fseeko(f, off_t(at), SEEK_SET) == 0 && std::fread(to, 1, bytes, f) == bytes;
-}
-
 // The box at `at`, which must end by `limit`.
-std::optional<Box> boxAt(std::FILE* f, std::int64_t at, std::int64_t limit)
+std::optional<Box> boxAt(const ReadBytes& f, std::int64_t at, std::int64_t limit)
 {
     unsigned char head[16];
-    if (at + 8 > limit || !readAt(f, at, head, 8))
+    if (at + 8 > limit || !f(at, head, 8))
         return std::nullopt;
     Box box;
     std::memcpy(box.type, head + 4, 4);
     std::int64_t size = be32(head);
     std::int64_t header = 8;
     if (size == 1) {
-        if (!readAt(f, at + 8, head + 8, 8))
+        if (!f(at + 8, head + 8, 8))
             return std::nullopt;
         size = std::int64_t(be32(head + 8)) << 32 | be32(head + 12);
         header = 16;
@@ -56,7 +47,7 @@ std::optional<Box> boxAt(std::FILE* f, std::int64_t at, std::int64_t limit)
 }
 
 // The first box of `type` among those from `from` to `to`.
-std::optional<Box> child(std::FILE* f, std::int64_t from, std::int64_t to, const char* type)
+std::optional<Box> child(const ReadBytes& f, std::int64_t from, std::int64_t to, const char* type)
 {
     for (auto box = boxAt(f, from, to); box; box = boxAt(f, box->end, to)) {
         if (std::memcmp(box->type, type, 4) == 0)
@@ -65,7 +56,7 @@ std::optional<Box> child(std::FILE* f, std::int64_t from, std::int64_t to, const
     return std::nullopt;
 }
 
-std::optional<Box> path(std::FILE* f, Box box, std::initializer_list<const char*> types)
+std::optional<Box> path(const ReadBytes& f, Box box, std::initializer_list<const char*> types)
 {
     for (const char* type : types) {
         const auto next = child(f, box.start, box.end, type);
@@ -76,19 +67,19 @@ std::optional<Box> path(std::FILE* f, Box box, std::initializer_list<const char*
     return box;
 }
 
-std::optional<std::vector<std::int32_t>> offsetsOf(std::FILE* f, const Box& stbl)
+std::optional<std::vector<std::int32_t>> offsetsOf(const ReadBytes& f, const Box& stbl)
 {
     const auto ctts = child(f, stbl.start, stbl.end, "ctts");
     if (!ctts)
         return std::vector<std::int32_t>();
     unsigned char head[8];
-    if (!readAt(f, ctts->start, head, 8))
+    if (!f(ctts->start, head, 8))
         return std::nullopt;
     const std::int64_t runs = be32(head + 4);
     if (runs * 8 > ctts->end - ctts->start - 8)
         return std::nullopt;
     std::vector<unsigned char> table(static_cast<std::size_t>(runs * 8));
-    if (!table.empty() && std::fread(table.data(), 1, table.size(), f) != table.size())
+    if (!table.empty() && !f(ctts->start + 8, table.data(), table.size()))
         return std::nullopt;
     std::vector<std::int32_t> offsets;
     for (std::int64_t i = 0; i < runs; ++i) {
@@ -103,13 +94,10 @@ std::optional<std::vector<std::int32_t>> offsetsOf(std::FILE* f, const Box& stbl
 
 } // namespace
 
-std::optional<std::vector<std::int32_t>> mp4CompositionOffsets(const char* filePath, int trackId)
+std::optional<std::vector<std::int32_t>> mp4CompositionOffsets(const ReadBytes& f, std::int64_t size, int trackId)
 {
-    File file(std::fopen(filePath, "rb"), &std::fclose);
-    if (!file || fseeko(file.get(), 0, SEEK_END) != 0)
+    if (size <= 0)
         return std::nullopt;
-    std::FILE* f = file.get();
-    const std::int64_t size = ftello(f);
     // Fragments carry their own sample tables.
     if (child(f, 0, size, "moof"))
         return std::nullopt;
@@ -123,8 +111,8 @@ std::optional<std::vector<std::int32_t>> mp4CompositionOffsets(const char* fileP
         const auto tkhd = child(f, trak->start, trak->end, "tkhd");
         unsigned char version = 0;
         unsigned char id[4];
-        if (!tkhd || !readAt(f, tkhd->start, &version, 1)
-            || !readAt(f, tkhd->start + (version == 1 ? 20 : 12), id, 4))
+        if (!tkhd || !f(tkhd->start, &version, 1)
+            || !f(tkhd->start + (version == 1 ? 20 : 12), id, 4))
             return std::nullopt;
         if (static_cast<int>(be32(id)) != trackId)
             continue;

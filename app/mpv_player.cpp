@@ -4,6 +4,7 @@
 #include <QEventLoop>
 #include <QEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLoggingCategory>
@@ -13,9 +14,12 @@
 #include <cmath>
 #include <cstring>
 #include <future>
+#include <mutex>
 #include <utility>
 #include <mpv/client.h>
+#include <mpv/stream_cb.h>
 
+#include "app/media_file.h"
 #include "app/mpv_render.h"
 #include "app/numbers.h"
 #include "app/twips.h"
@@ -215,7 +219,72 @@ const mpv_node* mapValue(const mpv_node& map, const char* key)
     return nullptr;
 }
 
+// The protocol of the streams through which mpv reads the files the player
+// opened.
+constexpr char StreamProtocol[] = "vvmedia";
+
 } // namespace
+
+// mpv reads the file of a load from the player's own open file: its URL
+// carries the number of the load, then the file's name (mpv guesses the
+// container from the name's extension first). Only the file of the current
+// load can be opened, and only until the load is over; each stream mpv opens
+// keeps the file open as long as mpv reads it.
+class MpvFileStreams {
+public:
+    QByteArray offer(std::shared_ptr<const MediaFile> file)
+    {
+        const std::lock_guard lock(mutex_);
+        file_ = std::move(file);
+        return prefix() + QByteArray::number(++load_) + '/' + QFile::encodeName(QFileInfo(file_->path()).fileName());
+    }
+
+    void withdraw()
+    {
+        const std::lock_guard lock(mutex_);
+        file_.reset();
+    }
+
+    // Called by mpv (on a thread of its own) to open a URL.
+    static int open(void* streams, char* url, mpv_stream_cb_info* info)
+    {
+        std::shared_ptr<const MediaFile> file = static_cast<MpvFileStreams*>(streams)->find(url);
+        auto* reader = file ? new (std::nothrow) MediaFileReader(std::move(file)) : nullptr;
+        if (!reader)
+            return MPV_ERROR_LOADING_FAILED;
+        info->cookie = reader;
+        info->read_fn = [](void* cookie, char* buffer, std::uint64_t bytes) -> std::int64_t {
+            return static_cast<MediaFileReader*>(cookie)->read(buffer, bytes);
+        };
+        info->seek_fn = [](void* cookie, std::int64_t offset) -> std::int64_t {
+            return static_cast<MediaFileReader*>(cookie)->seek(offset) ? offset : std::int64_t{MPV_ERROR_GENERIC};
+        };
+        info->size_fn = [](void* cookie) -> std::int64_t {
+            const std::int64_t size = static_cast<MediaFileReader*>(cookie)->file().size();
+            return size >= 0 ? size : std::int64_t{MPV_ERROR_UNSUPPORTED};
+        };
+        info->close_fn = [](void* cookie) { delete static_cast<MediaFileReader*>(cookie); };
+        return 0;
+    }
+
+private:
+    static QByteArray prefix() { return QByteArray(StreamProtocol) + "://"; }
+
+    std::shared_ptr<const MediaFile> find(const char* url)
+    {
+        const QByteArray text(url);
+        if (!text.startsWith(prefix()))
+            return nullptr;
+        bool number = false;
+        const std::uint64_t load = text.mid(prefix().size()).split('/').value(0).toULongLong(&number);
+        const std::lock_guard lock(mutex_);
+        return number && load == load_ ? file_ : nullptr;
+    }
+
+    std::mutex mutex_;
+    std::uint64_t load_ = 0;
+    std::shared_ptr<const MediaFile> file_;   // the file of load number load_
+};
 
 VideoZoomPan videoZoomPan(QSizeF window, QRectF picture, double videoAspect)
 {
@@ -246,7 +315,7 @@ void MpvPlayer::MpvDestroy::operator()(mpv_handle* mpv) const
 }
 
 MpvPlayer::MpvPlayer(QWidget* host, const Config& config, QObject* parent)
-    : MediaPlayer(parent), picture_(config.picture), config_(config)
+    : MediaPlayer(parent), streams_(std::make_unique<MpvFileStreams>()), picture_(config.picture), config_(config)
 {
     // mpv parses and prints numbers the C way; the program sets this at
     // start-up, and a player must never run with anything else.
@@ -300,6 +369,8 @@ MpvPlayer::MpvPlayer(QWidget* host, const Config& config, QObject* parent)
     if (mpv_initialize(mpv) < 0)
         qFatal("libmpv: mpv_initialize failed");
 
+    if (mpv_stream_cb_add_ro(mpv, StreamProtocol, streams_.get(), &MpvFileStreams::open) < 0)
+        qFatal("libmpv: cannot serve the player's own files");
     mpv_request_log_messages(mpv, mpvname::LogLevel);
     mpv_observe_property(mpv, Observed, mpvname::EofReached, MPV_FORMAT_NODE);
     mpv_observe_property(mpv, Observed, mpvname::TimePos, MPV_FORMAT_NODE);
@@ -577,16 +648,19 @@ bool MpvPlayer::setFileName(const QString& path)
 
     loading_ = true;
     stopPending_ = false;   // the load replaces the file before
-    const QByteArray name = QFile::encodeName(path);
-    const char* command[] = {mpvname::LoadFile, name.constData(), mpvname::Replace, nullptr};
     QString failure;
     MediaProbe probe;
     bool loaded = false;
-    const int rc = mpv_command_async(mpv_.get(), LoadReply, command);
-    if (rc < 0)
-        failure = QString::fromUtf8(mpv_error_string(rc));
-    else
-        loaded = waitForLoad(path, &probe, &failure);
+    if (const std::shared_ptr<const MediaFile> file = MediaFile::open(path, &failure)) {
+        const QByteArray url = streams_->offer(file);
+        const char* command[] = {mpvname::LoadFile, url.constData(), mpvname::Replace, nullptr};
+        const int rc = mpv_command_async(mpv_.get(), LoadReply, command);
+        if (rc < 0)
+            failure = QString::fromUtf8(mpv_error_string(rc));
+        else
+            loaded = waitForLoad(file, &probe, &failure);
+        streams_->withdraw();
+    }
     loading_ = false;
 
     if (!loaded || !probe.ok) {
@@ -622,12 +696,12 @@ bool MpvPlayer::setFileName(const QString& path)
 // The container is read (probeMedia) on a thread of its own once mpv shows
 // the first picture: on the way to that picture mpv has the processor to
 // itself, and the user sees it while the frame timeline is being read.
-bool MpvPlayer::waitForLoad(const QString& path, MediaProbe* probe, QString* failure)
+bool MpvPlayer::waitForLoad(const std::shared_ptr<const MediaFile>& file, MediaProbe* probe, QString* failure)
 {
     LoadWait wait;
     QEventLoop loop;
     wait.loop = &loop;
-    wait.path = path;
+    wait.file = file;
     loadWait_ = &wait;
     bool late = false;
     QTimer::singleShot(config_.loadTimeoutMs, &loop, [&] {
@@ -658,7 +732,7 @@ bool MpvPlayer::waitForLoad(const QString& path, MediaProbe* probe, QString* fai
         readNow();
     }
     // Joins the reading thread; it is done unless the time ran out.
-    *probe = wait.probing.valid() ? wait.probing.get() : probeMedia(path);
+    *probe = wait.probing.valid() ? wait.probing.get() : probeMedia(file);
     return true;
 }
 
@@ -669,8 +743,8 @@ void MpvPlayer::startProbe(LoadWait& wait)
     LoadWait* waiting = &wait;
     // The wait joins this thread before its event loop goes; a report still
     // queued then goes with the loop.
-    wait.probing = std::async(std::launch::async, [path = wait.path, loop = wait.loop, waiting] {
-        MediaProbe probe = probeMedia(path);
+    wait.probing = std::async(std::launch::async, [file = wait.file, loop = wait.loop, waiting] {
+        MediaProbe probe = probeMedia(file);
         QMetaObject::invokeMethod(loop, [loop, waiting] {
             waiting->probed = true;
             loop->quit();

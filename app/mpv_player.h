@@ -24,6 +24,8 @@
 //   user-interface thread; setFileName waits for the load (bounded) in an
 //   event loop that keeps drawing mpv's pictures. The container is read once
 //   mpv shows the first picture, so nothing competes with mpv on its way there.
+// * Each load opens the file once (app/media_file.h): mpv reads it through a
+//   stream the player serves, the container reading through libavformat.
 // * A seek to the frame the player already stands on (halted, as after a
 //   load) costs mpv nothing: it is only reported.
 
@@ -48,6 +50,8 @@ struct mpv_event;
 
 namespace vv {
 
+class MediaFile;
+class MpvFileStreams;
 class PictureView;
 
 // mpv's placement of the video inside its drawing area: video-zoom is the
@@ -148,7 +152,7 @@ private:
     void drainEvents();
     bool handleEvent(const mpv_event& event);
     struct LoadWait;
-    bool waitForLoad(const QString& path, MediaProbe* probe, QString* failure);
+    bool waitForLoad(const std::shared_ptr<const MediaFile>& file, MediaProbe* probe, QString* failure);
     void startProbe(LoadWait& wait);
     bool takeLoadEvent(const mpv_event& event);
     void forgetFile();
@@ -172,6 +176,7 @@ private:
     bool readsDone(std::uint64_t tag);
     void halt(int state);
 
+    std::unique_ptr<MpvFileStreams> streams_;   // outlives the core, which reads through it
     std::unique_ptr<mpv_handle, MpvDestroy> mpv_;
     Picture picture_;
     Config config_;
@@ -191,7 +196,7 @@ private:
     bool stopPending_ = false;      // the file before is to be stopped
     struct LoadWait {
         QEventLoop* loop = nullptr;
-        QString path;
+        std::shared_ptr<const MediaFile> file;
         bool started = false;
         bool fileLoaded = false;
         bool done = false;

@@ -2,14 +2,18 @@
 // edit lists, variable frame timing, VP9, HEVC) on the real player and the
 // frame grabber: every position shows the picture plain playback shows there,
 // single steps forward reach every position and never show an earlier
-// picture, and the grabber and the sixteen scene pictures agree.
+// picture, and the grabber and the sixteen scene pictures agree; a load
+// opens the file once.
 
+#include <QFile>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <random>
+#include <sys/inotify.h>
+#include <unistd.h>
 
 #include "app/mpv_player.h"
 #include "index/frame_source.h"
@@ -36,15 +40,25 @@ protected:
     void SetUp() override
     {
         const auto& [name, kind] = otherEncoders()[GetParam()];
-        path_ = testMedia(name);
-        ASSERT_FALSE(path_.isEmpty());
+        path_ = freshTempDir("encoders") + '/' + name;   // opened by this test alone
+        ASSERT_TRUE(QFile::copy(testMedia(name), path_));
         ASSERT_TRUE(vvmaker::readClipFrameNumbers(path_.toStdString(), decoded_));
         MpvPlayer::Config config;
         config.picture = MpvPlayer::Picture::Offscreen;
         config.audio = false;
         player_ = std::make_unique<MpvPlayer>(nullptr, config);
         player_->applyFixedOptions();
+        // mpv and the reading of the container share one open of the file.
+        // (Reads in between keep two opens from merging into one event.)
+        const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+        ASSERT_GE(inotify_add_watch(watch, QFile::encodeName(path_).constData(), IN_OPEN | IN_ACCESS), 0);
         ASSERT_TRUE(player_->setFileName(path_)) << player_->lastError().toStdString();
+        inotify_event events[256];
+        int opens = 0;
+        for (ssize_t got; (got = read(watch, events, sizeof events)) > 0;)
+            opens += std::count_if(events, events + got / sizeof *events, [](auto& e) { return e.mask & IN_OPEN; });
+        close(watch);
+        EXPECT_EQ(opens, 1);
         player_->setPositionUnits(MediaPlayer::Frames);
     }
 
