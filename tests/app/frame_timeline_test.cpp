@@ -75,19 +75,6 @@ FrameTimeline scanFile(const QString& path)
     return scanTimeline(input.get(), av_find_best_stream(input.get(), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0));
 }
 
-TEST(FrameTimeline, ScansCountEntriesOrPicturesOfOtherEncodersClips)
-{
-    // The AVIs hold empty entries (libxvid's start, MS MPEG-4's entry 1) that
-    // count as positions; the other containers count their 240 pictures.
-    for (const auto& [name, kind] : test::otherEncoders()) {
-        const bool avi = name.endsWith(QLatin1String(".avi"));
-        const FrameTimeline t = scanFile(test::testMedia(name));
-        EXPECT_EQ(t.positions(), avi ? 241 : 240) << name.toStdString();
-        EXPECT_NEAR(t.seconds(), t.positions() / 25.0, 0.05) << name.toStdString();
-        EXPECT_NEAR(t.pictureSeconds(0), kind == vvmaker::Container::AviXvid ? 0.12 : 0.0, 1e-9) << name.toStdString();
-    }
-}
-
 // A copy of a clip's video in `format` (MP4 with its index before the
 // samples, as made for downloads; AVI with `empty` empty index entries after
 // its last picture, as an encoder writes for pictures it dropped at the end).

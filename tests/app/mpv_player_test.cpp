@@ -57,6 +57,12 @@ bool seekTo(MpvPlayer& player, double position)
     return QTest::qWaitFor([&] { return done.count() > 0; }, WaitMs);
 }
 
+// A change reaches mpv (without the window thread waiting for it).
+bool reaches(const MpvPlayer& player, const char* property, double value)
+{
+    return QTest::qWaitFor([&] { return std::abs(player.engineProperty(property).toDouble() - value) < 1e-4; }, WaitMs);
+}
+
 std::unique_ptr<MpvPlayer> loadedInFrames(const QString& clip)
 {
     auto player = makePlayer(MpvPlayer::Picture::Offscreen);
@@ -167,7 +173,7 @@ TEST(PlayerFactory, OpenGlOnlyWhereAGpuDraws)
 
 class ExactFrames : public ::testing::TestWithParam<const char*> {};
 
-TEST_P(ExactFrames, EveryPositionShowsAndReadsTheFrameAskedFor)
+TEST_P(ExactFrames, EveryPositionShowsAndReadsTheFrameAskedForUpToTheEnd)
 {
     auto player = loadedInFrames(GetParam());
     MpvPlayer& p = *player;
@@ -218,15 +224,10 @@ TEST_P(ExactFrames, EveryPositionShowsAndReadsTheFrameAskedFor)
     EXPECT_TRUE(showsFrame(p, 100));
     p.setPositionUnits(MediaPlayer::Frames);
     EXPECT_EQ(p.currentPosition(), 100);
-}
 
-TEST_P(ExactFrames, TheLastFrameIsNotTheEndButASeekToTheLengthIs)
-{
-    auto player = loadedInFrames(GetParam());
-    MpvPlayer& p = *player;
-
-    // mpv flags end-of-file while it stands on the last frame; the player
-    // must still read N - 1 there.
+    // The last frame is not the end but a seek to the length is: mpv flags
+    // end-of-file while it stands on the last frame, and the player must
+    // still read N - 1 there.
     ASSERT_TRUE(seekTo(p, 249));
     ASSERT_TRUE(QTest::qWaitFor([&] { return p.engineProperty("eof-reached").toBool(); }, WaitMs));
     EXPECT_TRUE(showsFrame(p, 249));
@@ -247,12 +248,8 @@ TEST_P(ExactFrames, TheLastFrameIsNotTheEndButASeekToTheLengthIs)
     ASSERT_TRUE(seekTo(p, -5));
     EXPECT_EQ(p.currentPosition(), 0);
     EXPECT_TRUE(showsFrame(p, 0));
-}
 
-TEST_P(ExactFrames, PlayingToTheEndReachesTheLengthExactlyOnce)
-{
-    auto player = loadedInFrames(GetParam());
-    MpvPlayer& p = *player;
+    // Playing into the end reaches the length exactly once.
     p.setRate(2.0);
     ASSERT_TRUE(seekTo(p, 200));
     p.play();
@@ -376,28 +373,6 @@ TEST(MpvPlayer, PlayStopAndPauseHaltWhereTheyAre)
     EXPECT_EQ(moved.count(), 1);
 }
 
-TEST(MpvPlayer, VolumeMuteAndRateReachMpv)
-{
-    auto player = makePlayer(MpvPlayer::Picture::Offscreen);
-    MpvPlayer& p = *player;
-    // Changes reach mpv without the window thread waiting for them.
-    const auto reaches = [&](const char* property, double value) {
-        return QTest::qWaitFor([&] { return std::abs(p.engineProperty(property).toDouble() - value) < 1e-4; }, WaitMs);
-    };
-    for (const auto& [asked, kept] : {std::pair{-3100, -3100}, {100, 0}, {-50000, -10000}}) {
-        p.setVolume(asked);
-        EXPECT_EQ(p.volume(), kept);
-        EXPECT_TRUE(reaches("volume", mpvVolumeFor(kept))) << asked;
-    }
-    p.setMute(true);
-    EXPECT_TRUE(p.mute() && reaches("mute", 1));
-    p.setMute(false);
-    EXPECT_TRUE(reaches("mute", 0));
-    p.setRate(2.5);
-    EXPECT_EQ(p.rate(), 2.5);
-    EXPECT_TRUE(reaches("speed", 2.5));
-}
-
 // ------------------------------------------------------------ audio only, two players
 
 TEST(MpvPlayer, AudioOnlyPlayerCountsSecondsEndsExactlyOnceAndPlaysBesideTheVideo)
@@ -425,10 +400,15 @@ TEST(MpvPlayer, AudioOnlyPlayerCountsSecondsEndsExactlyOnceAndPlaysBesideTheVide
     ASSERT_TRUE(p.setFileName(testMedia("tone.mp3")));
     EXPECT_NEAR(p.length(), 3.0, 0.1);
     p.setRate(1.0);
-    video->setVolume(-2000);
+    video->setVolume(-50000);
+    EXPECT_EQ(video->volume(), -10000);
     video->setMute(true);
+    video->setRate(2.5);
+    EXPECT_TRUE(reaches(*video, "volume", mpvVolumeFor(-10000)) && reaches(*video, "mute", 1));
+    EXPECT_TRUE(reaches(*video, "speed", 2.5) && reaches(p, "speed", 1.0));
     EXPECT_FALSE(p.engineProperty("mute").toBool());
     EXPECT_EQ(p.engineProperty("volume").toDouble(), mpvVolumeFor(0));
+    video->setRate(1.0);
     p.play();
     ASSERT_TRUE(seekTo(*video, 123));
     ASSERT_TRUE(QTest::qWaitFor([&] { return p.currentPosition() > 0.3; }, WaitMs));
@@ -463,29 +443,19 @@ TEST(ProgramPlayerSound, PlaysInRealTimeWithOrWithoutASoundDevice)
 
 // ------------------------------------------------------------ the software picture widget
 
-class SoftwarePicture : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        host.resize(320, 240);
-        player = makePlayer(MpvPlayer::Picture::Software, &host);
-        host.show();
-        ASSERT_TRUE(player->setFileName(testMedia("open-gop.avi")));
-        player->setPositionUnits(MediaPlayer::Frames);
-        view = static_cast<MpvSoftwareWidget*>(player->widget());
-        ASSERT_TRUE(QTest::qWaitFor([&] { return frameNumberOf(picture()) == 0; }, WaitMs));
-    }
-
-    QImage picture() const { return view->lastPicture(); }
-
-    QWidget host;
-    std::unique_ptr<MpvPlayer> player;
-    MpvSoftwareWidget* view = nullptr;
-};
-
-TEST_F(SoftwarePicture, FillsTheHostAndPlacesTheVideoInItsRectangle)
+TEST(SoftwarePicture, FillsTheHostPlacesTheVideoAndPassesKeysAndClicksOn)
 {
+    QWidget host;
+    host.resize(320, 240);
+    auto player = makePlayer(MpvPlayer::Picture::Software, &host);
+    host.show();
+    ASSERT_TRUE(player->setFileName(testMedia("open-gop.avi")));
+    player->setPositionUnits(MediaPlayer::Frames);
+    auto* view = static_cast<MpvSoftwareWidget*>(player->widget());
+    const auto picture = [&] { return view->lastPicture(); };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return frameNumberOf(picture()) == 0; }, WaitMs));
     EXPECT_EQ(view->geometry(), host.rect());
+
     // A quarter-size picture off the centre: the video there, black around it.
     player->setPictureRect(QRectF(tw(40), tw(30), tw(160), tw(120)));
     ASSERT_TRUE(seekTo(*player, 42));
@@ -507,14 +477,17 @@ TEST_F(SoftwarePicture, FillsTheHostAndPlacesTheVideoInItsRectangle)
     EXPECT_EQ(frameNumberOf(black), -1);
     player->setPictureVisible(true);
     EXPECT_TRUE(QTest::qWaitFor([&] { return frameNumberOf(view->grab().toImage()) == 42; }, WaitMs));
-}
 
-TEST_F(SoftwarePicture, KeysAndClicksComeOutAsEvents)
-{
+    // Music after a video is shown as a load shows its picture: black, not
+    // the video's last one.
+    ASSERT_TRUE(player->setFileName(testMedia("tone.wav")));
+    player->setPictureVisible(true);
+    QTest::qWait(300);
+    EXPECT_EQ(qGray(view->grab().toImage().pixel(160, 120)), 0);
+
     QSignalSpy keys(player.get(), &MediaPlayer::keyPressed);
     QSignalSpy clicks(player.get(), &MediaPlayer::clicked);
     EXPECT_EQ(view->focusPolicy(), Qt::StrongFocus);
-
     QTest::keyClick(view, Qt::Key_F, Qt::ShiftModifier);
     QTest::keyClick(view, Qt::Key_Right);
     ASSERT_EQ(keys.count(), 2);
