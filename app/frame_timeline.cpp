@@ -423,17 +423,21 @@ public:
     struct Key {
         std::string path;
         int stream = 0;
-        std::int64_t size = 0;
-        std::int64_t modified = 0;  // nanoseconds
+        FileStamp stamp;
         bool operator==(const Key&) const = default;
     };
 
-    static std::optional<Key> keyOf(const AVFormatContext* input, int index)
+    static std::optional<Key> keyOf(const AVFormatContext* input, int index, std::optional<FileStamp> stamp)
     {
-        struct stat info {};
-        if (!input->url || !*input->url || ::stat(input->url, &info) != 0 || !S_ISREG(info.st_mode))
+        if (!input->url || !*input->url)
             return std::nullopt;
-        return Key{input->url, index, info.st_size, info.st_mtim.tv_sec * 1000000000LL + info.st_mtim.tv_nsec};
+        if (!stamp) {
+            struct stat info {};
+            if (::stat(input->url, &info) != 0 || !S_ISREG(info.st_mode))
+                return std::nullopt;
+            stamp = FileStamp{info.st_size, info.st_mtim.tv_sec * 1000000000LL + info.st_mtim.tv_nsec};
+        }
+        return Key{input->url, index, *stamp};
     }
 
     std::optional<FrameTimeline> find(const Key& key)
@@ -477,13 +481,13 @@ TimelineCache& timelineCache()
 
 } // namespace
 
-FrameTimeline scanTimeline(AVFormatContext* input, int index)
+FrameTimeline scanTimeline(AVFormatContext* input, int index, std::optional<FileStamp> stamp)
 {
     // Program and transport streams keep to their constant frame rate over
     // the span of their timestamps (see videoLength).
     if (!input || index < 0 || index >= static_cast<int>(input->nb_streams) || isMpegStream(input))
         return {};
-    const auto key = TimelineCache::keyOf(input, index);
+    const auto key = TimelineCache::keyOf(input, index, stamp);
     if (key) {
         if (auto kept = timelineCache().find(*key))
             return std::move(*kept);

@@ -19,6 +19,7 @@
 // (its index, or its packets without decoding), held in memory only.
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 struct AVFormatContext;
@@ -71,12 +72,20 @@ private:
     std::int64_t pictureIndex(std::int64_t position) const;
 };
 
+// One version of a file: its size and modification time (nanoseconds).
+struct FileStamp {
+    std::int64_t size = 0;
+    std::int64_t modified = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
 // The timeline of video stream `index`, from the container's index where it
 // is whole and otherwise from a scan of its packets (no decoding). Reading
 // packets loses the reading position. Empty when the stream holds no picture.
 // The timelines of the last few files are kept in memory for every caller
-// (any thread), known by path, size and modification time.
-FrameTimeline scanTimeline(AVFormatContext* input, int index);
+// (any thread), known by path and the stamp of the file the input reads
+// (`stamp`; without it, that of the file at the input's path now).
+FrameTimeline scanTimeline(AVFormatContext* input, int index, std::optional<FileStamp> stamp = std::nullopt);
 // Forgets the timelines kept in memory (the next scan of each file reads it).
 void forgetScannedTimelines();
 

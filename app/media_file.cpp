@@ -51,6 +51,14 @@ std::int64_t MediaFile::size() const
     return ::fstat(fd_, &info) == 0 ? static_cast<std::int64_t>(info.st_size) : -1;
 }
 
+std::optional<FileStamp> MediaFile::stamp() const
+{
+    struct stat info {};
+    if (::fstat(fd_, &info) != 0)
+        return std::nullopt;
+    return FileStamp{info.st_size, info.st_mtim.tv_sec * 1000000000LL + info.st_mtim.tv_nsec};
+}
+
 std::int64_t MediaFileReader::read(char* buffer, std::size_t bytes)
 {
     const std::int64_t got = file_->readAt(offset_, buffer, bytes);

@@ -10,6 +10,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
+
+#include "app/frame_timeline.h"
 
 namespace vv {
 
@@ -29,6 +32,8 @@ public:
     std::int64_t readAt(std::int64_t offset, char* buffer, std::size_t bytes) const;
     // The size now; -1 when unknown.
     std::int64_t size() const;
+    // The version of the file this is, whatever is at its path now.
+    std::optional<FileStamp> stamp() const;
 
 private:
     MediaFile(QString path, int fd) : path_(std::move(path)), fd_(fd) {}

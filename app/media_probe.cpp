@@ -188,11 +188,11 @@ double firstFrameTime(const AVFormatContext* input, const AVStream* stream)
 
 } // namespace
 
-VideoLength videoLength(AVFormatContext* input, int index)
+VideoLength videoLength(AVFormatContext* input, int index, std::optional<FileStamp> stamp)
 {
     VideoLength length;
     const AVStream* stream = input->streams[index];
-    length.timeline = scanTimeline(input, index);
+    length.timeline = scanTimeline(input, index, stamp);
     if (!length.timeline.empty()) {
         length.frames = length.timeline.positions();
         length.seconds = length.timeline.seconds();
@@ -220,6 +220,7 @@ MediaProbe probeMedia(std::shared_ptr<const MediaFile> file)
     // The file's name still tells libavformat the container it guesses
     // first, and names the file's timeline among those kept.
     const QByteArray name = QFile::encodeName(file->path());
+    const std::optional<FileStamp> stamp = file->stamp();
     FileInput reading(std::move(file));
     AVFormatContext* raw = reading.make() ? avformat_alloc_context() : nullptr;
     if (!raw) {
@@ -256,7 +257,7 @@ MediaProbe probeMedia(std::shared_ptr<const MediaFile> file)
         probe.displayAspect = codec->height > 0 ? codec->width * pixelAspect / codec->height : 0;
 
         probe.firstFrameTime = firstFrameTime(input.get(), stream);
-        const VideoLength length = videoLength(input.get(), index);
+        const VideoLength length = videoLength(input.get(), index, stamp);
         probe.frameCount = length.frames;
         probe.videoSeconds = length.seconds;
         if (!length.timeline.empty())

@@ -57,7 +57,8 @@ struct VideoLength {
     double seconds = 0;
     FrameTimeline timeline;
 };
-VideoLength videoLength(AVFormatContext* input, int index);
+// `stamp`: as for scanTimeline.
+VideoLength videoLength(AVFormatContext* input, int index, std::optional<FileStamp> stamp = std::nullopt);
 
 class MediaFile;
 

@@ -4,6 +4,7 @@
 
 #include "app/frame_timeline.h"
 #include "app/libav.h"
+#include "app/media_file.h"
 #include "app/media_probe.h"
 #include "tests/support/test_media.h"
 #include "tools/mediamaker/mediamaker.h"
@@ -138,6 +139,13 @@ TEST(FrameTimeline, ReplacedEmptyEndedAndCutFilesAreCountedAsTheyAre)
     const std::int64_t pictures = scanFile(path).positions();
     ASSERT_TRUE(copyVideo(test::testMedia(QStringLiteral("open-gop.avi")), path, "avi", 3));
     EXPECT_EQ(scanFile(path).positions(), pictures + 3);
+
+    // A file replaced while it is open is known by the version read.
+    QString error;
+    const auto opened = MediaFile::open(path, &error);
+    ASSERT_TRUE(opened && QFile::remove(path) && QFile::copy(test::testMedia(test::otherEncoders().front().first), path));
+    EXPECT_EQ(probeMedia(opened).frameCount, pictures + 3);
+    EXPECT_EQ(scanFile(path).positions(), before);
 
     // An MP4 cut short counts the pictures it holds, not those its index lists.
     const QString mp4 = dir + QStringLiteral("/whole.mp4");
