@@ -121,8 +121,9 @@ TEST(KilledPlayer, LeavesEveryFileWholeOldOrWholeNew)
     reset();
     player.start();
     ASSERT_TRUE(QTest::qWaitFor(saved, 60000));
-    // The scene pictures may still be on their way; a run that ends leaves no temporary.
-    (void)QTest::qWaitFor([&] { return temporaries(videos).isEmpty() && temporaries(dir).isEmpty(); }, 20000);
+    // The scene pictures may still be on their way (their flush to disk waits for
+    // whatever else writes); a run that ends leaves no temporary.
+    (void)QTest::qWaitFor([&] { return temporaries(videos).isEmpty() && temporaries(dir).isEmpty(); }, 60000);
     player.kill();
     player.waitForFinished();
     EXPECT_EQ(temporaries(videos), QStringList());
