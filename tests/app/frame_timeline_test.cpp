@@ -40,6 +40,7 @@ TEST(FrameTimeline, AviEntriesShowThePictureLastPresented)
         }
         EXPECT_EQ(t.pictureTicks(-3), c.shown.front());
         EXPECT_EQ(t.pictureTicks(99), c.shown.back());
+        EXPECT_EQ(t.positionAt(99.0), c.entries - 1);
     }
 }
 
@@ -60,6 +61,8 @@ TEST(FrameTimeline, OtherFilesCountPresentedPicturesWhateverTheirTiming)
     EXPECT_EQ(t.positionAt(-1), 0);
     EXPECT_EQ(t.positionAt(1e9), 5);
 
+    // A last picture of unknown length lasts one tick.
+    EXPECT_NEAR(FrameTimeline::forPictures({0, 40}, 0, 0.001).seconds(), 0.041, 1e-9);
     EXPECT_TRUE(FrameTimeline::forPictures({}, 1, 0.001).empty());
     EXPECT_TRUE(FrameTimeline::forEntries(5, {7, -1}, 0.04).empty());
     EXPECT_EQ(FrameTimeline().positionAt(1.0), 0);
