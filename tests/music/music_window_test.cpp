@@ -61,25 +61,16 @@ protected:
 // wraps around after the last.
 TEST_F(MusicTest, ScanListsMusicFilesOnlyWhileTheListIsEmptyAndThePlaylistWraps)
 {
-    writeFile(QStringLiteral("Musik/readme.txt"), "x");
-    EXPECT_EQ(mp3().getNEXTfromPLAYLIST(), QString());
-    mp3().INITIALIZE(app->st.MP3Dir);
-    QTest::keyClick(mp3().lstFoundFiles2, Qt::Key_Return);  // on an empty list: ignored
-    EXPECT_TRUE(music().opened.isEmpty());
-    EXPECT_TRUE(app->st.LoadedVideo.isEmpty());
-
+    EXPECT_EQ(mp3().getNEXTfromPLAYLIST(), QString());  // an empty list
     const QString song = addSong(QStringLiteral("Rock/song.mp3"));
     const QString wav = addSong(QStringLiteral("a.wav"));
     const QString live = addSong(QStringLiteral("Live-ACDC.MP3"));
     addConcert();  // videos are no music
     mp3().INITIALIZE(app->st.MP3Dir);
     EXPECT_EQ(listed(), (QStringList{"a", "Live-ACDC", "Rock/song"}));
-    // Subdirectories first, a directory's own files after them.
-    EXPECT_EQ(mp3().lstFoundFiles(), (QStringList{song, wav, live}));
     EXPECT_EQ(mp3().LabelFile1Count->text(), QStringLiteral("1 OF 3"));
     EXPECT_EQ((QStringList{mp3().getNEXTfromPLAYLIST(), mp3().getNEXTfromPLAYLIST(), mp3().getNEXTfromPLAYLIST()}),
               (QStringList{live, song, wav}));
-    EXPECT_EQ(mp3().LabelFile1Count->text(), QStringLiteral("1 OF 3"));
     mp3().lstFoundFiles2->setCurrentRow(-1);  // nothing selected: the first
     EXPECT_EQ(mp3().getNEXTfromPLAYLIST(), wav);
 
@@ -189,31 +180,19 @@ TEST_F(MusicTest, WithoutAPlayableConcertVideoOrWithAnyOtherSongTheMusicPlaysAlo
     EXPECT_EQ(services.randomDraws, draws);
 }
 
-// Five seconds into the song the sound fades over ten ticks, then cuts to
-// an action scene; fifteen seconds before its end, once, a closing scene.
-// At the end one tick closes and starts the next song; a single ACDC song
-// is replayed with a new intro scene.
-TEST_F(MusicTest, AcrossAnAcdcSongTheSoundFadesThenActionAndClosingScenesComeOnceAndTheNextFollows)
+// What the real-player run leaves out: at five seconds the fade has not
+// begun; fifteen seconds before the end a closing scene comes, once; a
+// single ACDC song is replayed from a new intro scene, the video not reloaded.
+TEST_F(MusicTest, TheClosingSceneComesOnceAndASingleAcdcSongIsReplayed)
 {
     addConcert();
     const QString first = addSong(QStringLiteral("Live-ACDC.mp3"), 40);
     scanAndStart();
+    const qsizetype loads = player().opened.size();
     mark();
-    at(5.0);  // not yet past five seconds
+    at(5.0);
     tick();
     EXPECT_EQ(player().volume(), -600);
-    at(5.5);
-    for (int i = 0; i < 9; ++i)
-        tick();
-    EXPECT_EQ(player().volume(), -2850);
-    EXPECT_FALSE(player().mute());
-    services.randoms = {0.65f};  // action scene 7
-    tick();
-    EXPECT_TRUE(player().mute());
-    tick();  // muted for the rest of the song: no more fading, no more cuts
-    EXPECT_EQ(player().volume(), -3100);
-    EXPECT_EQ(seeks(), QList<double>{60320});
-
     at(25.0);
     tick();
     services.randoms = {0.0f};  // closing scene 1: ten seconds before 8876
@@ -224,23 +203,9 @@ TEST_F(MusicTest, AcrossAnAcdcSongTheSoundFadesThenActionAndClosingScenesComeOnc
     services.randoms = {0.3f};  // intro 5
     at(40);
     tick();
-    EXPECT_EQ(seeks(), (QList<double>{60320, 8876 - 250, 28787}));
+    EXPECT_EQ(seeks(), (QList<double>{8876 - 250, 28787}));
     EXPECT_EQ(music().opened, (QStringList{first, first}));
-
-    // The next ACDC song: no second load, a new intro, the sound restored.
-    const QString second = addSong(QStringLiteral("Live-acdc-2.mp3"), 30);
-    scanAndStart();
-    player().setVolume(-2850);
-    const qsizetype opened = player().opened.size();
-    mark();
-    services.randoms = {0.0f, 0.0f, 0.0f};  // action 1, closing 1, intro 1
-    at(40);
-    tick();
-    EXPECT_EQ(seeks(), (QList<double>{3200, 8876 - 250, 2984}));
-    EXPECT_EQ(music().fileName(), second);
-    EXPECT_EQ(player().opened.size(), opened);
-    EXPECT_FALSE(player().mute());
-    EXPECT_EQ(player().volume(), -600);
+    EXPECT_EQ(player().opened.size(), loads);  // the concert video is not loaded again
 }
 
 } // namespace
