@@ -142,6 +142,16 @@ TEST(FrameTimeline, ReplacedEmptyEndedAndCutFilesAreCountedAsTheyAre)
     const std::int64_t pictures = scanFile(path).positions();
     ASSERT_TRUE(copyVideo(test::testMedia(QStringLiteral("open-gop.avi")), path, "avi", 3));
     EXPECT_EQ(scanFile(path).positions(), pictures + 3);
+    // Also behind a chunk of odd size (padded to even) before the index.
+    QFile avi(path);
+    ASSERT_TRUE(avi.open(QIODevice::ReadWrite));
+    QByteArray bytes = avi.readAll();
+    const qsizetype index = bytes.lastIndexOf("idx1");
+    ASSERT_GT(index, 0);
+    bytes.insert(index, QByteArray("JUNK\x03\0\0\0abc\0", 12));
+    ASSERT_TRUE(avi.resize(0) && avi.write(bytes) == bytes.size());
+    avi.close();
+    EXPECT_EQ(scanFile(path).positions(), pictures + 3);
 
     // A file replaced while it is open is known by the version read.
     QString error;
