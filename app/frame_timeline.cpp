@@ -435,7 +435,7 @@ public:
             struct stat info {};
             if (::stat(input->url, &info) != 0 || !S_ISREG(info.st_mode))
                 return std::nullopt;
-            stamp = FileStamp{info.st_size, info.st_mtim.tv_sec * 1000000000LL + info.st_mtim.tv_nsec};
+            stamp = FileStamp::of(info);
         }
         return Key{input->url, index, *stamp};
     }
@@ -480,6 +480,11 @@ TimelineCache& timelineCache()
 }
 
 } // namespace
+
+FileStamp FileStamp::of(const struct stat& info)
+{
+    return {info.st_size, info.st_mtim.tv_sec * 1000000000LL + info.st_mtim.tv_nsec};
+}
 
 FrameTimeline scanTimeline(AVFormatContext* input, int index, std::optional<FileStamp> stamp)
 {

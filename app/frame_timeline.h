@@ -23,6 +23,7 @@
 #include <vector>
 
 struct AVFormatContext;
+struct stat;
 
 namespace vv {
 
@@ -77,6 +78,9 @@ struct FileStamp {
     std::int64_t size = 0;
     std::int64_t modified = 0;
     bool operator==(const FileStamp&) const = default;
+
+    // The version a stat() or fstat() describes.
+    static FileStamp of(const struct stat& info);
 };
 
 // The timeline of video stream `index`, from the container's index where it

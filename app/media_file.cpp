@@ -56,7 +56,7 @@ std::optional<FileStamp> MediaFile::stamp() const
     struct stat info {};
     if (::fstat(fd_, &info) != 0)
         return std::nullopt;
-    return FileStamp{info.st_size, info.st_mtim.tv_sec * 1000000000LL + info.st_mtim.tv_nsec};
+    return FileStamp::of(info);
 }
 
 std::int64_t MediaFileReader::read(char* buffer, std::size_t bytes)
