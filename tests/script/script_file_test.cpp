@@ -11,25 +11,26 @@
 namespace vv {
 namespace {
 
-TEST(ScriptEntries, Formatting)
+QByteArray crlf(std::initializer_list<const char*> lines)
+{
+    QByteArray out;
+    for (const char* l : lines)
+        out += QByteArray(l) + "\r\n";
+    return out;
+}
+
+TEST(ScriptEntries, FormattingAndReading)
 {
     EXPECT_EQ(formatEntry(1250, 1875, EntryAction::Loop, QStringLiteral("Refrain")),
               QStringLiteral("001250-001875 LOOP Refrain"));
-    EXPECT_EQ(formatEntry(100, 100, EntryAction::Jump).size(), EntryPrefixLength);
-    // Out-of-range positions never widen the layout.
-    EXPECT_EQ(formatEntry(-5, 1000000, EntryAction::Loop), QStringLiteral("000000-999999 LOOP "));
+    EXPECT_EQ(formatEntry(-5, 1000000, EntryAction::Loop), QStringLiteral("000000-999999 LOOP "));  // never wider
     // A new script of a video too long for six digits still ends with the next video.
     for (const std::int32_t frames : {999999, 2147483647}) {
         ScriptList list;
-        for (const QString& entry : newScriptEntries(frames))
-            list.insert(entry);
-        EXPECT_EQ(list.at(2), QStringLiteral("999998-999998 JUMP End of video")) << frames;
-        EXPECT_EQ(list.at(3), NextVideoEntry) << frames;
+        fillNewScript(list, frames);
+        EXPECT_EQ(list.entries().mid(2), QStringList({"999998-999998 JUMP End of video", NextVideoEntry})) << frames;
     }
-}
 
-TEST(ScriptEntries, Reading)
-{
     struct Case {
         const char* entry;
         std::int32_t start, end;
@@ -44,21 +45,16 @@ TEST(ScriptEntries, Reading)
         {"!00000 PREVIOUS VIDEO", 0, 0, "EO", EntryAction::Jump},
         {"999999 NEXT VIDEO", 999999, 0, "", EntryAction::Loop},
         {"   42 hand-made", 42, 0, "", EntryAction::Loop},
-        {"no digits at all", 0, 0, "", EntryAction::Jump},
         {"", 0, 0, "", EntryAction::Jump},
         {"99999999999-000001 LOOP x", INT32_MAX, 9999, "LOOP x", EntryAction::Loop},
     };
     for (const auto& c : cases) {
         const QString e = QString::fromUtf8(c.entry);
-        EXPECT_EQ(entryStart(e), c.start) << c.entry;
-        EXPECT_EQ(entryEnd(e), c.end) << c.entry;
-        EXPECT_EQ(entryDescription(e), QString::fromUtf8(c.description)) << c.entry;
-        EXPECT_EQ(entryAction(e), c.action) << c.entry;
+        EXPECT_EQ(std::tuple(entryStart(e), entryEnd(e), entryDescription(e), entryAction(e)),
+                  std::tuple(c.start, c.end, QString::fromUtf8(c.description), c.action))
+            << c.entry;
     }
-}
 
-TEST(ScriptEntries, PseudoEntriesAreExactTextsAndOnlyEntriesTakeADescription)
-{
     // entry, previous video, next video, has the entry prefix
     const std::tuple<const char*, bool, bool, bool> rows[] = {
         {"!00000 PREVIOUS VIDEO", true, false, false},  {"!00000 previous video", false, false, true},
@@ -67,15 +63,16 @@ TEST(ScriptEntries, PseudoEntriesAreExactTextsAndOnlyEntriesTakeADescription)
         {"000100-000100 JUMP ", false, false, true},
     };
     for (const auto& [entry, previous, next, prefix] : rows) {
-        EXPECT_EQ(isPreviousVideoEntry(QString::fromLatin1(entry)), previous) << entry;
-        EXPECT_EQ(isNextVideoEntry(QString::fromLatin1(entry)), next) << entry;
-        EXPECT_EQ(hasEntryPrefix(QString::fromLatin1(entry)), prefix) << entry;
+        const QString e = QString::fromLatin1(entry);
+        EXPECT_EQ(std::tuple(isPreviousVideoEntry(e), isNextVideoEntry(e), hasEntryPrefix(e)),
+                  std::tuple(previous, next, prefix))
+            << entry;
     }
     EXPECT_EQ(withDescription(QStringLiteral("000100-000300 LOOP old text"), QStringLiteral("new")),
               QStringLiteral("000100-000300 LOOP new"));
 }
 
-TEST(ScriptList, SortsCaseInsensitivelyWithPreviousFirstAndEqualsInInsertionOrder)
+TEST(ScriptList, SortsCaseInsensitivelyWithPreviousFirstAndEqualsInInsertionOrderAndTheSelectionFollows)
 {
     ScriptList list;
     for (const char* e : {"999999 NEXT VIDEO", "000100-000300 LOOP b", "000100-000100 JUMP Banana",
@@ -88,147 +85,85 @@ TEST(ScriptList, SortsCaseInsensitivelyWithPreviousFirstAndEqualsInInsertionOrde
                            "000100-000100 JUMP apple", "000100-000100 JUMP APPLE", "000100-000100 JUMP apple",
                            "000100-000100 JUMP Banana", "000100-000300 LOOP b", "999999 NEXT VIDEO",
                            "999999-999999 JUMP at the very end"}));
-}
 
-TEST(ScriptList, SelectionFollowsItsEntry)
-{
-    ScriptList list;
+    list.clear();
     for (const char* e : {"000010-000010 JUMP ", "000020-000020 JUMP ", "000030-000030 JUMP "})
         list.insert(QString::fromLatin1(e));
     list.select(1);
-    list.insert(QStringLiteral("000005-000005 JUMP "));   // before it
-    list.insert(QStringLiteral("000040-000040 JUMP "));   // after it
+    list.insert(QStringLiteral("000005-000005 JUMP "));  // before it
+    list.insert(QStringLiteral("000040-000040 JUMP "));  // after it
     EXPECT_EQ(list.selected(), 2);
     list.removeAt(0);
-    list.removeAt(3);                                     // after it
+    list.removeAt(3);  // after it
     EXPECT_EQ(list.selectedEntry(), QStringLiteral("000020-000020 JUMP "));
-    list.removeAt(1);                                     // itself
+    list.removeAt(1);  // itself
     EXPECT_EQ(list.selected(), -1);
     list.select(7);
     EXPECT_EQ(list.selected(), -1);
     list.removeAt(-1);
     list.removeAt(99);
     EXPECT_EQ(list.count(), 2);
-    // Sorting moves the entries under the selection: it is given up.
+    // Sorting moves the entries under the selection, clearing removes them: it is given up.
     list.select(1);
     list.appendLegacy(QStringLiteral("000001-000001 JUMP "), false);
     list.sortEntries();
     EXPECT_EQ(list.selected(), -1);
-    list.select(0);  // and so does clearing the list
+    list.select(0);
     list.clear();
     EXPECT_EQ(list.selected(), -1);
 }
 
-QByteArray crlf(std::initializer_list<const char*> lines)
-{
-    QByteArray out;
-    for (const char* l : lines)
-        out += QByteArray(l) + "\r\n";
-    return out;
-}
-
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
-
-void writeAll(const QString& path, const QByteArray& data)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    ASSERT_EQ(f.write(data), data.size());
-}
-
-TEST(ScriptFile, RepairAddsMissingPseudoEntriesLookingAtTheFirstEntryOnly)
+TEST(ScriptFile, LinesAreSortedKeptExactlyAndRepairedOnlyWhereThePseudoEntriesAreMissing)
 {
     const QByteArray pseudo = crlf({"!00000 PREVIOUS VIDEO", "999999 NEXT VIDEO"});
     const QByteArray indented = crlf({"  000050-000050 JUMP indented", "!00000 PREVIOUS VIDEO", "999999 NEXT VIDEO"});
+    // A Windows-1252 line (u umlaut, euro sign, an undefined byte), a UTF-8 line, trailing blanks.
+    const QByteArray eightBit = crlf({"!00000 PREVIOUS VIDEO", "000100-000100 JUMP M\xFCnchen \x80\x81  ",
+                                      "000200-000200 JUMP Z\xC3\xBCrich", "999999 NEXT VIDEO"});
     struct Row {
         QByteArray in;
         bool repaired;
+        int foreign;  // lines the player could not have written
         QByteArray out;
     } const rows[] = {
-        {"", true, pseudo},
-        {"\r\n   \r\n\r\n", true, pseudo},
+        {"", true, 0, pseudo},
+        {"\r\n   \r\n\r\n", true, 0, pseudo},
+        // Mixed line ends, blank-only lines, trailing blanks, a last line without its line end.
+        {"999999 NEXT VIDEO\n000100-000300 LOOP Chorus\r   \r\n!00000 PREVIOUS VIDEO\r\n"
+         "000100-000100 JUMP \r\n\r\n000050-000050 JUMP two  blanks  \r\n000000-000000 JUMP Start of video",
+         false, 0,
+         crlf({"!00000 PREVIOUS VIDEO", "000000-000000 JUMP Start of video", "000050-000050 JUMP two  blanks  ",
+               "000100-000100 JUMP ", "000100-000300 LOOP Chorus", "999999 NEXT VIDEO"})},
+        {eightBit, false, 0, eightBit},
         // Previous present, next missing: left as it is.
-        {crlf({"!00000 PREVIOUS VIDEO", "000010-000010 JUMP a"}), false,
+        {crlf({"!00000 PREVIOUS VIDEO", "000010-000010 JUMP a"}), false, 0,
          crlf({"!00000 PREVIOUS VIDEO", "000010-000010 JUMP a"})},
         // Next present, previous missing: only the missing one is added.
-        {crlf({"999999 NEXT VIDEO", "000010-000010 JUMP a"}), true,
+        {crlf({"999999 NEXT VIDEO", "000010-000010 JUMP a"}), true, 0,
          crlf({"!00000 PREVIOUS VIDEO", "000010-000010 JUMP a", "999999 NEXT VIDEO"})},
-        // A line with leading blanks keeps them and sorts before "!". With
-        // both pseudo-entries there nothing is added: the file must not grow
-        // at every load.
-        {crlf({"!00000 PREVIOUS VIDEO", "  000050-000050 JUMP indented", "999999 NEXT VIDEO"}), false, indented},
-        {crlf({"  000050-000050 JUMP indented"}), true, indented},
+        // A line with leading blanks keeps them and sorts before "!". With both pseudo-entries there
+        // nothing is added: the file must not grow at every load.
+        {crlf({"!00000 PREVIOUS VIDEO", "  000050-000050 JUMP indented", "999999 NEXT VIDEO"}), false, 1, indented},
+        {crlf({"  000050-000050 JUMP indented"}), true, 1, indented},
         // A byte order mark is no part of the first entry.
-        {"\xEF\xBB\xBF!00000 PREVIOUS VIDEO\r\n999999 NEXT VIDEO\r\n", false, pseudo},
+        {"\xEF\xBB\xBF!00000 PREVIOUS VIDEO\r\n999999 NEXT VIDEO\r\n", false, 0, pseudo},
     };
+    ScriptList list;
     for (const Row& row : rows) {
         SCOPED_TRACE(row.in.toStdString());
-        ScriptList list;
         const ScriptReadResult r = parseScript(list, row.in);
-        EXPECT_TRUE(r.ok);
-        EXPECT_EQ(r.repaired, row.repaired);
+        EXPECT_EQ(std::tuple(r.ok, r.repaired, r.foreign), std::tuple(true, row.repaired, row.foreign));
         const QByteArray out = formatScript(list);
         EXPECT_EQ(out, row.out);
         EXPECT_FALSE(parseScript(list, out).repaired);  // no further repair once written
     }
-}
+    for (const char* line : {"00a100-000300 LOOP a", "000100+000300 LOOP a", "000100-000300 LOOPa",
+                             "000100-000300 loop a", "000100-000300 LOOP"})
+        EXPECT_EQ(parseScript(list, line).foreign, 1) << line;
 
-TEST(ScriptFile, LinesAreSortedAndKeptExactly)
-{
-    // Mixed line ends, blank-only lines, trailing blanks, a last line without
-    // its line end.
-    const QByteArray data = "999999 NEXT VIDEO\n000100-000300 LOOP Chorus\r   \r\n!00000 PREVIOUS VIDEO\r\n"
-                            "000100-000100 JUMP \r\n\r\n000050-000050 JUMP two  blanks  \r\n"
-                            "000000-000000 JUMP Start of video";
-    ScriptList list;
-    const ScriptReadResult r = parseScript(list, data);
-    EXPECT_TRUE(r.ok);
-    EXPECT_FALSE(r.repaired);
-    EXPECT_EQ(formatScript(list), crlf({"!00000 PREVIOUS VIDEO", "000000-000000 JUMP Start of video",
-                                        "000050-000050 JUMP two  blanks  ", "000100-000100 JUMP ",
-                                        "000100-000300 LOOP Chorus", "999999 NEXT VIDEO"}));
-    // The freshly learned entry keeps its trailing blank and reads back with
-    // an empty description.
-    EXPECT_EQ(list.at(3).size(), 19);
-    EXPECT_EQ(entryDescription(list.at(3)), QString());
-}
-
-TEST(ScriptFile, LinesOutsideTheEntryLayoutAreCountedAsForeign)
-{
-    // A user's own notes in a text file of the video's name are kept as a
-    // backup before the first write: only lines the player could have
-    // written count as entries.
-    const std::pair<QByteArray, int> rows[] = {
-        {crlf({"!00000 PREVIOUS VIDEO", "000100-000300 LOOP a", "000100-000100 JUMP ", "999999 NEXT VIDEO"}), 0},
-        {"00a100-000300 LOOP a", 1}, {"000100+000300 LOOP a", 1}, {"000100-000300 LOOPa", 1},
-        {"000100-000300 loop a", 1}, {"000100-000300 LOOP", 1},
-        {crlf({"Holiday 2019", "ferry at 10:40"}), 2},
-    };
-    for (const auto& [data, foreign] : rows) {
-        ScriptList list;
-        EXPECT_EQ(parseScript(list, data).foreign, foreign) << data.toStdString();
-    }
-}
-
-TEST(ScriptFile, EightBitLinesRoundTripByteForByteAndStayInTheirCodePageWhenEdited)
-{
-    // A Windows-1252 line (u umlaut, euro sign, an undefined byte), a UTF-8
-    // line, trailing blanks; already in list order, so the file must come
-    // back unchanged.
-    const QByteArray data = crlf({"!00000 PREVIOUS VIDEO", "000100-000100 JUMP M\xFCnchen \x80\x81  ",
-                                  "000200-000200 JUMP Z\xC3\xBCrich", "999999 NEXT VIDEO"});
-    ScriptList list;
-    EXPECT_FALSE(parseScript(list, data).repaired);
+    // An edited 8-bit entry stays 8-bit when its text fits, UTF-8 otherwise; new entries are UTF-8.
+    parseScript(list, eightBit);
     EXPECT_EQ(list.at(1), QString::fromUtf8("000100-000100 JUMP München €\u0081  "));
-    EXPECT_EQ(list.at(2), QString::fromUtf8("000200-000200 JUMP Zürich"));
-    EXPECT_EQ(formatScript(list), data);
-
-    // An edited 8-bit entry stays 8-bit when its text fits, UTF-8 otherwise;
-    // new entries are UTF-8.
     list.replaceAt(1, withDescription(list.at(1), QString::fromUtf8("Köln")));
     EXPECT_TRUE(formatScript(list).contains("000100-000100 JUMP K\xF6ln\r\n"));
     list.replaceAt(1, withDescription(list.at(1), QString::fromUtf8("東京")));
@@ -239,32 +174,35 @@ TEST(ScriptFile, EightBitLinesRoundTripByteForByteAndStayInTheirCodePageWhenEdit
 
 class ScriptFileOnDisk : public ::testing::Test {
 protected:
-    QTemporaryDir dir;
     QString path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
+    void write(const char* name, const QByteArray& data)
+    {
+        QFile f(path(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(data) == data.size());
+    }
+    QTemporaryDir dir;
 };
 
 TEST_F(ScriptFileOnDisk, LinesBeyondWhatTheListCanHoldAreCountedNotSilentlyLost)
 {
     QByteArray data = "!00000 PREVIOUS VIDEO\r\n";
-    for (int i = ScriptList::MaxEntries + 4; i > 0; --i)   // in reverse: each line sorts first
+    for (int i = ScriptList::MaxEntries + 4; i > 0; --i)  // in reverse: each line sorts first
         data += formatEntry(i, i, EntryAction::Jump).toLatin1() + "\r\n";
     ScriptList list;
     EXPECT_EQ(parseScript(list, data).dropped, 5);
     EXPECT_EQ(list.count(), 32767);
     EXPECT_EQ(list.insert(QStringLiteral("000000-000000 JUMP one more")), -1);
 
-    // A file larger than the list could hold is read in whole lines up to
-    // the limit: the line that ends right at the limit is read, one that
-    // crosses it is not.
+    // A file larger than the list could hold is read in whole lines up to the limit: the line that
+    // ends right at the limit is read, one that crosses it is not.
     const auto line = [](int i) { return formatEntry(i, i, EntryAction::Jump) + QString(236, QLatin1Char('x')); };
     QByteArray lines;  // 256 bytes a line
     for (int i = 1; i <= ScriptList::MaxEntries + 2; ++i)
         lines += line(i).toLatin1() + "\n";
     for (const auto& [shift, last] : {std::pair{"", ScriptList::MaxEntries}, {"\n", ScriptList::MaxEntries - 1}}) {
-        writeAll(path("huge.txt"), shift + lines);
+        write("huge.txt", shift + lines);
         const ScriptReadResult r = readScriptFile(list, path("huge.txt"));
-        EXPECT_TRUE(r.ok);
-        EXPECT_GE(r.dropped, 1);
+        EXPECT_TRUE(r.ok && r.dropped >= 1);
         EXPECT_EQ(list.at(list.count() - 1), line(last));
     }
 }
@@ -274,10 +212,7 @@ TEST_F(ScriptFileOnDisk, FailedReadsAndWritesAreReportedAndReplaceNothing)
     ScriptList list;
     list.insert(QStringLiteral("old"));
     const ScriptReadResult r = readScriptFile(list, path("none.txt"));
-    EXPECT_FALSE(r.ok);
-    EXPECT_FALSE(r.error.isEmpty());
-    EXPECT_TRUE(list.isEmpty());
-
+    EXPECT_TRUE(!r.ok && !r.error.isEmpty() && list.isEmpty());
     fillNewScript(list, 100);
     QString error;
     EXPECT_FALSE(writeScriptFile(list, path("no-such-dir/clip.txt"), &error));
@@ -285,10 +220,10 @@ TEST_F(ScriptFileOnDisk, FailedReadsAndWritesAreReportedAndReplaceNothing)
 
     // An unreadable script, and one in a folder that cannot be written to.
     const QByteArray old = crlf({"!00000 PREVIOUS VIDEO", "000010-000010 JUMP keep me"});
-    writeAll(path("locked.txt"), old);
+    write("locked.txt", old);
     QFile::setPermissions(path("locked.txt"), QFileDevice::Permissions());
     ASSERT_TRUE(QDir().mkpath(path("ro")));
-    writeAll(path("ro/clip.txt"), old);
+    write("ro/clip.txt", old);
     QFile::setPermissions(path("ro"), QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadOther |
                                           QFileDevice::ExeOther);
     test::openForOthers(path(""));
@@ -299,7 +234,8 @@ TEST_F(ScriptFileOnDisk, FailedReadsAndWritesAreReportedAndReplaceNothing)
         QString why;
         return !r.ok && !r.repaired && l.isEmpty() && !writeScriptFile(list, target, &why) && !why.isEmpty();
     }));
-    EXPECT_EQ(readAll(path("ro/clip.txt")), old);
+    QFile kept(target);
+    EXPECT_TRUE(kept.open(QIODevice::ReadOnly) && kept.readAll() == old);
     QFile::setPermissions(path("ro"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 
