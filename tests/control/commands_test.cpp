@@ -25,28 +25,24 @@
 namespace vv::test {
 namespace {
 
-// The transport commands and the keys that drive them, on the fake player.
 class TransportTest : public AppFixture {
 protected:
     void SetUp() override
     {
         showMainWindow();
-        video_ = addVideo(QStringLiteral("clip.avi"), 1000, 40.0, 25.0);
-        INITIALIZEvideo(*app, video_, 0);
+        INITIALIZEvideo(*app, addVideo(QStringLiteral("clip.avi"), 1000, 40.0, 25.0), 0);
     }
     void type(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
         QTest::keyClick(player().widget(), key, modifiers);
     }
     ControlPanel& menu() { return app->menu(); }
-    QString video_;
 };
 
 TEST_F(TransportTest, CommandsAndKeysMoveByTheirStepShowTheirTextAndPlayOrHalt)
 {
-    // text "-": nothing shown; timeSeconds: the time code's countdown, 0
-    // when not looked at; playing: after the row, with the PLAY button's
-    // caption and the tick to match.
+    // text "-": nothing shown; timeSeconds: the time code's countdown, 0 when not looked at; playing:
+    // after the row, with the PLAY button's caption and the tick to match.
     struct Row {
         void (*command)(App&);  // nullptr: the key is typed into the picture
         Qt::Key key;
@@ -69,16 +65,15 @@ TEST_F(TransportTest, CommandsAndKeysMoveByTheirStepShowTheirTextAndPlayOrHalt)
         {nullptr, Qt::Key_0, {}, "JUMP START", 0, 321, 0, true},
         {nullptr, Qt::Key_Plus, Qt::KeypadModifier, "SPEED 1.1 x", 0, 7, 7, true},
         {nullptr, Qt::Key_Minus, Qt::KeypadModifier, "SPEED 1.0 x", 0, 7, 7, true},
-        // One O takes back one I, then the zoom is held at 100; the pad's
-        // 5 (Clear without NumLock) zooms without a text.
+        // One O takes back one I, then the zoom is held at 100; the pad's 5 (Clear without NumLock)
+        // zooms without a text.
         {nullptr, Qt::Key_I, {}, "ZOOM 105%", 0, 7, 7, true},
         {nullptr, Qt::Key_O, {}, "ZOOM 100%", 0, 7, 7, true},
         {nullptr, Qt::Key_Clear, Qt::KeypadModifier, "-", 0, 7, 7, true},
         // Keys outside the map do nothing.
         {nullptr, Qt::Key_M, {}, "-", 0, 7, 7, true},
         {nullptr, Qt::Key_Plus, {}, "-", 0, 7, 7, true},
-        // R starts only a halted video, S halts only a playing one; steps
-        // keep it halted.
+        // R starts only a halted video, S halts only a playing one; steps keep it halted.
         {nullptr, Qt::Key_R, {}, "-", 0, 7, 7, true},
         {nullptr, Qt::Key_S, {}, "STOP", 0, 7, 7, false},
         {nullptr, Qt::Key_S, {}, "-", 0, 7, 7, false},
@@ -91,15 +86,11 @@ TEST_F(TransportTest, CommandsAndKeysMoveByTheirStepShowTheirTextAndPlayOrHalt)
         app->InfoDisplay().INITIALIZE(QStringLiteral("-"), 2);
         app->st.TimeDisplayCountdown = 0;
         row.command ? row.command(*app) : type(row.key, row.modifiers);
-        EXPECT_EQ(player().framePosition(), row.to);
-        EXPECT_EQ(infoText(), QString::fromLatin1(row.text));
-        if (row.timeSeconds) {
-            EXPECT_EQ(app->st.TimeDisplayCountdown, row.timeSeconds);
-            EXPECT_TRUE(app->TimeDisplay().isVisible());
-        }
-        EXPECT_EQ(player().playState() == MediaPlayer::Playing, row.playing);
-        EXPECT_EQ(app->Player().Timer1.isActive(), row.playing);
-        EXPECT_EQ(menu().CommandPLAY->text(), QString::fromLatin1(row.playing ? "STOP" : "PLAY"));
+        EXPECT_EQ(std::tuple(player().framePosition(), infoText(), app->st.TimeDisplayCountdown),
+                  std::tuple(row.to, QString::fromLatin1(row.text), row.timeSeconds));
+        EXPECT_EQ(std::tuple(player().playState() == MediaPlayer::Playing, app->Player().Timer1.isActive(),
+                             menu().CommandPLAY->text()),
+                  std::tuple(row.playing, row.playing, QString::fromLatin1(row.playing ? "STOP" : "PLAY")));
     }
     EXPECT_EQ(app->st.ZoomPercent, 101);
 
@@ -116,7 +107,7 @@ TEST_F(TransportTest, CommandsAndKeysMoveByTheirStepShowTheirTextAndPlayOrHalt)
     EXPECT_EQ(player().framePosition(), 61000);
 }
 
-TEST_F(TransportTest, PlaylistKeysPlayWithNothingLoadedAndJumpIndexNeedAVideo)
+TEST_F(TransportTest, PlaylistAndJumpIndexKeysAndTheKeysOfTheVideoListThePanelAndTheHelp)
 {
     // Jump index takes the odd scene pictures.
     for (int k = 0; k < 16; ++k)
@@ -124,17 +115,38 @@ TEST_F(TransportTest, PlaylistKeysPlayWithNothingLoadedAndJumpIndexNeedAVideo)
     JUMPindex(*app, 3);
     EXPECT_EQ(player().framePosition(), 5 * 62);
     EXPECT_FALSE(app->FormImage(5).Shape1->isHidden());
+
+    // The video list, the panel's buttons and the help pass keys on.
+    type(Qt::Key_Escape);
+    QListWidget* list = app->DATEIMENU().lstFoundFiles2;
+    ASSERT_TRUE(list->isVisible());
+    QTest::keyClick(list, Qt::Key_9);
+    EXPECT_EQ(player().framePosition(), 900);
+    QTest::keyClick(list, Qt::Key_Escape);
+    EXPECT_FALSE(app->DATEIMENU().isVisible());
+    menu().INITIALIZE();
+    player().setFramePosition(100);
+    QTest::keyClick(menu().CommandPLAY, Qt::Key_F);
+    QTest::keyClick(menu().CommandSETUP, Qt::Key_B);  // not one of them
+    EXPECT_EQ(player().framePosition(), 850);
+    // The key help: a plain message box from the button and from F1.
+    menu().CommandHELP->click();
+    type(Qt::Key_F1);
+    ASSERT_EQ(services.boxes.size(), 2u);
+    EXPECT_EQ(std::pair(services.boxes[0].text, services.boxes[1].icon),
+              std::pair(keyboardHelpText(), Services::Icon::None));
+
     addVideo(QStringLiteral("other.avi"));
     scanVideos();  // clip, other; the first entry is selected
     type(Qt::Key_N);
     EXPECT_EQ(app->st.LoadedVideo, dir() + QStringLiteral("other.avi"));
     type(Qt::Key_P);
-    EXPECT_EQ(app->st.LoadedVideo, video_);
+    EXPECT_EQ(app->st.LoadedVideo, dir() + QStringLiteral("clip.avi"));
     player().setFileName(QString());  // PLAY with nothing loaded loads the next video
     menu().CommandPLAY->setText(QStringLiteral("PLAY"));
     CommandPLAY_Click(*app);
-    EXPECT_EQ(app->st.LoadedVideo, dir() + QStringLiteral("other.avi"));
-    EXPECT_EQ(menu().CommandPLAY->text(), QStringLiteral("STOP"));
+    EXPECT_EQ(std::tuple(app->st.LoadedVideo, menu().CommandPLAY->text()),
+              std::tuple(dir() + QStringLiteral("other.avi"), QStringLiteral("STOP")));
 
     INITIALIZEvideo(*app, writeFile(QStringLiteral("missing.avi"), QByteArray("x")), 0);  // unloads, then fails
     for (void (*command)(App&) : {+[](App& a) { JUMPindex(a, 1); }, +[](App& a) { SELECTindex(a); }}) {
@@ -144,50 +156,22 @@ TEST_F(TransportTest, PlaylistKeysPlayWithNothingLoadedAndJumpIndexNeedAVideo)
     }
 }
 
-TEST_F(TransportTest, TheVideoListThePanelsButtonsAndTheHelpPassKeysOn)
-{
-    type(Qt::Key_Escape);
-    QListWidget* list = app->DATEIMENU().lstFoundFiles2;
-    ASSERT_TRUE(list->isVisible());
-    QTest::keyClick(list, Qt::Key_9);
-    EXPECT_EQ(player().framePosition(), 900);
-    QTest::keyClick(list, Qt::Key_Escape);
-    EXPECT_FALSE(app->DATEIMENU().isVisible());
-
-    menu().INITIALIZE();
-    player().setFramePosition(100);
-    QTest::keyClick(menu().CommandPLAY, Qt::Key_F);
-    EXPECT_EQ(player().framePosition(), 850);
-    QTest::keyClick(menu().CommandSETUP, Qt::Key_B);  // not one of them
-    EXPECT_EQ(player().framePosition(), 850);
-
-    // The key help: a plain message box from the button and from F1, its
-    // lines ending in a carriage return alone.
-    menu().CommandHELP->click();
-    type(Qt::Key_F1);
-    ASSERT_EQ(services.boxes.size(), 2u);
-    for (const FakeServices::Box& box : services.boxes)
-        EXPECT_EQ(std::pair(box.text, box.icon), std::pair(keyboardHelpText(), Services::Icon::None));
-    EXPECT_FALSE(keyboardHelpText().contains(QLatin1Char('\n')));
-}
-
-// Crazy vision on the fake player: the switch, the motion loop step by step,
-// and the loop living together with playback, the timers and the keys.
+// Crazy vision on the fake player: the switch, the motion loop step by step, and the loop living
+// together with playback, the timers and the keys.
 class CrazyVisionTest : public AppFixture {
 protected:
     void SetUp() override
     {
         showMainWindow();
-        // A video window of 768 x 576 pixels, 11520 x 8640 twips, whatever
-        // frame the platform puts around the main window.
+        // A video window of 768 x 576 pixels, 11520 x 8640 twips, whatever frame the platform puts
+        // around the main window.
         app->Player().setGeometry(0, 0, 768, 576);
         std::int16_t hundred = 100;
         SIZEvideo(*app, hundred, 1);
     }
 
-    // Switches crazy vision on with the given draws and calls atStep(n)
-    // after step n (counting from 1) of the motion loop. Returns the zoom
-    // after every step; the switch's first call has returned by then.
+    // Switches crazy vision on with the given draws and calls atStep(n) after step n (counting from 1)
+    // of the motion loop. Returns the zoom after every step; the switch's first call has returned by then.
     std::vector<std::int16_t> run(std::vector<float> draws, const std::function<void(int)>& atStep)
     {
         services.randoms.assign(draws.begin(), draws.end());
@@ -215,20 +199,18 @@ protected:
     }
     void expectReset()
     {
-        EXPECT_EQ(app->st.crazyvision, 0);
-        EXPECT_EQ(infoText(), QStringLiteral("CRAZY VISION OFF"));
-        EXPECT_EQ(app->st.ZoomPercent, 100);
-        EXPECT_EQ(player().pictureRect(), QRectF(0, 0, 11520, 8640));
-        EXPECT_EQ(app->SETUP().LabelZoomFaktor->text(), QStringLiteral("100 %"));
+        EXPECT_EQ(std::tuple(app->st.crazyvision, infoText(), app->st.ZoomPercent, player().pictureRect(),
+                             app->SETUP().LabelZoomFaktor->text()),
+                  std::tuple(0, QStringLiteral("CRAZY VISION OFF"), 100, QRectF(0, 0, 11520, 8640),
+                             QStringLiteral("100 %")));
     }
 };
 
 TEST_F(CrazyVisionTest, AMotionSwitchedOffHalfwayRunsToItsEndAndTheZoomButtonsEndTheLoop)
 {
-    // Drift in from 150 by 15 up to 300 (11 steps), then a drift that would
-    // go further in but is turned outwards above 200: 300 down to 150 by 6
-    // (26 steps). Switched off at step 16, inside the second motion, as a
-    // second press of C would.
+    // Drift in from 150 by 15 up to 300 (11 steps), then a drift that would go further in but is turned
+    // outwards above 200: 300 down to 150 by 6 (26 steps). Switched off at step 16, inside the second
+    // motion, as a second press of C would.
     app->menu().INITIALIZE();
     QString shownAtFirstStep;
     const std::vector<std::int16_t> samples = run({0.0f, 0.95f, 0.0f, 0.0f, 0.0f, 0.0f}, [&](int step) {
@@ -239,27 +221,22 @@ TEST_F(CrazyVisionTest, AMotionSwitchedOffHalfwayRunsToItsEndAndTheZoomButtonsEn
     });
     EXPECT_EQ(shownAtFirstStep, QStringLiteral("CRAZY VISION ON"));
     ASSERT_EQ(samples.size(), 37u);
-    EXPECT_EQ(samples.at(10), 300);
-    EXPECT_EQ(samples.back(), 150);
+    EXPECT_EQ(std::tuple(samples.at(10), samples.back()), std::tuple(300, 150));
     // No third motion was drawn: the flag is looked at between motions only.
-    EXPECT_EQ(services.randomDraws, 6);
-    EXPECT_EQ(services.randomizeCalls, 1);
-    EXPECT_TRUE(app->st.motionstop);
+    EXPECT_EQ(std::tuple(services.randomDraws, services.randomizeCalls, app->st.motionstop), std::tuple(6, 1, true));
     expectReset();
     // "CRAZY VISION OFF" stands on the reset picture's corner, inside the window.
     EXPECT_EQ(app->InfoDisplay().pos(), QPoint(0, 0));
 
-    // Three single-step drifts; the setup dialog's "+" is released during
-    // the second: the loop ends, the picture stays as it is, and the next
-    // use (here the panel's button) takes the off path at once.
+    // Three single-step drifts; the setup dialog's "+" is released during the second: the loop ends,
+    // the picture stays as it is, and the next use (here the panel's button) takes the off path at once.
     const auto release = [&](int step) {
         if (step == 2)
             emit app->SETUP().CommandBigger->released();
     };
     EXPECT_EQ(run({0, 0, 0.504f, 0, 0, 0.504f, 0, 0, 0.504f}, release).size(), 2u);
-    EXPECT_EQ(services.randomizeCalls, 2);  // each switching on seeds the generator again
-    EXPECT_EQ(app->st.crazyvision, 1);
-    EXPECT_EQ(app->st.ZoomPercent, 150);
+    // Each switching on seeds the generator again.
+    EXPECT_EQ(std::tuple(services.randomizeCalls, app->st.crazyvision, app->st.ZoomPercent), std::tuple(2, 1, 150));
     const int draws = services.randomDraws;
     app->menu().CommandCRAZY->setEnabled(true);  // enabled once a video is loaded
     app->menu().CommandCRAZY->click();
@@ -267,16 +244,10 @@ TEST_F(CrazyVisionTest, AMotionSwitchedOffHalfwayRunsToItsEndAndTheZoomButtonsEn
     expectReset();
 }
 
-// The program's own pacing and timers; a dialog would block the test, so any
-// attempt to show one fails it instead.
+// The program's own pacing and timers; a dialog would block the test, so showing one fails it instead.
 class PacedServices : public ProgramServices {
 public:
     void messageBox(const QString& text, Icon, const QString&) override { ADD_FAILURE() << text.toStdString(); }
-    QString selectDirectory(const QString&, const QString&) override
-    {
-        ADD_FAILURE() << "directory chooser";
-        return QString();
-    }
 };
 
 // The loop must leave room for the playback tick and for keys.
@@ -297,26 +268,23 @@ TEST(CrazyVisionProgramTest, PlaybackTicksGoOnWhileTheLoopRunsAndCEndsIt)
     app.Player().show();
     INITIALIZEvideo(app, video, 0);
     auto& player = static_cast<FakePlayer&>(app.video());
-    ASSERT_TRUE(app.Player().Timer1.isActive());
 
-    // Every playback tick shows the position it found; "playback" moves on
-    // by a frame every 10 ms, and C is pressed after two ticks.
+    // Every playback tick shows the position it found; "playback" moves on by a frame every 10 ms,
+    // and C is pressed after two ticks.
     QStringList shownAtTicks;
     QObject::connect(&app.Player().Timer1, &QTimer::timeout, &app.Player(), [&] {
         if (app.st.crazyvision == 1)
             shownAtTicks << app.TimeDisplay().caption();
     });
     bool pressed = false;
-    QTimer playing, guard;
+    QTimer playing;
     QObject::connect(&playing, &QTimer::timeout, [&] {
         player.advance(1);
         if (shownAtTicks.size() >= 2 && !std::exchange(pressed, true))
             QTest::keyClick(player.widget(), Qt::Key_C);
     });
     playing.start(10);
-    guard.setSingleShot(true);
-    guard.start(20000);
-    QObject::connect(&guard, &QTimer::timeout, [&] {
+    QTimer::singleShot(20000, &app.Player(), [&] {
         ADD_FAILURE() << "crazy vision kept the playback tick or the key from running";
         app.st.motionstop = true;
         app.st.crazyvision = 0;
@@ -324,12 +292,11 @@ TEST(CrazyVisionProgramTest, PlaybackTicksGoOnWhileTheLoopRunsAndCEndsIt)
     CRAZYvisionSWITCH(app);
     playing.stop();
 
-    EXPECT_EQ(app.st.crazyvision, 0);
     ASSERT_GE(shownAtTicks.size(), 2);
     EXPECT_NE(shownAtTicks.at(0), shownAtTicks.at(1)) << "the time code did not advance";
     EXPECT_NE(shownAtTicks.at(1), FORMATtimecode(0, 25));
-    EXPECT_EQ(app.st.ZoomPercent, 100);
-    EXPECT_EQ(player.pictureRect(), QRectF(0, 0, app.Player().widthTw(), app.Player().heightTw()));
+    EXPECT_EQ(std::tuple(app.st.crazyvision, app.st.ZoomPercent, player.pictureRect()),
+              std::tuple(0, 100, QRectF(0, 0, app.Player().widthTw(), app.Player().heightTw())));
 }
 
 } // namespace
