@@ -11,10 +11,8 @@
 namespace vv {
 namespace {
 
-// The motions of crazy vision, drawn from scripted random numbers.
-using Kind = CrazyMotion::Kind;
-
-// A zoom drift of `count` steps from `from` on by `step`.
+// The motions of crazy vision, drawn from scripted random numbers: a zoom drift of `count` steps from
+// `from` on by `step`, or `moves` pans by dx, dy.
 std::vector<CrazyStep> drift(int from, int step, int count)
 {
     std::vector<CrazyStep> steps;
@@ -28,41 +26,35 @@ std::vector<CrazyStep> pan(std::int32_t dx, std::int32_t dy, std::size_t moves)
     return std::vector<CrazyStep>(moves, CrazyStep{dx, dy, std::nullopt});
 }
 
-constexpr float LargestDraw = 0.99999994f;  // the largest float below 1
-
 TEST(CrazyMotionTest, DriftsAndPansFollowTheirDraws)
 {
+    using Kind = CrazyMotion::Kind;
+    constexpr float Largest = 0.99999994f;  // the largest float below 1
     struct Case {
         const char* name;
         std::int16_t zoom;         // the picture's zoom at the motion's start
         std::vector<float> draws;  // k, n, d for a drift; k, n, dx, dy for a pan
         Kind kind;
         std::vector<CrazyStep> steps;
-    };
-    const Case cases[] = {
+    } const cases[] = {
         // k = 1, n = 6, d = 151: the longest drift, 26 steps inwards.
         {"longest inwards", 150, {0.0f, 0.0f, 0.0f}, Kind::ZoomDrift, drift(150, 6, 26)},
-        // k = 2, n = 15, d = 151 - 297 = -146: outwards, n takes d's sign;
-        // the values below 100 are left to ZOOMvideo's limit.
+        // k = 2, n = 15, d = -146: outwards, n takes d's sign; below 100 is left to ZOOMvideo's limit.
         {"outwards past 100", 150, {0.3f, 0.95f, 0.99f}, Kind::ZoomDrift, drift(150, -15, 10)},
-        // d = 0: a single step at the present zoom.
-        {"no change", 320, {0.1f, 0.5f, 0.504f}, Kind::ZoomDrift, drift(320, 0, 1)},
-        // Above 200 percent an inward drift is turned outwards; at 200 it
-        // may still go inwards; an outward one stays outward.
+        {"no change: one step", 320, {0.1f, 0.5f, 0.504f}, Kind::ZoomDrift, drift(320, 0, 1)},
+        // Above 200 percent an inward drift is turned outwards; at 200 it may still go inwards; an
+        // outward one stays outward.
         {"inwards at 200", 200, {0.0f, 0.95f, 0.0f}, Kind::ZoomDrift, drift(200, 15, 11)},
         {"turned outwards at 201", 201, {0.0f, 0.95f, 0.0f}, Kind::ZoomDrift, drift(201, -15, 11)},
         {"outwards above 200", 500, {0.0f, 0.4f, 0.9f}, Kind::ZoomDrift, drift(500, -10, 12)},
-        // k = 4 would pan, so k comes from a small draw; n = 15 and d = -148
-        // are the ends of their ranges.
-        {"drift at the ends", 1000, {0.49f, LargestDraw, LargestDraw}, Kind::ZoomDrift, drift(1000, -15, 10)},
-        // k = 3, n = 11: i = 1, 12, ..., 100 is ten moves; dx from Int(0),
-        // dy from Int(5.94).
+        // k = 4 would pan, so k comes from a small draw; n = 15 and d = -148 are the ends of their ranges.
+        {"drift at the ends", 1000, {0.49f, Largest, Largest}, Kind::ZoomDrift, drift(1000, -15, 10)},
+        // k = 3, n = 11: i = 1, 12, ..., 100 is ten moves; dx from Int(0), dy from Int(5.94).
         {"most moves", 250, {0.5f, 0.0f, 0.0f, 0.99f}, Kind::Pan, pan(200, -300, 10)},
         // k = 4, n = 20: i = 1, 21, 41, 61, 81 is five moves.
         {"fewest moves", 250, {0.75f, 0.95f, 0.5f, 0.34f}, Kind::Pan, pan(-100, 0, 5)},
-        {"pan at the ends", 250, {LargestDraw, LargestDraw, LargestDraw, 0.0f}, Kind::Pan, pan(-300, 200, 5)},
-        // 1.0 and negative values are no uniform draws: pinned to the nearest
-        // end of each range rather than making a motion that does not exist.
+        {"pan at the ends", 250, {Largest, Largest, Largest, 0.0f}, Kind::Pan, pan(-300, 200, 5)},
+        // 1.0 and negative values are no uniform draws: pinned to the nearest end of each range.
         {"draws outside the unit range", 250, {1.0f, 1.0f, 1.0f, -0.5f}, Kind::Pan, pan(-300, 200, 5)},
     };
     for (const Case& c : cases) {
@@ -70,9 +62,7 @@ TEST(CrazyMotionTest, DriftsAndPansFollowTheirDraws)
         std::size_t used = 0;  // more draws than scripted get 0 and fail the count
         CrazyMotionGenerator generator([&] { return used < c.draws.size() ? c.draws[used++] : (++used, 0.0f); });
         const CrazyMotion motion = generator.next(c.zoom);
-        EXPECT_EQ(motion.kind, c.kind);
-        EXPECT_EQ(motion.steps, c.steps);
-        EXPECT_EQ(used, c.draws.size());
+        EXPECT_EQ(std::tuple(motion.kind, motion.steps == c.steps, used), std::tuple(c.kind, true, c.draws.size()));
     }
 }
 
@@ -124,25 +114,17 @@ TEST(PanelLayout, ThresholdsAndCentring)
         SCOPED_TRACE(c.width);
         const PanelPlacement p = layoutPanel(c.width, designPanelGroups());
         EXPECT_EQ(p.layout, c.layout);
-        for (int g : {0, 1}) {
-            EXPECT_EQ(p.groups[g].left, std::optional<int>(c.x));
-            EXPECT_EQ(p.groups[g].visible, std::optional<bool>(true));
-        }
-        // Functions under transport, the panel two rows high; only the
-        // functions group moves vertically.
-        EXPECT_EQ(p.groups[1].top, std::optional<float>(570));
-        EXPECT_EQ(p.panelHeight, std::optional<float>(1140));
+        EXPECT_EQ(std::tuple(p.groups[0].left, p.groups[1].left, p.groups[0].visible, p.groups[1].visible),
+                  std::tuple(c.x, c.x, true, true));
+        // Functions under transport, the panel two rows high; only the functions group moves vertically.
+        EXPECT_EQ(std::tuple(p.groups[1].top, p.panelHeight), std::tuple(570.0f, 1140.0f));
         EXPECT_FALSE(p.groups[0].top || p.groups[2].top || p.groups[3].top);
-
-        EXPECT_EQ(p.groups[2].visible, std::optional<bool>(c.layout != PanelLayout::Narrow));
-        EXPECT_EQ(p.groups[2].left.value_or(-1), c.keypadLeft);
-        EXPECT_EQ(p.groups[3].left.value_or(-1), c.markingLeft);
-        if (c.layout == PanelLayout::Narrow)
-            EXPECT_FALSE(p.groups[3].visible) << "the marking group is not touched";
-        else
-            EXPECT_EQ(p.groups[3].visible, std::optional<bool>(c.layout == PanelLayout::Wide));
+        EXPECT_EQ(std::tuple(p.groups[2].visible, p.groups[2].left.value_or(-1), p.groups[3].left.value_or(-1)),
+                  std::tuple(c.layout != PanelLayout::Narrow, c.keypadLeft, c.markingLeft));
+        // The marking group is not touched in the narrow layout.
+        const auto marking = c.layout == PanelLayout::Narrow ? std::nullopt : std::optional(c.layout == PanelLayout::Wide);
         const float used = c.layout == PanelLayout::Narrow ? 5835 : c.layout == PanelLayout::Middle ? 7410 : 11745;
-        EXPECT_EQ(p.groupsWidth, std::optional<float>(used));
+        EXPECT_EQ(std::tuple(p.groups[3].visible, p.groupsWidth), std::tuple(marking, used));
     }
 
     // A width below one changes nothing.
