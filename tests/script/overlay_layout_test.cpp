@@ -10,26 +10,19 @@
 namespace vv {
 namespace {
 
-// Where the INTERACT grid, the NAVIGATE strip and the SELECT INDEX grid put
-// their windows.
-TEST(CurrentEntry, IsTheLastEntryStartingAtOrBeforeThePosition)
+TEST(CurrentEntry, IsTheLastEntryStartingAtOrBeforeThePositionAndTheNineAroundItAreShown)
 {
     const QStringList script = {PreviousVideoEntry, "000000-000000 JUMP Start of video", "000100-000100 JUMP at 100",
                                 "000100-000300 LOOP from 100", "000250-000250 JUMP End of video", NextVideoEntry};
-    // PREVIOUS VIDEO reads 0 too, but Start of video comes after it; of both
-    // entries at 100 the later one; NEXT VIDEO reads 999999; nothing starts
-    // at -1.
+    // PREVIOUS VIDEO reads 0 too, but Start of video comes after it; of both entries at 100 the later
+    // one; NEXT VIDEO reads 999999; nothing starts at -1.
     for (const auto& [position, current] : {std::pair{0, 1}, {99, 1}, {100, 3}, {999998, 4}, {999999, 5}, {-1, 0}})
         EXPECT_EQ(currentEntryIndex(script, position), current) << position;
     EXPECT_EQ(currentEntryIndex({}, 100), 0);
-    // A hand-made line without digits starts at 0.
+    // A hand-made line without digits starts at 0; the scan stops at the first entry that starts later.
     EXPECT_EQ(currentEntryIndex({PreviousVideoEntry, QStringLiteral("just words")}, 0), 1);
-    // The scan stops at the first entry that starts later.
     EXPECT_EQ(currentEntryIndex({QStringLiteral("000500-000500 JUMP "), QStringLiteral("000010-000010 JUMP ")}, 20), 0);
-}
 
-TEST(ShownEntries, NineAroundTheCurrentEntryKeptInsideTheList)
-{
     // count, current -> first, last
     for (const auto& [count, current, first, last] :
          std::initializer_list<std::array<int, 4>>{{4, 1, 0, 3}, {9, 8, 0, 8}, {10, 4, 0, 8}, {10, 5, 1, 9},
@@ -59,10 +52,9 @@ TEST(InteractionGrid, RowsOfThreeEndAHundredAboveTheBottomTheUnneededBelowIt)
 
 TEST(NavigationStrip, CentredOnTheCurrentSceneInsideThePicturesAndStandingOnTheSlider)
 {
-    // 250 frames, 16 scenes: spacing round(15.625) = 16. Seven pictures below
-    // 1024 pixels on an 11520-twip slider (1645.7 -> 1646 wide, 1234.5 -> 1234
-    // high), nine from 1024 on a 15360-twip one (1706.7 -> 1707, 1280.25 -> 1280).
-    // main window width, frames, scenes, position -> pictures, current, first
+    // 250 frames, 16 scenes: spacing round(15.625) = 16. Seven pictures below 1024 pixels on an
+    // 11520-twip slider (1645.7 -> 1646 wide, 1234.5 -> 1234 high), nine from 1024 on a 15360-twip one
+    // (1706.7 -> 1707, 1280.25 -> 1280).
     struct Row {
         int mainWidth, frames, scenes, position, pictures, current, first;
     } const rows[] = {
@@ -86,27 +78,23 @@ TEST(NavigationStrip, CentredOnTheCurrentSceneInsideThePicturesAndStandingOnTheS
         EXPECT_EQ(std::vector({strip.pictures, strip.current, strip.first}),
                   std::vector({row.pictures, row.current, row.first}));
         if (row.scenes == 16) {
-            EXPECT_EQ(strip.width, wide ? 1707 : 1646);
-            EXPECT_EQ(strip.height, wide ? 1280 : 1234);
-            EXPECT_EQ(strip.top, sliderTop - strip.height);
+            EXPECT_EQ(std::tuple(strip.width, strip.height, strip.top),
+                      std::tuple(wide ? 1707 : 1646, wide ? 1280 : 1234, sliderTop - (wide ? 1280 : 1234)));
         }
     }
 }
 
 TEST(IndexGridLayout, CellSizeAndOriginFollowTheVideoWindow)
 {
-    // The video window in twips, the cell size, the place of cell 0.
     struct Case {
-        QRect player;
-        int w, h, x0, y0;
-    };
-    const Case cases[] = {
+        QRect player;      // the video window in twips
+        int w, h, x0, y0;  // the cell size, the place of cell 0
+    } const cases[] = {
         // Offset windows move the grid with them.
         {QRect(300, 150, 11520, 8640), 1920, 1440, 1820, 1190},
-        // 11523 / 6 = 1920.5 goes to the even 1920; the left edge
-        // (11523 - 8480) / 2 = 1521.5 goes to 1522.
+        // 11523 / 6 = 1920.5 goes to the even 1920; the left edge (11523 - 8480) / 2 = 1521.5 goes to
+        // 1522, and with an odd left of 15, 1536.5 goes to 1536.
         {QRect(0, 0, 11523, 8640), 1920, 1440, 1522, 1040},
-        // ... and with an odd left of 15, 1536.5 goes to 1536.
         {QRect(15, 0, 11523, 8640), 1920, 1440, 1536, 1040},
         // w = 1922: h = 1441.5 goes to 1442; w = 1918: 1438.5 goes to 1438.
         {QRect(0, 0, 11532, 9000), 1922, 1442, 1522, 1216},
