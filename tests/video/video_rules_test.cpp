@@ -17,7 +17,7 @@ void PrintTo(const PictureRect& r, std::ostream* os)
 
 namespace {
 
-TEST(PlaybackRules, LoopJumpsBackOnlyPastMarkOutWhilePlaying)
+TEST(PlaybackRules, LoopJumpsBackOnlyPastMarkOutWhilePlayingAndTheEndIsExact)
 {
     // Equal to MarkOut: not yet; unrounded, just past counts; paused, the
     // range is not enforced; only one mark set.
@@ -25,10 +25,7 @@ TEST(PlaybackRules, LoopJumpsBackOnlyPastMarkOutWhilePlaying)
          {std::tuple{100, 200, true, 200.0, false}, {100, 200, true, 200.4, true}, {100, 200, false, 250.0, false},
           {100, -1, true, 250.0, false}, {-1, 200, true, 250.0, false}, {0, 0, true, 0.5, true}})
         EXPECT_EQ(loopJumpBackDue(in, out, playing, position), due) << in << ".." << out << " at " << position;
-}
-
-TEST(PlaybackRules, EndOfVideoIsExactEquality)
-{
+    // The end of a video is exact equality.
     for (const auto& [position, frames, end] : {std::tuple{1000.0, 1000, true}, {999.9, 1000, false},
                                                 {1000.1, 1000, false}, {0.0, 0, false}})
         EXPECT_EQ(atEndOfVideo(position, frames), end) << position;
@@ -138,22 +135,17 @@ TEST(ZoomGeometry, ZoomPanAndSize)
         const std::int32_t w = c.picture.width == 601 ? 601 : 600, h = c.picture.width == 601 ? 401 : 400;
         const ZoomedPicture z = c.zoomPercent < 0 ? sizePicture(c.picture, w, h, c.zoom, c.zoomPercent == Centred)
                                                   : zoomPicture(c.picture, w, h, c.dx, c.dy, c.zoom, c.zoomPercent);
-        EXPECT_EQ(z.rect, c.expected) << c.what;
-        EXPECT_EQ(z.zoomPercent, c.expectedZoom) << c.what;
+        EXPECT_EQ(std::tuple(z.rect, z.zoomPercent), std::tuple(c.expected, c.expectedZoom)) << c.what;
     }
-}
 
-TEST(ZoomGeometry, ZoomingInAndOutAgainReturnsToThePicture)
-{
+    // Zooming in and out again returns to the picture.
     PictureRect r{-60, -40, 720, 480};
     std::int16_t zoom = 120;
     for (std::int16_t step : {5, 5, 5, -5, -5, -5}) {
         const ZoomedPicture z = zoomPicture(r, 600, 400, 0, 0, static_cast<std::int16_t>(zoom + step), zoom);
-        r = z.rect;
-        zoom = z.zoomPercent;
+        std::tie(r, zoom) = std::tuple(z.rect, z.zoomPercent);
     }
-    EXPECT_EQ(zoom, 120);
-    EXPECT_EQ(r, (PictureRect{-60, -40, 720, 480}));
+    EXPECT_EQ(std::tuple(r, zoom), std::tuple(PictureRect{-60, -40, 720, 480}, 120));
 }
 
 } // namespace
