@@ -14,6 +14,7 @@
 #include "control/virtual_keys.h"
 #include "index/scene_window.h"
 #include "library/video_selection_window.h"
+#include "script/overlays.h"
 #include "setup/setup_dialog.h"
 #include "tests/support/app_fixture.h"
 #include "video/displays.h"
@@ -149,7 +150,8 @@ TEST_F(TransportTest, PlaylistAndJumpIndexKeysAndTheKeysOfTheVideoListThePanelAn
               std::tuple(dir() + QStringLiteral("other.avi"), QStringLiteral("STOP")));
 
     INITIALIZEvideo(*app, writeFile(QStringLiteral("missing.avi"), QByteArray("x")), 0);  // unloads, then fails
-    for (void (*command)(App&) : {+[](App& a) { JUMPindex(a, 1); }, +[](App& a) { SELECTindex(a); }}) {
+    // Nothing to jump to, select or navigate without a video.
+    for (void (*command)(App&) : {+[](App& a) { JUMPindex(a, 1); }, &SELECTindex, &SHOWnavigation}) {
         app->InfoDisplay().INITIALIZE(QStringLiteral("-"), 2);
         command(*app);
         EXPECT_EQ(infoText(), QStringLiteral("LOAD VIDEO FIRST!"));

@@ -85,13 +85,6 @@ protected:
         button->click();
     }
     QByteArray scriptBytes() { return readFile(app->st.ScriptFile); }
-    static QByteArray lines(std::initializer_list<const char*> entries)
-    {
-        QByteArray bytes;
-        for (const char* e : entries)
-            bytes += QByteArray(e) + "\r\n";
-        return bytes;
-    }
     SliderWindow& slider() { return app->FormSlider(); }
     QWidget* bar() { return slider().SliderPicture; }
     bool ticking() { return app->Player().Timer1.isActive(); }
@@ -173,11 +166,6 @@ TEST_F(ScriptWindowTest, SevenPicturesStandOnTheSliderFollowEverySeekAndTheirDig
         EXPECT_EQ(player().framePosition(), leadingNumber(app->FormImage(window).Image1->toolTip())) << digit;
     }
 
-    // Nothing to navigate without a video.
-    HIDEall(*app);
-    INITIALIZEvideo(*app, writeFile(QStringLiteral("bad.avi"), "x"), 0);  // unloads, then fails
-    SHOWnavigation(*app);
-    EXPECT_EQ(std::tuple(infoText(), app->st.ActiveMode), std::tuple(QStringLiteral("LOAD VIDEO FIRST!"), 0));
 }
 
 TEST_F(ScriptWindowTest, AClickIntoTheVideoOpensThePanelsTheNextClosesThemAsThePseudoEntriesDo)
@@ -286,7 +274,7 @@ TEST_F(ScriptWindowTest, ScriptsReadInPartOrOnAFullDiskAreNeverShortenedNorGiven
     EXPECT_EQ(readFile(dir() + QStringLiteral("long.txt")), fresh);
 
     video = dir() + QStringLiteral("clip.avi");
-    QByteArray tooLong = lines({"!00000 PREVIOUS VIDEO"});
+    QByteArray tooLong = "!00000 PREVIOUS VIDEO\r\n";
     for (int i = 0; i < ScriptList::MaxEntries + 4; ++i)
         tooLong += formatEntry(i, i, EntryAction::Jump).toLatin1() + "\r\n";
     const QString script = writeFile(QStringLiteral("clip.txt"), tooLong);
@@ -338,9 +326,8 @@ TEST_F(ScriptWindowTest, LearnDescribeAndDeleteKeepTheSelectionAndTheScriptFile)
     menu().CommandLEARN->click();
     menu().CommandLEARN->click();  // an equal entry goes right beside it; the marks stay
     EXPECT_EQ(std::pair(list().ListIndex(), app->st.MarkOut), std::pair(3, 180));
-    EXPECT_EQ(scriptBytes(), lines({"!00000 PREVIOUS VIDEO", "000000-000000 JUMP Start of video",
-                                    "000100-000180 LOOP ", "000100-000180 LOOP ", "000250-000250 JUMP End of video",
-                                    "999999 NEXT VIDEO"}));
+    EXPECT_EQ(scriptBytes(), "!00000 PREVIOUS VIDEO\r\n000000-000000 JUMP Start of video\r\n000100-000180 LOOP \r\n"
+                             "000100-000180 LOOP \r\n000250-000250 JUMP End of video\r\n999999 NEXT VIDEO\r\n");
 
     TextEntryDialog& dialog = app->FormTexteingabe();
     const auto rightPress = [&](int row) {
@@ -360,9 +347,8 @@ TEST_F(ScriptWindowTest, LearnDescribeAndDeleteKeepTheSelectionAndTheScriptFile)
     dialog.Text1->setText(QStringLiteral("zzz last \r\nline"));
     QTest::keyClick(dialog.Text1, Qt::Key_Return);
     EXPECT_FALSE(dialog.isVisible());
-    const QByteArray edited = lines({"!00000 PREVIOUS VIDEO", "000000-000000 JUMP Start of video",
-                                     "000100-000180 LOOP ", "000100-000180 LOOP ", "000250-000250 JUMP zzz last   line",
-                                     "999999 NEXT VIDEO"});
+    const QByteArray edited = "!00000 PREVIOUS VIDEO\r\n000000-000000 JUMP Start of video\r\n000100-000180 LOOP \r\n"
+                              "000100-000180 LOOP \r\n000250-000250 JUMP zzz last   line\r\n999999 NEXT VIDEO\r\n";
     EXPECT_EQ(scriptBytes(), edited);  // in place, not re-sorted; line breaks made blanks
 
     // OK after the selection moved to a pseudo-entry, or after a new video was loaded: nothing changes.
@@ -386,11 +372,35 @@ TEST_F(ScriptWindowTest, LearnDescribeAndDeleteKeepTheSelectionAndTheScriptFile)
     EXPECT_EQ(scriptBytes(), QByteArray());
 }
 
-// The position slider: press, drag and release against the playback tick.
-TEST_F(ScriptWindowTest, ADragSeeksAlongTheBarWithTheTickOffAndPlaysOnlyWhatPlayed)
+// The position slider: press, drag and release against the playback tick, and the IN and OUT buttons
+// that the marks place.
+TEST_F(ScriptWindowTest, ADragSeeksWithTheTickOffAndTheFillAndTheMarkButtonsFollowSeeksTheTickAndLoops)
 {
     load();
+    // Buttons placed while the slider was down move with the bar when it comes up.
+    clickAt(125, menu().CommandMarkIN);
+    clickAt(200, menu().CommandMarkOUT);
     slider().INITIALIZE();
+    EXPECT_NEAR(endOf(slider().CommandMarkIN), 0.5, 0.002);
+    EXPECT_NEAR(endOf(slider().CommandMarkOUT), 0.8, 0.002);
+    GOTOposition(*app, 50);
+    player().advance(75);
+    playbackTick(*app);
+    EXPECT_NEAR(slider().Slider->width(), bar()->width() / 2, 1);
+    // The buttons jump to their marks and playback goes on.
+    QTest::mouseClick(slider().CommandMarkOUT, Qt::LeftButton);
+    EXPECT_EQ(std::tuple(player().framePosition(), player().playState()), std::tuple(200.0, MediaPlayer::Playing));
+    // An executed loop shows its buttons where playback was before the jump; OUT stands right of IN
+    // instead of on it.
+    player().setFramePosition(125);
+    SCRIPTaction(*app, QStringLiteral("000010-000020 LOOP "));
+    EXPECT_NEAR(endOf(slider().CommandMarkIN), 0.5, 0.002);
+    EXPECT_EQ(slider().CommandMarkOUT->x(), slider().CommandMarkIN->geometry().right() + 1);
+    QTest::mouseClick(slider().CommandMarkIN, Qt::LeftButton);
+    EXPECT_EQ(player().framePosition(), 10);
+    QTest::keyClick(bar(), Qt::Key_9);
+    EXPECT_EQ(player().framePosition(), 225);
+
     const int pauses = player().pauseCalls;
     mouse(QEvent::MouseButtonPress, 0);  // the very left: frame 0
     EXPECT_EQ(std::tuple(app->st.SliderDrag, ticking(), player().pauseCalls, player().seeks.last()),
@@ -402,7 +412,6 @@ TEST_F(ScriptWindowTest, ADragSeeksAlongTheBarWithTheTickOffAndPlaysOnlyWhatPlay
     }
     mouse(QEvent::MouseButtonRelease, -50);
     EXPECT_EQ(std::pair(app->st.SliderDrag, ticking()), std::pair(false, true));
-
     // A press on the fill counts from the bar's left edge: 100 pixels of a bar 761 pixels (11415
     // twips) wide is 1500 x 250 / 11415. Closing the overlays in the middle of the drag gives the
     // tick back.
@@ -420,38 +429,6 @@ TEST_F(ScriptWindowTest, ADragSeeksAlongTheBarWithTheTickOffAndPlaysOnlyWhatPlay
     for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseMove, QEvent::MouseButtonRelease})
         mouse(type, 300);
     EXPECT_EQ(std::pair(player().playCalls, ticking()), std::pair(plays, false));
-}
-
-TEST_F(ScriptWindowTest, TheFillAndTheMarkButtonsFollowSeeksTheTickAndLoopsAndKeysGoToTheKeyMap)
-{
-    load();
-    // Buttons placed while the slider was down move with the bar when it comes up.
-    clickAt(125, menu().CommandMarkIN);
-    clickAt(200, menu().CommandMarkOUT);
-    slider().INITIALIZE();
-    EXPECT_NEAR(endOf(slider().CommandMarkIN), 0.5, 0.002);
-    EXPECT_NEAR(endOf(slider().CommandMarkOUT), 0.8, 0.002);
-    GOTOposition(*app, 50);
-    player().advance(75);
-    playbackTick(*app);
-    EXPECT_NEAR(slider().Slider->width(), bar()->width() / 2, 1);
-
-    // The buttons jump to their marks and playback goes on.
-    QTest::mouseClick(slider().CommandMarkOUT, Qt::LeftButton);
-    EXPECT_EQ(player().framePosition(), 200);
-    EXPECT_EQ(player().playState(), MediaPlayer::Playing);
-
-    // An executed loop shows its buttons where playback was before the jump; OUT stands right of IN
-    // instead of on it.
-    player().setFramePosition(125);
-    SCRIPTaction(*app, QStringLiteral("000010-000020 LOOP "));
-    EXPECT_NEAR(endOf(slider().CommandMarkIN), 0.5, 0.002);
-    EXPECT_EQ(slider().CommandMarkOUT->x(), slider().CommandMarkIN->geometry().right() + 1);
-    QTest::mouseClick(slider().CommandMarkIN, Qt::LeftButton);
-    EXPECT_EQ(player().framePosition(), 10);
-
-    QTest::keyClick(bar(), Qt::Key_9);
-    EXPECT_EQ(player().framePosition(), 225);
 }
 
 } // namespace
