@@ -235,12 +235,9 @@ TEST_F(PlaybackWithMpv, LoadStepMarkLearnLoopAndJumpFromTheGrid)
     QTest::mouseClick(menu.CommandPLAY, Qt::LeftButton);
     QTest::keyClick(mpv().widget(), Qt::Key_E);
     ASSERT_EQ(app->st.ActiveMode, 6);
-    seekFrames.clear();
     QTest::keyClick(&app->FormCommand(0), Qt::Key_2);
     EXPECT_EQ(app->st.MarkOut, -1);
-    ASSERT_TRUE(settled());
-    ASSERT_FALSE(seekFrames.isEmpty());
-    EXPECT_LE(seekFrames.last(), Latency);
+    EXPECT_LE(shown(), Latency);
     ASSERT_TRUE(QTest::qWaitFor([&] { return shownFrame() >= end + TickFrames + Slack + 5; }, WaitMs));
 }
 
