@@ -122,7 +122,8 @@ TEST(PanelLayout, ThresholdsAndCentring)
         EXPECT_EQ(std::tuple(p.groups[2].visible, p.groups[2].left.value_or(-1), p.groups[3].left.value_or(-1)),
                   std::tuple(c.layout != PanelLayout::Narrow, c.keypadLeft, c.markingLeft));
         // The marking group is not touched in the narrow layout.
-        const auto marking = c.layout == PanelLayout::Narrow ? std::nullopt : std::optional(c.layout == PanelLayout::Wide);
+        const auto marking =
+            c.layout == PanelLayout::Narrow ? std::nullopt : std::optional(c.layout == PanelLayout::Wide);
         const float used = c.layout == PanelLayout::Narrow ? 5835 : c.layout == PanelLayout::Middle ? 7410 : 11745;
         EXPECT_EQ(std::tuple(p.groups[3].visible, p.groupsWidth), std::tuple(marking, used));
     }

@@ -133,12 +133,6 @@ TEST_F(ScriptWindowTest, TheGridShowsTheNineAroundTheCurrentEntryAndItsWindowsEx
     EXPECT_EQ(window(5).Label1->text(), QString());  // the grid is rebuilt for the list as it is now
     QTest::keyClick(&window(0), Qt::Key_E);  // other keys go to the key map: E closes the grid
     EXPECT_FALSE(window(0).isVisible());
-
-    // An empty script shows nothing and leaves the overlays up.
-    app->menu().INITIALIZE();
-    list().clearEntries();
-    SHOWinteraction(*app);
-    EXPECT_EQ(std::tuple(infoText(), app->st.ActiveMode), std::tuple(QStringLiteral("NO SCRIPT FOUND!"), 1));
 }
 
 TEST_F(ScriptWindowTest, SevenPicturesStandOnTheSliderFollowEverySeekAndTheirDigitsGoToTheirScenes)
@@ -323,12 +317,6 @@ TEST_F(ScriptWindowTest, LearnDescribeAndDeleteKeepTheSelectionAndTheScriptFile)
     const auto rightPress = [&](int row) {
         QTest::mousePress(list().viewport(), Qt::RightButton, {}, list().visualItemRect(list().item(row)).center());
     };
-    // No selection, or a pseudo-entry (no description): nothing opens.
-    for (const int row : {-1, 0, 5}) {
-        list().setListIndex(row);
-        rightPress(2);
-        EXPECT_FALSE(dialog.isVisible()) << row;
-    }
     list().setListIndex(1);
     rightPress(3);
     ASSERT_TRUE(dialog.isVisible());

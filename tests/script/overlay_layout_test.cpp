@@ -58,16 +58,14 @@ TEST(NavigationStrip, CentredOnTheCurrentSceneInsideThePicturesAndStandingOnTheS
     struct Row {
         int mainWidth, frames, scenes, position, pictures, current, first;
     } const rows[] = {
-        {1023, 250, 16, 0, 7, 0, 0},     // the beginning: pictures 0..6, the first marked
-        {768, 250, 16, 40, 7, 2, 0},     // round(2.5) = 2: still pushed to the left end
-        {1024, 250, 16, 128, 9, 8, 4},
-        {768, 250, 16, 200, 7, 12, 9},   // round(12.5) = 12; 12 + 3 = 15 still fits
-        {1024, 250, 16, 216, 9, 14, 7},  // the end: the last nine
-        {768, 250, 16, 248, 7, 15, 9},   // round(15.5) = 16, past the last picture
-        {768, 5, 16, 3, 7, 3, 0},        // five frames: spacing 0, each frame its own scene
-        {768, 0, 16, 0, 7, 0, 0},        // no video length at all
-        {1024, 250, 4, 250, 4, 3, 0},    // fewer scene pictures than the strip is long
-        {768, 250, 0, 0, 0, 0, 0},
+        // The beginning: pictures 0..6, the first marked; round(2.5) = 2: still pushed to the left end.
+        {1023, 250, 16, 0, 7, 0, 0}, {768, 250, 16, 40, 7, 2, 0}, {1024, 250, 16, 128, 9, 8, 4},
+        // round(12.5) = 12; 12 + 3 = 15 still fits; the end: the last nine; round(15.5) = 16, past the
+        // last picture.
+        {768, 250, 16, 200, 7, 12, 9}, {1024, 250, 16, 216, 9, 14, 7}, {768, 250, 16, 248, 7, 15, 9},
+        // Five frames: spacing 0, each frame its own scene; no video length at all; fewer scene
+        // pictures than the strip is long; none.
+        {768, 5, 16, 3, 7, 3, 0}, {768, 0, 16, 0, 7, 0, 0}, {1024, 250, 4, 250, 4, 3, 0}, {768, 250, 0, 0, 0, 0, 0},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << row.mainWidth << " " << row.frames << " " << row.position);
@@ -118,7 +116,7 @@ TEST(IndexGridLayout, CellSizeAndOriginFollowTheVideoWindow)
 // places of the IN and OUT buttons.
 constexpr double Button = 510;
 
-TEST(SliderFrame, FillAndFrameAreInverseAndWalkingTheBarSkipsNoFrame)
+TEST(Slider, FillAndFrameAreInverseWalkingTheBarSkipsNoFrameAndTheMarkButtonsStandAtTheirFills)
 {
     for (const std::int32_t frames : {1, 7, 250, 299, 4321, 100000, 999999}) {
         for (const double bar : {1.0, 6000.0, 11420.0}) {
@@ -133,8 +131,7 @@ TEST(SliderFrame, FillAndFrameAreInverseAndWalkingTheBarSkipsNoFrame)
         std::int64_t previous = 0;
         for (int x = 0; x <= 11420; ++x) {
             const std::int64_t f = *sliderFrameAt(x, 11420, frames);
-            ASSERT_GE(f, previous);
-            ASSERT_LE(f, previous + 1);
+            ASSERT_TRUE(f >= previous && f <= previous + 1) << x;
             ASSERT_LE(sliderFillWidth(static_cast<double>(f), 11420, frames), x + 1e-9);
             previous = f;
         }
@@ -147,12 +144,9 @@ TEST(SliderFrame, FillAndFrameAreInverseAndWalkingTheBarSkipsNoFrame)
           {100.0, 6000.0, 0, -9}, {100.0, 0.0, 250, -9}})
         EXPECT_EQ(sliderFrameAt(x, bar, frames).value_or(-9), frame) << x << " " << bar << " " << frames;
     EXPECT_EQ(sliderFillWidth(100, 6000, 0), 0);  // nothing loaded
-}
 
-// IN stands at the end of its fill inside the bar, OUT at the end of its
-// fill and never on the IN button.
-TEST(MarkButtons, EachStandsAtTheEndOfItsFillInsideTheBarAndOutNeverOnIn)
-{
+    // IN stands at the end of its fill inside the bar, OUT at the end of its fill and never on the IN
+    // button.
     // A fill shorter than the button, and one past the bar, still leave the
     // button on the bar.
     for (const auto& [fill, left] : {std::pair{0, 0}, {300, 0}, {3000, 2490}, {6000, 5490}, {7000, 5490}})

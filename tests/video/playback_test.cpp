@@ -29,7 +29,7 @@ protected:
     }
 };
 
-TEST_F(PlaybackTest, TheTickKeepsTheHiddenTimeDisplayCurrentAndJumpsOnlyInFastPreview)
+TEST_F(PlaybackTest, TheTickKeepsTheHiddenTimeDisplayCurrentJumpsOnlyInFastPreviewAndCountdownsHideDisplays)
 {
     INITIALIZEvideo(*app, addVideo(QStringLiteral("clip.avi"), 10000, 400.0, 25.0), 0);
     tickAt(234);
@@ -42,12 +42,9 @@ TEST_F(PlaybackTest, TheTickKeepsTheHiddenTimeDisplayCurrentAndJumpsOnlyInFastPr
     EXPECT_EQ(infoText(), QStringLiteral("PREVIEW JUMP"));
     app->SETUP().CheckFastPreviewMode->setChecked(false);
     EXPECT_EQ(tickAt(1), 1);
-}
 
-// Countdowns hide their displays when they run out; -1 and 0 never do. The
-// time display running out closes the overlays too, unless navigating.
-TEST_F(PlaybackTest, DisplayCountdownsHideTheirDisplaysWhenTheyRunOut)
-{
+    // Countdowns hide their displays when they run out; -1 and 0 never do. The time display running
+    // out closes the overlays too, unless navigating.
     app->InfoDisplay().INITIALIZE(QStringLiteral("PLAY"), 2);
     app->MessageDisplay().INITIALIZE(QStringLiteral("NOTE"), 1);
     app->TimeDisplay().INITIALIZE(0);
@@ -107,7 +104,8 @@ TEST_F(PlaybackTest, LoadingWritesANewScriptPlaysFromTheStartAndKeepsAnExistingS
     writeFile(QStringLiteral("clip.bmp"), QByteArray("BM"));
     app->st.CurrentVideo = QStringLiteral("clip");
     INITIALIZEvideo(*app, clip, 100000);
-    EXPECT_EQ(std::tuple(menu().ListSCRIPT->count(), readFile(dir() + QStringLiteral("clip.txt")), player().seeks.last()),
+    EXPECT_EQ(std::tuple(menu().ListSCRIPT->count(), readFile(dir() + QStringLiteral("clip.txt")),
+                         player().seeks.last()),
               std::tuple(3, script, 250.0));
     EXPECT_TRUE(infoText().startsWith(QStringLiteral("QUICKLOADING \r")));
     INITIALIZEvideo(*app, clip, 120);
@@ -115,12 +113,9 @@ TEST_F(PlaybackTest, LoadingWritesANewScriptPlaysFromTheStartAndKeepsAnExistingS
     EXPECT_EQ(player().framePosition(), 120);
     // Clips of one name share one script.
     EXPECT_EQ(scriptFileName(QStringLiteral("/v/clip.MP4")), QStringLiteral("/v/clip.txt"));
-}
 
-TEST_F(PlaybackTest, LoadingAFileThePlayerCannotOpenIsReportedAndNothingIsWrittenForIt)
-{
-    const QString good = addVideo(QStringLiteral("good.avi"));
-    INITIALIZEvideo(*app, good, 0);
+    // A file the player cannot open is reported and nothing is written for it.
+    const QString good = clip;
     const QString bad = writeFile(QStringLiteral("bad.avi"), QByteArray("garbage"));
     INITIALIZEvideo(*app, bad, 0);
     ASSERT_EQ(services.boxes.size(), 1u);

@@ -17,7 +17,13 @@ void PrintTo(const PictureRect& r, std::ostream* os)
 
 namespace {
 
-TEST(PlaybackRules, LoopJumpsBackOnlyPastMarkOutWhilePlayingAndTheEndIsExact)
+std::vector<std::int32_t> jumps(std::int32_t d, std::int16_t r, double q)
+{
+    const PreviewJumps j = fastPreviewJumps(d, r, q);
+    return {j.targets.begin(), j.targets.begin() + j.count};
+}
+
+TEST(PlaybackRules, LoopJumpsBackOnlyPastMarkOutWhilePlayingTheEndIsExactAndFastPreviewJumps)
 {
     // Equal to MarkOut: not yet; unrounded, just past counts; paused, the
     // range is not enforced; only one mark set.
@@ -29,34 +35,21 @@ TEST(PlaybackRules, LoopJumpsBackOnlyPastMarkOutWhilePlayingAndTheEndIsExact)
     for (const auto& [position, frames, end] : {std::tuple{1000.0, 1000, true}, {999.9, 1000, false},
                                                 {1000.1, 1000, false}, {0.0, 0, false}})
         EXPECT_EQ(atEndOfVideo(position, frames), end) << position;
-}
 
-std::vector<std::int32_t> jumps(std::int32_t d, std::int16_t r, double q)
-{
-    const PreviewJumps j = fastPreviewJumps(d, r, q);
-    return {j.targets.begin(), j.targets.begin() + j.count};
-}
-
-TEST(PlaybackRules, FastPreviewJumps)
-{
+    // Fast preview: frames, rate, position -> the jump target (0: none). 10000 frames at 25: a = 5250,
+    // b = 9250; 0.4 rounds to 0: the very start plays; 0.6 rounds to 1; the middle itself, a and b
+    // themselves do not jump. 1000 frames at 25: a = 750, b = 250: only the jump to the middle. An odd
+    // length: the middle 5000.5, a = 5250.5 -> 5250, target 5001.5 -> 5002. 4000 x 10 does not fit
+    // 16 bits: computed wide, a = 1040000 and b = 1880000; a wrapped product would put a below the middle.
     using V = std::vector<std::int32_t>;
-    // 10000 frames at 25: a = 5250, b = 9250. 0.4 rounds to 0: the very
-    // start plays; 0.6 rounds to 1; the middle itself, a and b themselves
-    // do not jump.
-    for (const auto& [q, target] : {std::pair{0.4, 0}, {0.6, 5001}, {4999.0, 5001}, {5000.0, 0}, {5250.0, 0},
-                                    {5251.0, 9251}, {9249.0, 9251}, {9250.0, 0}})
-        EXPECT_EQ(jumps(10000, 25, q), target ? V{target} : V{}) << q;
-    // 1000 frames at 25: a = 750, b = 250: only the jump to the middle.
-    EXPECT_EQ(jumps(1000, 25, 1), V{501});
+    for (const auto& [d, r, q, target] :
+         {std::tuple<std::int32_t, std::int16_t, double, std::int32_t>{10000, 25, 0.4, 0}, {10000, 25, 0.6, 5001},
+          {10000, 25, 4999, 5001}, {10000, 25, 5000, 0}, {10000, 25, 5250, 0}, {10000, 25, 5251, 9251},
+          {10000, 25, 9249, 9251}, {10000, 25, 9250, 0}, {1000, 25, 1, 501}, {10001, 25, 3, 5002},
+          {10001, 25, 5251, 9252}, {2000000, 4000, 1040000, 0}, {2000000, 4000, 1040001, 1880001}})
+        EXPECT_EQ(jumps(d, r, q), target ? V{target} : V{}) << d << " at " << q;
     for (int q = 500; q <= 1000; q += 10)
         EXPECT_EQ(jumps(1000, 25, q), V{}) << q;
-    // An odd length: the middle 5000.5, a = 5250.5 -> 5250, target 5001.5 -> 5002.
-    EXPECT_EQ(jumps(10001, 25, 3), V{5002});
-    EXPECT_EQ(jumps(10001, 25, 5251), V{9252});
-    // 4000 x 10 does not fit 16 bits. Computed wide, a = 1040000 and
-    // b = 1880000; a wrapped product would put a below the middle.
-    EXPECT_EQ(jumps(2000000, 4000, 1040000), V{});
-    EXPECT_EQ(jumps(2000000, 4000, 1040001), V{1880001});
 }
 
 TEST(PlaybackRules, PlaylistStepsAndRandomPicksStayInRange)
