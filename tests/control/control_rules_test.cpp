@@ -39,8 +39,6 @@ TEST(CrazyMotionTest, DriftsAndPansFollowTheirDraws)
     } const cases[] = {
         // k = 1, n = 6, d = 151: the longest drift, 26 steps inwards.
         {"longest inwards", 150, {0.0f, 0.0f, 0.0f}, Kind::ZoomDrift, drift(150, 6, 26)},
-        // k = 2, n = 15, d = -146: outwards, n takes d's sign; below 100 is left to ZOOMvideo's limit.
-        {"outwards past 100", 150, {0.3f, 0.95f, 0.99f}, Kind::ZoomDrift, drift(150, -15, 10)},
         {"no change: one step", 320, {0.1f, 0.5f, 0.504f}, Kind::ZoomDrift, drift(320, 0, 1)},
         // Above 200 percent an inward drift is turned outwards; at 200 it may still go inwards; an
         // outward one stays outward.
@@ -51,8 +49,6 @@ TEST(CrazyMotionTest, DriftsAndPansFollowTheirDraws)
         {"drift at the ends", 1000, {0.49f, Largest, Largest}, Kind::ZoomDrift, drift(1000, -15, 10)},
         // k = 3, n = 11: i = 1, 12, ..., 100 is ten moves; dx from Int(0), dy from Int(5.94).
         {"most moves", 250, {0.5f, 0.0f, 0.0f, 0.99f}, Kind::Pan, pan(200, -300, 10)},
-        // k = 4, n = 20: i = 1, 21, 41, 61, 81 is five moves.
-        {"fewest moves", 250, {0.75f, 0.95f, 0.5f, 0.34f}, Kind::Pan, pan(-100, 0, 5)},
         {"pan at the ends", 250, {Largest, Largest, Largest, 0.0f}, Kind::Pan, pan(-300, 200, 5)},
         // 1.0 and negative values are no uniform draws: pinned to the nearest end of each range.
         {"draws outside the unit range", 250, {1.0f, 1.0f, 1.0f, -0.5f}, Kind::Pan, pan(-300, 200, 5)},
