@@ -80,11 +80,11 @@ TEST_F(TransportTest, CommandsAndKeysMoveByTheirStepShowTheirTextAndPlayOrHalt)
         app->InfoDisplay().INITIALIZE(QStringLiteral("-"), 2);
         app->st.TimeDisplayCountdown = 0;
         row.command ? row.command(*app) : type(row.key, row.modifiers);
-        EXPECT_EQ(std::tuple(player().framePosition(), infoText(), app->st.TimeDisplayCountdown),
-                  std::tuple(row.to, QString::fromLatin1(row.text), row.timeSeconds));
-        EXPECT_EQ(std::tuple(player().playState() == MediaPlayer::Playing, app->Player().Timer1.isActive(),
+        EXPECT_EQ(std::tuple(player().framePosition(), infoText(), app->st.TimeDisplayCountdown,
+                             player().playState() == MediaPlayer::Playing, app->Player().Timer1.isActive(),
                              menu().CommandPLAY->text()),
-                  std::tuple(row.playing, row.playing, QString::fromLatin1(row.playing ? "STOP" : "PLAY")));
+                  std::tuple(row.to, QString::fromLatin1(row.text), row.timeSeconds, row.playing, row.playing,
+                             QString::fromLatin1(row.playing ? "STOP" : "PLAY")));
     }
     EXPECT_EQ(std::tuple(app->st.ZoomPercent, player().rate()), std::tuple(101, 1.0));
 

@@ -225,16 +225,13 @@ TEST_F(ScriptWindowTest, LifeCycleOfTheMarksAndTheMarkCaption)
         case Op::Entry: SCRIPTaction(*app, QString::fromLatin1(step.entry)); break;
         case Op::Load: load(); break;
         }
-        EXPECT_EQ(std::tuple(app->st.MarkIn, app->st.MarkOut, menu().CommandMARK->text()),
-                  std::tuple(step.in, step.out, QString::fromLatin1(step.caption)));
-        if (step.info) {
-            EXPECT_EQ(infoText(), QString::fromLatin1(step.info));
-        }
-        EXPECT_EQ(std::pair(menu().CommandMarkOUT->isEnabled(), menu().CommandMARK->isEnabled()),
-                  std::pair(step.outEnabled, step.markEnabled));
-        EXPECT_EQ(std::pair(app->hasFormSlider() && !slider().CommandMarkIN->isHidden(),
-                            app->hasFormSlider() && !slider().CommandMarkOUT->isHidden()),
-                  std::pair(step.in >= 0, step.out >= 0));
+        const bool slid = app->hasFormSlider();
+        EXPECT_EQ(std::tuple(app->st.MarkIn, app->st.MarkOut, menu().CommandMARK->text(),
+                             step.info ? infoText() : QString(), menu().CommandMarkOUT->isEnabled(),
+                             menu().CommandMARK->isEnabled(), slid && !slider().CommandMarkIN->isHidden(),
+                             slid && !slider().CommandMarkOUT->isHidden()),
+                  std::tuple(step.in, step.out, QString::fromLatin1(step.caption), QString::fromLatin1(step.info),
+                             step.outEnabled, step.markEnabled, step.in >= 0, step.out >= 0));
     }
 }
 
