@@ -24,19 +24,11 @@ QByteArray with(QByteArray b, int at, std::uint32_t v, int bytes = 4)
     return b;
 }
 
-std::uint32_t get32(const QByteArray& b, int at)
-{
-    std::uint32_t v = 0;
-    for (int i = 3; i >= 0; --i)
-        v = (v << 8) | static_cast<std::uint8_t>(b[at + i]);
-    return v;
-}
-
 // A packed 24-bit bitmap as the frame source hands it out, pixels numbered.
 QByteArray packedFrame(int width, int height)
 {
     QByteArray packed = packedDibHeader(width, height);
-    for (std::uint32_t i = 0; i < get32(packed, 20); ++i)
+    for (int i = 0; i < ((width * 3 + 3) & ~3) * height; ++i)
         packed.append(static_cast<char>(i * 7));
     return packed;
 }
@@ -101,11 +93,8 @@ TEST_F(CdibTest, PackedFrameBecomesTheDocumentedFileAndReadsBackWhole)
     const QString file = dir + "/odd.bmp";
     ASSERT_TRUE(written.WriteToFile(file));
     const QByteArray bytes = readAll(file);
-    ASSERT_EQ(bytes.size(), 54 + 956 * 7);
-    EXPECT_EQ(bytes.left(2), "BM");
-    EXPECT_EQ((std::vector{get32(bytes, 2), get32(bytes, 6) /* both reserved fields */, get32(bytes, 10)}),
-              (std::vector<std::uint32_t>{54 + 956 * 7, 0, 54}));
-    EXPECT_EQ(bytes.mid(14), packed);
+    // Both reserved fields 0, the pixels right behind the bitmap information.
+    EXPECT_EQ(bytes, with(with("BM" + QByteArray(12, '\0'), 2, 54 + 956 * 7), 10, 54) + packed);
 
     cDIB read(&services);
     ASSERT_TRUE(read.CreateFromFile(file));
@@ -136,8 +125,6 @@ TEST_F(CdibTest, PackedFrameBecomesTheDocumentedFileAndReadsBackWhole)
     EXPECT_EQ(shape(dib), (std::vector<int>{4, 2, 8, 8, 1086, 1078, 1064}));
     EXPECT_EQ((std::vector{dib.XPPM(), dib.YPPM(), dib.ClrUsed(), dib.ClrImportant()}),
               (std::vector<std::int32_t>{2835, 2836, 256, 7}));
-    EXPECT_EQ(0, std::memcmp(dib.PointerToBitmapInfo(), palette.constData() + 14, 1064));
-    EXPECT_EQ(0, std::memcmp(dib.PointerToBits(), palette.constData() + 1078, 8));
     EXPECT_EQ(dib.fileBytes(), palette);
 }
 
@@ -147,9 +134,7 @@ TEST_F(CdibTest, PackedBitmapsItCannotHoldAreRefused)
     const std::pair<const char*, QByteArray> rows[] = {
         {"8 bits per pixel", palette},
         {"biSizeImage 0", with(frame, 20, 0)},
-        {"negative biSizeImage", with(frame, 20, 0xFFFFFFF0u)},
         {"more pixels than handed over", with(frame, 20, 49)},
-        {"2 GB claimed", with(frame, 20, 0x7FFFFFF0u)},
         {"header cut short", frame.left(39)},
     };
     const QByteArray good = packedFrame(2, 2);
@@ -175,16 +160,11 @@ TEST_F(CdibTest, BrokenFilesAreRefusedWithTheFormatMessage)
     const QByteArray good = bitmapFile(4, 2, 24, 0, 24);
     const std::pair<const char*, QByteArray> rows[] = {
         {"empty file", QByteArray()},
-        {"shorter than the file header", good.left(10)},
         {"not BM", with(good, 0, 'P' | 'K' << 8, 2)},
-        {"file header only", good.left(14)},
         {"information header cut short", good.left(40)},
-        {"bfOffBits below the file header", with(good, 10, 10)},
         {"bfOffBits inside the information header", with(good, 10, 30)},
-        {"negative bfOffBits", with(good, 10, 0xFFFFFF00u)},
         {"bfOffBits beyond the file", with(good, 10, 5000)},
         {"negative biSizeImage", with(good, 34, 0x80000000u)},
-        {"biSizeImage beyond the file", with(good, 34, 25)},
         {"2 GB of pixels claimed", with(good, 34, 0x7FFFFFFFu)},
     };
     const QString previous = writeTemp(dir, "previous.bmp", bitmapFile(2, 2, 24, 0, 16));

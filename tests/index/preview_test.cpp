@@ -5,7 +5,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QImage>
 #include <QTimer>
 
 #include "app/numbers.h"
@@ -37,20 +36,16 @@ protected:
         catalogue[path] = FakeMedia{frames, frames / 25.0, 25.0};
         return path;
     }
-
     SceneWindow& scene(int k) { return app->FormImage(k); }
-    int position(int k) { return static_cast<int>(leadingNumber(scene(k).Image1->toolTip())); }
-
-    // Fills window k with a plain picture of one colour.
-    void paintScene(int k, QColor colour)
+    // Fills every window with a plain picture of one colour.
+    void paintScenes(QColor colour)
     {
         QImage picture(160, 120, QImage::Format_RGB32);
         picture.fill(colour);
-        scene(k).setPicture(picture);
+        for (int k = 0; k < 16; ++k)
+            scene(k).setPicture(picture);
     }
-
-    // f(k) for the sixteen scenes: the frames the windows and a sheet's
-    // cells show, their positions, multiples of a step.
+    // f(k) for the sixteen scenes.
     template <typename F>
     static std::vector<int> each(F f)
     {
@@ -64,8 +59,10 @@ protected:
         const QList<QImage> cells = cutPreviewSheet(QImage(sheet));
         return each([&](int k) { return frameNumberOf(cells[k]); });
     }
-    std::vector<int> sceneFrames() { return each([this](int k) { return frameNumberOf(scene(k).picture()); }); }
-    std::vector<int> positions() { return each([this](int k) { return position(k); }); }
+    std::vector<int> positions()
+    {
+        return each([this](int k) { return static_cast<int>(leadingNumber(scene(k).Image1->toolTip())); });
+    }
     static std::vector<int> multiples(int step) { return each([step](int k) { return step * k; }); }
 };
 
@@ -78,51 +75,46 @@ TEST_F(PreviewTest, GrabbedScenesShowTheirFramesInWindowsFilesAndSheetAndKeepThe
     };
     for (const auto& [name, frames, scenes, width] : cases) {
         SCOPED_TRACE(name);
-        for (int k = 0; k < 16; ++k)
-            paintScene(k, Qt::blue);
+        paintScenes(Qt::blue);
         const QString video = clip(QString::fromLatin1(name), frames);
         INITIALIZEvideo(*app, video, 0);
-        const QString sheet = previewSheetWriteName(video);
-        const std::vector<int> cells = sheetFrames(sheet);
+        const QImage sheet(previewSheetWriteName(video));
+        const std::vector<int> cells = sheetFrames(previewSheetWriteName(video));
         const int step = *previewStep(frames);
+        const std::vector<int> grabbed = positions();
         for (int k = 0; k < 16; ++k) {
             SCOPED_TRACE(k);
             if (k >= scenes) {
                 EXPECT_EQ(scene(k).picture().pixelColor(80, 60), QColor(Qt::blue));
-                EXPECT_EQ(QImage(sheet).pixelColor(sheetCell(k).center()), QColor(Qt::blue));
+                EXPECT_EQ(sheet.pixelColor(sheetCell(k).center()), QColor(Qt::blue));
                 continue;
             }
-            const int frame = std::min(k * step, frames - 1);
             const QImage file(app->st.ProgramDir + QString::number(k) + ".bmp");
-            EXPECT_EQ(position(k), k * step);
+            EXPECT_EQ(grabbed[k], k * step);
             EXPECT_EQ(scene(k).LabelTime->text(), FORMATtimecode(k * step, 25));
             EXPECT_EQ((std::vector{frameNumberOf(scene(k).picture()), frameNumberOf(file), cells[k]}),
-                      std::vector<int>(3, frame));
+                      std::vector<int>(3, std::min(k * step, frames - 1)));
             EXPECT_EQ(file.size(), QSize(width, 240));  // the video's own frame size
         }
         // Cut from the sheet on the next load, the scenes keep their positions.
-        const std::vector<int> grabbed = positions();
         app->st.LastLoadedSheet.clear();
         INITIALIZEvideo(*app, video, 0);
         ASSERT_EQ(app->st.LastLoadedSheet, previewSheetReadName(video));
         const std::vector<int> cut = positions();
-        EXPECT_EQ(std::vector(cut.begin(), cut.begin() + scenes),
-                  std::vector(grabbed.begin(), grabbed.begin() + scenes));
+        EXPECT_EQ(std::vector(cut.begin(), cut.begin() + scenes), std::vector(grabbed.begin(), grabbed.begin() + scenes));
     }
     EXPECT_TRUE(services.boxes.empty());
 }
 
 TEST_F(PreviewTest, VideosThatCannotBeIndexedFailSilentlyAndLeaveEverythingAsItWas)
 {
-    for (int k = 0; k < 16; ++k)
-        paintScene(k, Qt::green);
+    paintScenes(Qt::green);
     const QString garbage = clip(QStringLiteral("garbage.avi"), 250);
     const QString empty = writeFile(QStringLiteral("empty.avi"), QByteArray());
     for (const QString& video : {garbage, empty, dir() + QStringLiteral("missing.avi")}) {
-        SCOPED_TRACE(video.toStdString());
         app->st.LoadedVideo = video;
         MAKEpreview(*app, video);
-        EXPECT_FALSE(QFileInfo::exists(previewSheetWriteName(video)));
+        EXPECT_FALSE(QFileInfo::exists(previewSheetWriteName(video))) << video.toStdString();
     }
     EXPECT_FALSE(QFileInfo::exists(app->st.ProgramDir + QStringLiteral("0.bmp")));
     EXPECT_EQ(scene(5).picture().pixelColor(10, 10), QColor(Qt::green));
@@ -138,7 +130,7 @@ TEST_F(PreviewTest, TheNextLoadCutsTheSheetOnceAndAnUnreadableSheetIsMadeAnew)
     const QString b = clip(QStringLiteral("odd-width.avi"), 100, QStringLiteral("b.avi"));
     const QString sheet = writeFile(QStringLiteral("a.bmp"), QByteArray("BM this is no bitmap"));
     INITIALIZEvideo(*app, a, 0);  // grabbed
-    const QImage made(sheet);
+    const QImage made = QImage(sheet).convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(made.size(), QSize(640, 480));
     EXPECT_TRUE(app->st.LastLoadedSheet.isEmpty());
     INITIALIZEvideo(*app, b, 0);  // grabbed
@@ -146,14 +138,12 @@ TEST_F(PreviewTest, TheNextLoadCutsTheSheetOnceAndAnUnreadableSheetIsMadeAnew)
     EXPECT_TRUE(infoText().startsWith(QStringLiteral("QUICKLOADING ")));
     EXPECT_EQ(app->st.LastLoadedSheet, sheet);
     EXPECT_EQ(scene(7).picture().size(), QSize(160, 120));
-    EXPECT_EQ(sceneFrames(), multiples(16));
-    EXPECT_EQ(positions(), multiples(16));
     SAVEpreview(*app, a);
-    EXPECT_EQ(QImage(sheet).convertToFormat(QImage::Format_RGB32), made.convertToFormat(QImage::Format_RGB32));
+    EXPECT_EQ(QImage(sheet).convertToFormat(QImage::Format_RGB32), made);
     EXPECT_EQ(readFile(sheet).size(), 54 + 640 * 3 * 480);  // an uncompressed 24-bit bitmap file
 
     // The windows hold a.bmp's cells already: nothing is cut again.
-    paintScene(4, Qt::red);
+    paintScenes(Qt::red);
     LOADpreview(*app, a);
     EXPECT_EQ(scene(4).picture().pixelColor(5, 5), QColor(Qt::red));
     // A grab of another video puts other pictures into the windows.
@@ -170,10 +160,8 @@ TEST_F(PreviewTest, TheNextLoadCutsTheSheetOnceAndAnUnreadableSheetIsMadeAnew)
 // its own scenes in the windows.
 TEST_F(PreviewTest, WindowsRunDuringALongGrabAndAVideoLoadedMeanwhileKeepsItsOwnScenes)
 {
-    const QString source = longClip();
-    ASSERT_FALSE(source.isEmpty());
     const QString long_ = dir() + QStringLiteral("long.avi");
-    ASSERT_TRUE(QFile::copy(source, long_));
+    ASSERT_TRUE(QFile::copy(longClip(), long_));
     catalogue[long_] = FakeMedia{4000, 160.0, 25.0};
     app->InfoDisplay().INITIALIZE(QStringLiteral("SELECT VIDEO..."), -1);
     QStringList seen;
@@ -206,7 +194,7 @@ TEST_F(PreviewTest, WindowsRunDuringALongGrabAndAVideoLoadedMeanwhileKeepsItsOwn
     });
     MAKEpreview(*app, long_);
     ASSERT_TRUE(loaded);
-    EXPECT_EQ(sceneFrames(), multiples(16));
+    EXPECT_EQ(each([this](int k) { return frameNumberOf(scene(k).picture()); }), multiples(16));
     EXPECT_EQ(sheetFrames(previewSheetWriteName(other)), multiples(16));
 }
 

