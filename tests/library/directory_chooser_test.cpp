@@ -21,19 +21,21 @@ void makeDirs(const QString& base, const QStringList& relative)
 
 TEST(DirectoryBrowser, PathTextsParentsAndTheRootOfAPath)
 {
-    const std::pair<const char*, const char*> texts[] = {{"/", "/"}, {"/home//a/./b/../c/", "/home/a/c"}};
-    for (const auto& [in, out] : texts)
-        EXPECT_EQ(chooserPathText(QString::fromUtf8(in)), QString::fromUtf8(out)) << in;
+    const std::tuple<QString, QString, QString> rows[] = {
+        // path, its text, its parent
+        {"/", "/", "/"}, {"/home//a/./b/../c/", "/home/a/c", "/home/a"}, {"/home", "/home", "/"},
+    };
+    for (const auto& [in, text, parent] : rows) {
+        EXPECT_EQ(chooserPathText(in), text) << in.toStdString();
+        EXPECT_EQ(parentDirectory(in), parent) << in.toStdString();
+    }
     EXPECT_EQ(chooserPathText(QStringLiteral("rel")), QDir::current().absoluteFilePath(QStringLiteral("rel")));
-    const std::pair<const char*, const char*> parents[] = {{"/home/a/", "/home"}, {"/home", "/"}, {"/", "/"}};
-    for (const auto& [in, out] : parents)
-        EXPECT_EQ(parentDirectory(in), QString::fromUtf8(out)) << in;
 
     // The longest root above the path.
     const QStringList roots{"/", "/home/anna", "/media/anna/USB"};
     const std::pair<const char*, const char*> rooted[] = {
         {"/home/anna/Musik", "/home/anna"}, {"/home/anna", "/home/anna"},
-        {"/home/anna2/x", "/"},   // not a folder of /home/anna
+        {"/home/anna2/x", "/"},  // not a folder of /home/anna
         {"/media/anna/USB/Filme/", "/media/anna/USB"}};
     for (const auto& [in, out] : rooted)
         EXPECT_EQ(rootOf(roots, in), QString::fromUtf8(out)) << in;
@@ -45,16 +47,15 @@ TEST(DirectoryBrowser, SubdirectoriesTheNearestExistingDirectoryAndTheRoots)
     QTemporaryDir temp;
     const QString t = temp.path();
     makeDirs(t, {"b", "A", "c/inner", ".hidden"});
-    QFile file(t + "/file.txt");
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(QFile(t + "/file.txt").open(QIODevice::WriteOnly));
     ASSERT_TRUE(QFile::link(t + "/c", t + "/link"));
     ASSERT_TRUE(QFile::link(t + "/gone", t + "/dangling"));
     // Visible folders in name order, links to folders included.
     EXPECT_EQ(subdirectoryNames(t), (QStringList{"A", "b", "c", "link"}));
     EXPECT_EQ(subdirectoryNames(t + "/missing"), QStringList{});
-    EXPECT_EQ(nearestExistingDirectory(t + "/c/inner/"), t + "/c/inner");
-    EXPECT_EQ(nearestExistingDirectory(t + "/c/x/y"), t + "/c");
-    EXPECT_EQ(nearestExistingDirectory("/no/such/folder/anywhere"), QStringLiteral("/"));
+    EXPECT_EQ((QStringList{nearestExistingDirectory(t + "/c/inner/"), nearestExistingDirectory(t + "/c/x/y"),
+                           nearestExistingDirectory("/no/such/folder/anywhere")}),
+              (QStringList{t + "/c/inner", t + "/c", "/"}));
 
     // The system root, the home folder and mounted media; nothing mounted and
     // no home: the root alone.
@@ -79,6 +80,7 @@ protected:
             names << verz().Dir1->item(i)->text();
         return names;
     }
+    // A double click is a click followed by the double-click event.
     void doubleClick(const QString& entry)
     {
         const auto items = verz().Dir1->findItems(entry, Qt::MatchExactly);
@@ -86,7 +88,6 @@ protected:
         verz().Dir1->setCurrentItem(items.first());
         verz().Dir1->doItemsLayout();
         const QPoint at = verz().Dir1->visualItemRect(items.first()).center();
-        // A double click is a click followed by the double-click event.
         QTest::mouseClick(verz().Dir1->viewport(), Qt::LeftButton, {}, at);
         QTest::mouseDClick(verz().Dir1->viewport(), Qt::LeftButton, {}, at);
     }
@@ -109,31 +110,27 @@ TEST_F(DirectoryChooserTest, OkReturnsWhereTheChooserStandsEveryCancelNothingAnd
     const auto ok = [this] { verz().Command1->click(); };
     EXPECT_EQ(choose(dir() + "Filme/", ok), path("Filme"));
     EXPECT_EQ(verz().windowTitle(), QStringLiteral("Titel"));
-    EXPECT_EQ(choose(dir() + "Filme",
-                     [&] {
-                         EXPECT_EQ(entries(), (QStringList{"..", "Alpen", "Sport"}));
-                         verz().Dir1->setCurrentRow(1);
-                         QTest::keyClick(verz().Dir1, Qt::Key_Return);
-                         EXPECT_EQ(entries(), QStringList{".."});
-                         doubleClick(QStringLiteral(".."));
-                         doubleClick(QStringLiteral("Sport"));
-                         EXPECT_TRUE(verz().isVisible());
-                         ok();
-                     }),
-              path("Filme/Sport"));
-
-    const std::function<void()> cancels[] = {
-        [this] { verz().Command2->click(); },
-        [this] { QTest::keyClick(verz().Dir1, Qt::Key_Escape); },
-        [this] { verz().close(); },
+    const auto walk = [&] {
+        EXPECT_EQ(entries(), (QStringList{"..", "Alpen", "Sport"}));
+        verz().Dir1->setCurrentRow(1);
+        QTest::keyClick(verz().Dir1, Qt::Key_Return);
+        EXPECT_EQ(entries(), QStringList{".."});
+        doubleClick(QStringLiteral(".."));
+        doubleClick(QStringLiteral("Sport"));
+        ok();
     };
-    for (const auto& cancel : cancels) {
-        EXPECT_EQ(choose(dir() + "Filme/Alpen",
-                         [&] {
-                             doubleClick(QStringLiteral(".."));  // whatever was chosen before
-                             cancel();
-                         }),
-                  QString());
+    EXPECT_EQ(choose(dir() + "Filme", walk), path("Filme/Sport"));
+
+    for (const std::function<void()>& cancel : std::initializer_list<std::function<void()>>{
+             [this] { verz().Command2->click(); },
+             [this] { QTest::keyClick(verz().Dir1, Qt::Key_Escape); },
+             [this] { verz().close(); },
+         }) {
+        const auto act = [&] {
+            doubleClick(QStringLiteral(".."));  // whatever was chosen before
+            cancel();
+        };
+        EXPECT_EQ(choose(dir() + "Filme/Alpen", act), QString());
     }
     for (const QString& start : {QString(), dir() + QStringLiteral("gone/away"),
                                  writeFile(QStringLiteral("Filme/clip.avi"), "x")}) {
@@ -148,17 +145,15 @@ TEST_F(DirectoryChooserTest, OkReturnsWhereTheChooserStandsEveryCancelNothingAnd
     EXPECT_FALSE(entries().contains(QStringLiteral("..")));  // nothing above the root
 }
 
+// Choosing a root opens where the chooser was last below it.
 TEST_F(DirectoryChooserTest, ChoosingARootOpensWhereTheChooserWasLastBelowIt)
 {
     verz().prepare(QStringLiteral("Titel"), dir() + "Filme/Sport");
     const int rootIndex = verz().Drive1->currentIndex();
     if (verz().Drive1->count() < 2)
         GTEST_SKIP() << "only one root on this machine";
-    const int other = rootIndex == 0 ? 1 : 0;
-    for (const int index : {other, rootIndex}) {
-        verz().Drive1->setCurrentIndex(index);
+    for (const int index : {rootIndex == 0 ? 1 : 0, rootIndex})
         emit verz().Drive1->activated(index);
-    }
     EXPECT_EQ(verz().currentDirectory(), path("Filme/Sport"));
 }
 

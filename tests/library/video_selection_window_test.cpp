@@ -1,12 +1,17 @@
 // The video selection window driven like a user drives it: keys in the
-// list, double clicks, Enter, and the fast-scroll bar under the mouse.
+// list, double clicks, Enter, the fast-scroll bar under the mouse; and
+// videos and folders dropped on the main window.
 
 #include <QDir>
+#include <QDropEvent>
 #include <QFile>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWindow>
 
+#include "app/main_window.h"
 #include "app/twips.h"
 #include "control/transport.h"
 #include "index/preview_rules.h"
@@ -71,6 +76,23 @@ protected:
             return std::any_of(made.cbegin(), made.cend(), [&](const QList<QVariant>& m) { return m[0] == video; });
         }, 20000);
     }
+    // A drop in the middle of the window, over the picture, as the window
+    // system hands it to the program.
+    void drop(const QList<QUrl>& urls)
+    {
+        QMimeData mime;
+        mime.setUrls(urls);
+        QWindow* window = app->MDI().windowHandle();
+        ASSERT_NE(window, nullptr);
+        const QPoint middle(window->width() / 2, window->height() / 2);
+        QDragEnterEvent enter(middle, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(window, &enter);
+        ASSERT_TRUE(enter.isAccepted());
+        QDropEvent dropped(QPointF(middle), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(window, &dropped);
+        QCoreApplication::processEvents();
+    }
+    QUrl local(const QString& relative) { return QUrl::fromLocalFile(dir() + relative); }
 };
 
 TEST_F(VideoSelectionWindowTest, OpeningScansOnlyForAnotherDirectoryKeysShowSheetsEnterClicksAndTheBarLoad)
@@ -139,10 +161,7 @@ TEST_F(VideoSelectionWindowTest, OpeningScansOnlyForAnotherDirectoryKeysShowShee
 TEST_F(VideoSelectionWindowTest, AMissingSheetIsMadeWhileTheListAnswersAndShownWhenWritten)
 {
     videosWithSheets({"a.avi"});
-    const QString longSource = longClip();
-    ASSERT_FALSE(longSource.isEmpty());
-    const QString b = dir() + QStringLiteral("b.avi");
-    ASSERT_TRUE(QFile::copy(longSource, b));
+    const QString b = longClip(dir() + QStringLiteral("b.avi"));
     catalogue[b] = FakeMedia{};
     const QString c = copyClip(QStringLiteral("odd-width.avi"), dir(), QStringLiteral("c.avi"));
     open();
@@ -233,14 +252,45 @@ TEST_F(VideoSelectionWindowTest, TheListsMissingSheetsAreMadeInTheBackgroundExce
     EXPECT_EQ(QImage(previewSheetName(b)).size(), QSize(640, 480));
 
     // Ended while a long clip's sheet is being made: nothing half-written.
-    const QString longSource = longClip();
-    ASSERT_FALSE(longSource.isEmpty());
-    ASSERT_TRUE(QFile::copy(longSource, dir() + QStringLiteral("e.avi")));
+    longClip(dir() + QStringLiteral("e.avi"));
     list().SCANMEDIA(app->st.VideoDir);
     QTest::qWait(50);
     app.reset();
     const QStringList left = QDir(dir()).entryList({QStringLiteral("e*")}, QDir::Files);
     EXPECT_TRUE(left == QStringList{"e.avi"} || left == (QStringList{"e.avi", "e.bmp"})) << left.join(' ').toStdString();
+}
+
+// Videos and folders dropped on the main window.
+TEST_F(VideoSelectionWindowTest, AVideoPlaysAFolderOpensTheListAndAnythingElseChangesNothing)
+{
+    const QString run = addVideo(QStringLiteral("Videos/Sport/run.avi"));
+    addVideo(QStringLiteral("Other/a.avi"));
+    writeFile(QStringLiteral("notes.txt"), "x");
+    app->st.VideoDir = dir() + QStringLiteral("Videos/");
+
+    const QList<QUrl> refused[] = {
+        {local(QStringLiteral("notes.txt"))},
+        {local(QStringLiteral("missing.avi"))},
+        {local(QStringLiteral("Other")), local(QStringLiteral("Videos"))},
+        {QUrl(QStringLiteral("https://example.org/clip.avi"))},
+        {},
+    };
+    for (const QList<QUrl>& urls : refused) {
+        app->InfoDisplay().INITIALIZE(QString(), 2);
+        drop(urls);
+        EXPECT_EQ(infoText(), QStringLiteral("DROP ONE VIDEO OR ONE FOLDER!"));
+        EXPECT_TRUE(app->st.VideoDir == dir() + QStringLiteral("Videos/") && player().fileName().isEmpty());
+    }
+
+    drop({local(QStringLiteral("Videos/Sport/run.avi"))});
+    // Below the video directory: the same playlist.
+    EXPECT_EQ((QStringList{player().fileName(), app->DATEIMENU().selectedPath(), app->st.VideoDir}),
+              (QStringList{run, run, dir() + QStringLiteral("Videos/")}));
+
+    drop({local(QStringLiteral("Other"))});
+    EXPECT_EQ(app->st.VideoDir, dir() + QStringLiteral("Other/"));
+    EXPECT_TRUE(app->DATEIMENU().isVisible() && player().fileName() == run);
+    EXPECT_EQ(app->DATEIMENU().found().names(), QStringList{QStringLiteral("a")});
 }
 
 } // namespace

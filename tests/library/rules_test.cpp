@@ -1,3 +1,6 @@
+// The library's rules: the media scan and the names it gives, the fast-scroll
+// bar, the order in which a list's missing sheets are made.
+
 #include "library/media_scan.h"
 
 #include <QDir>
@@ -6,6 +9,8 @@
 #include <algorithm>
 #include <gtest/gtest.h>
 
+#include "library/fast_scroll.h"
+#include "library/sheet_schedule.h"
 #include "tests/support/unprivileged.h"
 
 namespace vv {
@@ -182,6 +187,107 @@ TEST(MediaNames, NameOrderAndTheDisplayList)
         EXPECT_EQ(lists->names(), (QStringList{"A", "a", "b", "B"}));
     EXPECT_EQ(m.pathAt(3), QStringLiteral("/v/B.avi"));
     EXPECT_EQ(collected.pathAt(3), QStringLiteral("/v/B"));
+}
+
+// Where the fast-scroll bar under the mouse leads in the list.
+TEST(FastScroll, IndexUnderTheMouse)
+{
+    struct Row {
+        std::int32_t entries;
+        double bar, x;
+        std::int32_t index;
+    } const rows[] = {
+        // 120 entries on a bar of 8880 twips; 120 limited to N - 1.
+        {120, 8880, 8880, 119}, {120, 8880, 20000, 119}, {120, 8880, -500, 0},
+        // 10 entries on 1000 twips: 2.5 -> 2, 3.5 -> 4; an empty list or bar does nothing.
+        {10, 1000, 250, 2},     {10, 1000, 350, 4},      {0, 8880, 100, -1},  {5, 0, 100, -1},
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(fastScrollIndex(r.entries, r.bar, r.x), r.index) << r.entries << " " << r.bar << " " << r.x;
+    EXPECT_NEAR(fastScrollFill(60, 120, 8880), 4440.0, 0.01);
+    EXPECT_EQ(fastScrollFill(3, 0, 8880) + fastScrollFill(3, 5, 0) + fastScrollFill(0, 120, 8880), 0.0);
+    EXPECT_EQ((std::vector{fastScrollDragWidth(-40), fastScrollDragWidth(1234.5)}), (std::vector{0.0, 1234.5}));
+}
+
+TEST(FastScroll, FillAndIndexAreInverse)
+{
+    // The filled part drawn for an entry leads the mouse back to that entry,
+    // whether the list is shorter or longer than the bar is wide.
+    for (std::int32_t n : {1, 2, 7, 120, 999, 8880, 20000, 32767})
+        for (double w : {330.0, 8880.0, 8895.0})
+            for (std::int32_t i = 0; i < n; i += 1 + n / 97) {
+                const double fill = fastScrollFill(i, n, w);
+                EXPECT_TRUE(fill >= 0.0 && fill <= w + 0.5) << fill;
+                EXPECT_EQ(fastScrollIndex(n, w, fill), i) << n << " entries, bar " << w;
+            }
+}
+
+// The order in which a list's missing sheets are made.
+using Lane = SheetSchedule::Lane;
+
+// Takes and finishes a lane's videos until none is due; the order they came in.
+QStringList drain(SheetSchedule& s, Lane lane, bool playing = false)
+{
+    QStringList order;
+    while (const auto video = s.take(lane, playing)) {
+        order << *video;
+        s.finished(*video, false);
+    }
+    return order;
+}
+
+TEST(SheetScheduleTest, ListOrderOnceEachTheSelectedEntryInItsOwnLaneAndOnlyItWhileAVideoPlays)
+{
+    SheetSchedule s;
+    s.setList({"/v/a", "/v/b", "/v/a", "/v/c", "/v/d"});
+    EXPECT_EQ(s.total(), 4);
+    EXPECT_EQ(s.take(Lane::List), "/v/a");
+    // One at a time per lane; selecting the one being made changes nothing.
+    EXPECT_EQ(s.take(Lane::List), std::nullopt);
+    s.prefer("/v/a");
+    EXPECT_EQ(s.take(Lane::Selection), std::nullopt);
+    // A later selection replaces an earlier one not started yet, and is
+    // made beside the list's.
+    s.prefer("/v/c");
+    s.prefer("/v/d");
+    EXPECT_EQ(drain(s, Lane::Selection), QStringList{"/v/d"});
+    s.finished("/v/a", false);
+    EXPECT_EQ(s.done(), 2);
+    // While a video plays the list waits, the selection does not; a
+    // selected entry outside the list is made but not counted.
+    s.prefer("/w/x");
+    EXPECT_EQ(drain(s, Lane::List, true), QStringList{});
+    EXPECT_EQ(drain(s, Lane::Selection, true), QStringList{"/w/x"});
+    EXPECT_EQ(drain(s, Lane::List), (QStringList{"/v/b", "/v/c"}));
+    EXPECT_EQ(s.done(), 4);
+    EXPECT_FALSE(s.busy());
+}
+
+TEST(SheetScheduleTest, AnUnwritableFolderIsSkippedClaimsAndCancelStopTheWork)
+{
+    SheetSchedule s;
+    s.setList({"/ro/a", "/ro/b", "/ro/sub/c", "/v/d", "/v/e", "/ro/f"});
+    ASSERT_EQ(s.take(Lane::List), "/ro/a");
+    s.finished("/ro/a", true);
+    // The loading takes e; the one being made cannot be claimed.
+    EXPECT_TRUE(s.claim("/v/e"));
+    EXPECT_EQ(s.take(Lane::List), "/ro/sub/c");
+    EXPECT_FALSE(s.claim("/ro/sub/c"));
+    s.finished("/ro/sub/c", false);
+    // A selected entry of the failed folder is still made.
+    s.prefer("/ro/f");
+    EXPECT_EQ(drain(s, Lane::Selection), QStringList{"/ro/f"});
+    EXPECT_EQ(drain(s, Lane::List), QStringList{"/v/d"});
+    EXPECT_EQ(s.done(), 6);
+
+    // A new list restarts the progress; cancelled, nothing more is due.
+    s.setList({"/v/g", "/v/h"});
+    EXPECT_EQ(s.done(), 0);
+    EXPECT_TRUE(s.busy());
+    s.cancel();
+    s.prefer("/v/g");
+    EXPECT_EQ(s.take(Lane::Selection), std::nullopt);
+    EXPECT_EQ(s.take(Lane::List), std::nullopt);
 }
 
 } // namespace
