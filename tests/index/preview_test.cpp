@@ -82,7 +82,7 @@ protected:
     static std::vector<int> multiples(int step) { return each([step](int k) { return step * k; }); }
 };
 
-TEST_F(PreviewTest, GrabbedScenesShowTheirFramesInWindowsFilesAndSheetAndKeepTheirPositionsWhenCut)
+TEST_F(PreviewTest, GrabbedScenesShowTheirFramesInWindowsFilesAndSheetAndTheNextLoadCutsTheSheetOnce)
 {
     const std::tuple<const char*, int, int, int> cases[] = {
         // clip, frames, scenes the grab fills, width
@@ -119,6 +119,31 @@ TEST_F(PreviewTest, GrabbedScenesShowTheirFramesInWindowsFilesAndSheetAndKeepThe
         const std::vector<int> cut = positions();
         EXPECT_EQ(std::vector(cut.begin(), cut.begin() + scenes), std::vector(grabbed.begin(), grabbed.begin() + scenes));
     }
+
+    // An unreadable sheet is made anew; the next load cuts it (once), and cut
+    // and saved again it stays the same; after another video's grab it is cut again.
+    const QString a = clip(QStringLiteral("open-gop.avi"), 250, QStringLiteral("a.avi"));
+    const QString sheet = writeFile(QStringLiteral("a.bmp"), QByteArray("BM this is no bitmap"));
+    INITIALIZEvideo(*app, a, 0);
+    const QImage made = QImage(sheet).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(made.size(), QSize(640, 480));
+    EXPECT_TRUE(app->st.LastLoadedSheet.isEmpty());
+    INITIALIZEvideo(*app, dir() + QStringLiteral("eight.avi"), 0);
+    INITIALIZEvideo(*app, a, 0);
+    EXPECT_TRUE(infoText().startsWith(QStringLiteral("QUICKLOADING ")));
+    EXPECT_EQ(app->st.LastLoadedSheet, sheet);
+    EXPECT_EQ(scene(7).picture().size(), QSize(160, 120));
+    SAVEpreview(*app, a);
+    EXPECT_EQ(QImage(sheet).convertToFormat(QImage::Format_RGB32), made);
+    EXPECT_EQ(readFile(sheet).size(), 54 + 640 * 3 * 480);  // an uncompressed 24-bit bitmap file
+    paintScenes(Qt::red);  // the windows hold a.bmp's cells already: nothing is cut again
+    LOADpreview(*app, a);
+    EXPECT_EQ(scene(4).picture().pixelColor(5, 5), QColor(Qt::red));
+    ASSERT_TRUE(QFile::remove(dir() + QStringLiteral("odd-width.bmp")));
+    INITIALIZEvideo(*app, dir() + QStringLiteral("odd-width.avi"), 0);
+    EXPECT_EQ(frameNumberOf(scene(1).picture()), 6);
+    INITIALIZEvideo(*app, a, 0);
+    EXPECT_EQ(frameNumberOf(scene(4).picture()), 64);
     EXPECT_TRUE(services.boxes.empty());
 }
 
@@ -136,38 +161,6 @@ TEST_F(PreviewTest, VideosThatCannotBeIndexedFailSilentlyAndLeaveEverythingAsItW
     EXPECT_EQ(scene(5).picture().pixelColor(10, 10), QColor(Qt::green));
     EXPECT_TRUE(services.boxes.empty());
     EXPECT_FALSE(services.waitCursorShown);
-}
-
-// An unreadable sheet is made anew; the next load cuts it (once), and cut
-// and saved again it stays the same; after another video's grab it is cut again.
-TEST_F(PreviewTest, TheNextLoadCutsTheSheetOnceAndAnUnreadableSheetIsMadeAnew)
-{
-    const QString a = clip(QStringLiteral("open-gop.avi"), 250, QStringLiteral("a.avi"));
-    const QString b = clip(QStringLiteral("odd-width.avi"), 100, QStringLiteral("b.avi"));
-    const QString sheet = writeFile(QStringLiteral("a.bmp"), QByteArray("BM this is no bitmap"));
-    INITIALIZEvideo(*app, a, 0);  // grabbed
-    const QImage made = QImage(sheet).convertToFormat(QImage::Format_RGB32);
-    ASSERT_EQ(made.size(), QSize(640, 480));
-    EXPECT_TRUE(app->st.LastLoadedSheet.isEmpty());
-    INITIALIZEvideo(*app, b, 0);  // grabbed
-    INITIALIZEvideo(*app, a, 0);  // cut from a.bmp
-    EXPECT_TRUE(infoText().startsWith(QStringLiteral("QUICKLOADING ")));
-    EXPECT_EQ(app->st.LastLoadedSheet, sheet);
-    EXPECT_EQ(scene(7).picture().size(), QSize(160, 120));
-    SAVEpreview(*app, a);
-    EXPECT_EQ(QImage(sheet).convertToFormat(QImage::Format_RGB32), made);
-    EXPECT_EQ(readFile(sheet).size(), 54 + 640 * 3 * 480);  // an uncompressed 24-bit bitmap file
-
-    // The windows hold a.bmp's cells already: nothing is cut again.
-    paintScenes(Qt::red);
-    LOADpreview(*app, a);
-    EXPECT_EQ(scene(4).picture().pixelColor(5, 5), QColor(Qt::red));
-    // A grab of another video puts other pictures into the windows.
-    QFile::remove(dir() + QStringLiteral("b.bmp"));
-    INITIALIZEvideo(*app, b, 0);
-    EXPECT_EQ(frameNumberOf(scene(1).picture()), 6);
-    INITIALIZEvideo(*app, a, 0);
-    EXPECT_EQ(frameNumberOf(scene(4).picture()), 64);
 }
 
 // A grab long enough for window events to run while it waits: the windows
