@@ -150,9 +150,10 @@ TEST_F(PreviewTest, GrabbedScenesShowTheirFramesInWindowsFilesAndSheetAndTheNext
 TEST_F(PreviewTest, VideosThatCannotBeIndexedFailSilentlyAndLeaveEverythingAsItWas)
 {
     paintScenes(Qt::green);
-    const QString garbage = clip(QStringLiteral("garbage.avi"), 250);
+    // A garbage file, an empty one, a missing one, a sound without a picture.
+    const QString garbage = clip(QStringLiteral("garbage.avi"), 250), tone = clip(QStringLiteral("tone.wav"), 250);
     const QString empty = writeFile(QStringLiteral("empty.avi"), QByteArray());
-    for (const QString& video : {garbage, empty, dir() + QStringLiteral("missing.avi")}) {
+    for (const QString& video : {garbage, empty, dir() + QStringLiteral("missing.avi"), tone}) {
         app->st.LoadedVideo = video;
         MAKEpreview(*app, video);
         EXPECT_FALSE(QFileInfo::exists(previewSheetWriteName(video))) << video.toStdString();
@@ -248,15 +249,13 @@ TEST_F(PreviewTest, TheIndexGridShowsTheScenesTheMouseMarksThemAndAClickJumps)
     const QRect cell = indexGridCells(QRect(w.leftTw(), w.topTw(), w.widthTw(), w.heightTw()), 16)[6];
     EXPECT_EQ(scene(6).geometry(), QRect(px(cell.left()), px(cell.top()), px(cell.width()), px(cell.height())));
 
+    // The mouse marks the scene under it, once: a frame hidden meanwhile stays so.
     QTest::mouseMove(scene(6).Image1, QPoint(20, 20));
-    EXPECT_EQ(app->st.SelectedScene, 6);
-    // Already marked: nothing changes, not even a frame hidden meanwhile.
     scene(6).Shape1->hide();
     QTest::mouseMove(scene(6).Image1, QPoint(30, 25));
-    EXPECT_TRUE(scene(6).Shape1->isHidden());
+    EXPECT_TRUE(app->st.SelectedScene == 6 && scene(6).Shape1->isHidden());
     QTest::mouseMove(scene(7).Image1, QPoint(20, 20));
-    for (int k = 0; k < 16; ++k)
-        EXPECT_EQ(scene(k).Shape1->isHidden(), k != 7) << k;
+    EXPECT_TRUE(!scene(7).Shape1->isHidden() && scene(6).Shape1->isHidden());
 
     QTest::mouseClick(scene(15).Image1, Qt::LeftButton, {}, QPoint(40, 40));
     EXPECT_EQ(player().framePosition(), 930);
@@ -271,8 +270,7 @@ TEST_F(PreviewTest, TheIndexGridShowsTheScenesTheMouseMarksThemAndAClickJumps)
     app->st.ActiveMode = 4;
     QTest::mouseClick(scene(1).Image1, Qt::LeftButton, {}, QPoint(40, 40));
     EXPECT_EQ(player().framePosition(), 62);
-    EXPECT_FALSE(scene(1).isHidden());
-    EXPECT_EQ(app->st.ActiveMode, 4);
+    EXPECT_TRUE(!scene(1).isHidden() && app->st.ActiveMode == 4);
 
     player().setFramePosition(100);
     QTest::keyClick(&scene(1), Qt::Key_F);
