@@ -273,7 +273,7 @@ TEST_F(PreviewTest, TheIndexGridShowsTheScenesTheMouseMarksThemAndAClickJumps)
     EXPECT_TRUE(!scene(1).isHidden() && app->st.ActiveMode == 4);
 
     player().setFramePosition(100);
-    QTest::keyClick(&scene(1), Qt::Key_F);
+    QTest::keyClick(&scene(1), Qt::Key_F);  // keys go to the key map
     EXPECT_EQ(player().framePosition(), 850);
 }
 
