@@ -52,58 +52,49 @@ protected:
 };
 
 // The list is filled only while it is empty; the playlist's next entry
-// wraps around after the last.
-TEST_F(MusicTest, ScanListsMusicFilesOnlyWhileTheListIsEmptyAndThePlaylistWraps)
+// wraps around after the last. Keys go to the key map; a double click plays
+// the file beside the video, which goes on as it was; Enter plays it in the
+// video window as a video.
+TEST_F(MusicTest, ScanPlaylistDoubleClickAndEnter)
 {
     EXPECT_EQ(mp3().getNEXTfromPLAYLIST(), QString());  // an empty list
     const QString song = addSong(QStringLiteral("Rock/song.mp3"));
     const QString wav = addSong(QStringLiteral("a.wav"));
     const QString live = addSong(QStringLiteral("Live-ACDC.MP3"));
     addConcert();  // videos are no music
+    INITIALIZEvideo(*app, addVideo(QStringLiteral("clip.avi"), 1000, 40.0, 25.0), 0);
     mp3().INITIALIZE(app->st.MP3Dir);
     EXPECT_EQ(mp3().found().names(), (QStringList{"a", "Live-ACDC", "Rock/song"}));
     EXPECT_EQ(mp3().LabelFile1Count->text(), QStringLiteral("1 OF 3"));
     EXPECT_EQ((QStringList{mp3().getNEXTfromPLAYLIST(), mp3().getNEXTfromPLAYLIST(), mp3().getNEXTfromPLAYLIST()}),
               (QStringList{live, song, wav}));
-    mp3().lstFoundFiles2->setCurrentRow(-1);  // nothing selected: the first
+    QListWidget* list = mp3().lstFoundFiles2;
+    list->setCurrentRow(-1);  // nothing selected: the first
     EXPECT_EQ(mp3().getNEXTfromPLAYLIST(), wav);
 
-    addSong(QStringLiteral("b.wav"));
-    app->st.MP3Dir = dir();
-    mp3().INITIALIZE(app->st.MP3Dir);
-    EXPECT_EQ(mp3().found().count(), 3);
-}
-
-// Keys go to the key map; a double click plays the file beside the video,
-// which goes on as it was; Enter plays it in the video window as a video.
-TEST_F(MusicTest, DoubleClickPlaysTheFileBesideTheVideoAndEnterPlaysItAsTheVideo)
-{
-    addSong(QStringLiteral("a.wav"));
-    const QString b = addSong(QStringLiteral("b.wav"));
-    INITIALIZEvideo(*app, addVideo(QStringLiteral("clip.avi"), 1000, 40.0, 25.0), 0);
-    mp3().INITIALIZE(app->st.MP3Dir);
-    QListWidget* list = mp3().lstFoundFiles2;
     QTest::keyClick(list, Qt::Key_5);  // the middle of the video
     EXPECT_EQ(player().framePosition(), 500);
     app->InfoDisplay().INITIALIZE(QStringLiteral("SELECT"), -1);
-
     // A double click is a click followed by the double-click event.
-    list->setCurrentRow(1);
+    list->setCurrentRow(2);
     list->doItemsLayout();
-    const QPoint row = list->visualItemRect(list->item(1)).center();
+    const QPoint row = list->visualItemRect(list->item(2)).center();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row);
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row);
     EXPECT_FALSE(mp3().isVisible() || app->InfoDisplay().isVisible());  // the overlays are closed too
-    EXPECT_EQ(music().fileName(), b);
+    EXPECT_EQ(music().fileName(), song);
     EXPECT_EQ((std::vector{music().playState(), player().playState()}), std::vector<int>(2, MediaPlayer::Playing));
 
     music().setFileName(QString());
     app->Player().hide();
+    addSong(QStringLiteral("b.wav"));
+    app->st.MP3Dir = dir();
     mp3().INITIALIZE(app->st.MP3Dir);
+    EXPECT_EQ(mp3().found().count(), 3);
     QTest::keyClick(list, Qt::Key_Return);
     EXPECT_TRUE(!mp3().isVisible() && app->Player().isVisible() && music().fileName().isEmpty());
     EXPECT_EQ(app->st.ActiveMode, 0);  // the next Esc opens the list again
-    EXPECT_EQ(app->st.LoadedVideo, b);
+    EXPECT_EQ(app->st.LoadedVideo, song);
 }
 
 TEST_F(MusicTest, AMissingDirectoryAndAnUnplayableFileAreReported)
