@@ -207,7 +207,7 @@ TEST_F(PreviewTest, WindowsRunDuringALongGrabAndAVideoLoadedMeanwhileKeepsItsOwn
     EXPECT_EQ(sheetFrames(previewSheetWriteName(other)), multiples(16));
 }
 
-TEST_F(PreviewTest, TimeLabelNeedsEightHundredPixelsAndTheMarkMoreThanThat)
+TEST_F(PreviewTest, TheSceneWindowsTimeLabelMarkAndIndexGrid)
 {
     loadFakeVideo();
     const QString bitmap = dir() + QStringLiteral("scene.bmp");
@@ -235,18 +235,15 @@ TEST_F(PreviewTest, TimeLabelNeedsEightHundredPixelsAndTheMarkMoreThanThat)
         EXPECT_EQ(!w.LabelTime->isHidden(), afterMark);
         EXPECT_TRUE(scene(5).Shape1->isHidden());
     }
-}
+    app->MDI().setWidthTw(tw(768));
 
-// The grid shows the scenes over the video and the mouse marks them (once);
-// a click on picture or time jumps there and closes the overlays, except in
-// display mode 4; keys go to the key map.
-TEST_F(PreviewTest, TheIndexGridShowsTheScenesTheMouseMarksThemAndAClickJumps)
-{
-    loadFakeVideo();
+    // The grid shows the scenes over the video and the mouse marks them (once);
+    // a click on picture or time jumps there and closes the overlays, except in
+    // display mode 4; keys go to the key map.
     SELECTindex(*app);
     EXPECT_EQ(infoText(), QStringLiteral("SELECT INDEX"));
-    const PlayerWindow& w = app->Player();
-    const QRect cell = indexGridCells(QRect(w.leftTw(), w.topTw(), w.widthTw(), w.heightTw()), 16)[6];
+    const PlayerWindow& p = app->Player();
+    const QRect cell = indexGridCells(QRect(p.leftTw(), p.topTw(), p.widthTw(), p.heightTw()), 16)[6];
     EXPECT_EQ(scene(6).geometry(), QRect(px(cell.left()), px(cell.top()), px(cell.width()), px(cell.height())));
 
     // The mouse marks the scene under it, once: a frame hidden meanwhile stays so.

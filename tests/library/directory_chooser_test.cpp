@@ -19,7 +19,7 @@ void makeDirs(const QString& base, const QStringList& relative)
         ASSERT_TRUE(QDir().mkpath(base + QLatin1Char('/') + r)) << r.toStdString();
 }
 
-TEST(DirectoryBrowser, PathTextsParentsAndTheRootOfAPath)
+TEST(DirectoryBrowser, PathTextsParentsRootsSubdirectoriesAndTheNearestExistingDirectory)
 {
     const std::tuple<QString, QString, QString> rows[] = {
         // path, its text, its parent
@@ -40,10 +40,8 @@ TEST(DirectoryBrowser, PathTextsParentsAndTheRootOfAPath)
     for (const auto& [in, out] : rooted)
         EXPECT_EQ(rootOf(roots, in), QString::fromUtf8(out)) << in;
     EXPECT_EQ(rootOf(QStringList{"/home/anna"}, "/etc"), QString());
-}
 
-TEST(DirectoryBrowser, SubdirectoriesTheNearestExistingDirectoryAndTheRoots)
-{
+    // On temporary trees:
     QTemporaryDir temp;
     const QString t = temp.path();
     makeDirs(t, {"b", "A", "c/inner", ".hidden"});
