@@ -69,7 +69,7 @@ INSTANTIATE_TEST_SUITE_P(Clips, AnyClip,
                                            Clip{"odd-width.avi", 100, 318}, Clip{"eight.avi", 8, 320}),
                          [](const auto& info) { return test::clipTestName(info.param.name); });
 
-TEST(FrameSource, TruncatedFileCountsTheFramesItHolds)
+TEST(SceneGrab, ATruncatedFileCountsTheFramesItHoldsAndTheLastFrameFillsScene15OfA28FrameVideo)
 {
     FrameSource source(test::testMedia("truncated.avi"));
     // The header claims 250 frames; about half of them are in the file.
@@ -87,10 +87,7 @@ TEST(FrameSource, TruncatedFileCountsTheFramesItHolds)
         else
             EXPECT_TRUE(shown >= count - 4 && shown <= last) << shown;
     }
-}
 
-TEST(SceneGrab, TheLastFrameFillsTheSixteenthSceneOfA28FrameVideo)
-{
     // Step 2: fifteen scenes 0 .. 28 (28 shown as frame 27), then the last
     // frame as scene 15.
     const QString dir = test::freshTempDir("scenes28"), path = dir + "/28.avi";

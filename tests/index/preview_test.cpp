@@ -82,8 +82,24 @@ protected:
     static std::vector<int> multiples(int step) { return each([step](int k) { return step * k; }); }
 };
 
-TEST_F(PreviewTest, GrabbedScenesShowTheirFramesInWindowsFilesAndSheetAndTheNextLoadCutsTheSheetOnce)
+// Videos that cannot be indexed fail silently and leave everything as it
+// was; grabbed scenes show their frames in the windows, the scene files and
+// the sheet, and the next load cuts the sheet once.
+TEST_F(PreviewTest, UnindexableVideosChangeNothingGrabbedScenesShowTheirFramesEverywhereAndTheNextLoadCutsOnce)
 {
+    paintScenes(Qt::green);
+    // A garbage file, an empty one, a missing one, a sound without a picture.
+    const QString garbage = clip(QStringLiteral("garbage.avi"), 250), tone = clip(QStringLiteral("tone.wav"), 250);
+    const QString empty = writeFile(QStringLiteral("empty.avi"), QByteArray());
+    for (const QString& video : {garbage, empty, dir() + QStringLiteral("missing.avi"), tone}) {
+        app->st.LoadedVideo = video;
+        MAKEpreview(*app, video);
+        EXPECT_FALSE(QFileInfo::exists(previewSheetWriteName(video))) << video.toStdString();
+    }
+    EXPECT_FALSE(QFileInfo::exists(app->st.ProgramDir + QStringLiteral("0.bmp")));
+    EXPECT_EQ(scene(5).picture().pixelColor(10, 10), QColor(Qt::green));
+    EXPECT_FALSE(services.waitCursorShown);
+
     const std::tuple<const char*, int, int, int> cases[] = {
         // clip, frames, scenes the grab fills, width
         {"odd-width.avi", 100, 16, 318},  // step 6: 0 .. 90
@@ -145,23 +161,6 @@ TEST_F(PreviewTest, GrabbedScenesShowTheirFramesInWindowsFilesAndSheetAndTheNext
     INITIALIZEvideo(*app, a, 0);
     EXPECT_EQ(frameNumberOf(scene(4).picture()), 64);
     EXPECT_TRUE(services.boxes.empty());
-}
-
-TEST_F(PreviewTest, VideosThatCannotBeIndexedFailSilentlyAndLeaveEverythingAsItWas)
-{
-    paintScenes(Qt::green);
-    // A garbage file, an empty one, a missing one, a sound without a picture.
-    const QString garbage = clip(QStringLiteral("garbage.avi"), 250), tone = clip(QStringLiteral("tone.wav"), 250);
-    const QString empty = writeFile(QStringLiteral("empty.avi"), QByteArray());
-    for (const QString& video : {garbage, empty, dir() + QStringLiteral("missing.avi"), tone}) {
-        app->st.LoadedVideo = video;
-        MAKEpreview(*app, video);
-        EXPECT_FALSE(QFileInfo::exists(previewSheetWriteName(video))) << video.toStdString();
-    }
-    EXPECT_FALSE(QFileInfo::exists(app->st.ProgramDir + QStringLiteral("0.bmp")));
-    EXPECT_EQ(scene(5).picture().pixelColor(10, 10), QColor(Qt::green));
-    EXPECT_TRUE(services.boxes.empty());
-    EXPECT_FALSE(services.waitCursorShown);
 }
 
 // A grab long enough for window events to run while it waits: the windows

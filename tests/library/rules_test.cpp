@@ -226,7 +226,7 @@ QStringList drain(SheetSchedule& s, Lane lane, bool playing = false)
     return order;
 }
 
-TEST(SheetScheduleTest, ListOrderOnceEachTheSelectedEntryInItsOwnLaneAndOnlyItWhileAVideoPlays)
+TEST(SheetScheduleTest, ListOrderSelectionLanePlayingUnwritableFoldersClaimsAndCancel)
 {
     SheetSchedule s;
     s.setList({"/v/a", "/v/b", "/v/a", "/v/c", "/v/d"});
@@ -251,11 +251,8 @@ TEST(SheetScheduleTest, ListOrderOnceEachTheSelectedEntryInItsOwnLaneAndOnlyItWh
     EXPECT_EQ(drain(s, Lane::List), (QStringList{"/v/b", "/v/c"}));
     EXPECT_EQ(s.done(), 4);
     EXPECT_FALSE(s.busy());
-}
 
-TEST(SheetScheduleTest, AnUnwritableFolderIsSkippedClaimsAndCancelStopTheWork)
-{
-    SheetSchedule s;
+    // An unwritable folder is skipped; claims and cancel stop the work.
     s.setList({"/ro/a", "/ro/b", "/ro/sub/c", "/v/d", "/v/e", "/ro/f"});
     ASSERT_EQ(s.take(Lane::List), "/ro/a");
     s.finished("/ro/a", true);
