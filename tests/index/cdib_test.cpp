@@ -129,7 +129,7 @@ TEST_F(CdibTest, PackedFrameBecomesTheDocumentedFileAndReadsBackWhole)
 
 // Refused packed bitmaps say nothing; refused files say the format message.
 // Either way the object keeps the last bitmap's pixels and information.
-TEST_F(CdibTest, BitmapsItCannotHoldAreRefusedAndLeaveTheLastOne)
+TEST_F(CdibTest, BitmapsItCannotHoldMissingFilesAndFailedWritesAreRefusedAndLeaveWhatWasThere)
 {
     const QByteArray frame = packedFrame(4, 4), palette = with(frame, 14, 8, 2), good = bitmapFile(4, 2, 24, 0, 24);
     struct Row {
@@ -170,11 +170,9 @@ TEST_F(CdibTest, BitmapsItCannotHoldAreRefusedAndLeaveTheLastOne)
     EXPECT_FALSE(dib.CreateFromPackedDIBPointer(palette.constData(), palette.size()));
     EXPECT_FALSE(dib.WriteToFile(dir + "/never.bmp"));
     EXPECT_FALSE(QFile::exists(dir + "/never.bmp"));
-}
 
-TEST_F(CdibTest, MissingFilesAndFailedWritesAreReportedAndLeaveTheOldFile)
-{
-    cDIB dib(&services);
+    // Missing files and failed writes are reported and leave the old file.
+    dib = cDIB(&services);
     for (const QString& missing : {dir + "/missing.bmp", dir /* a directory is no file */}) {
         services.boxes.clear();
         EXPECT_FALSE(dib.CreateFromFile(missing));

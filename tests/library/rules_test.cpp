@@ -40,7 +40,7 @@ protected:
     }
 };
 
-TEST_F(MediaScan, WorkedExample)
+TEST_F(MediaScan, WorkedExampleSeparatorsPostOrderPatternsCaseAndHiddenEntries)
 {
     touch({"Videos/intro.avi", "Videos/Sport/run.MPG", "Videos/Alpen/tal.avi"});
     FoundMedia m;
@@ -64,14 +64,11 @@ TEST_F(MediaScan, WorkedExample)
         EXPECT_EQ(scanMedia(m, start, VideoPatterns, 0).end, ScanResult::End::StartUnreadable);
         EXPECT_TRUE(m.isEmpty());
     }
-}
 
-TEST_F(MediaScan, PostOrderLastSubdirectoryFirstWithPatternsCaseAndHiddenEntries)
-{
+    // Post order, the last subdirectory first, patterns, case and hidden entries.
     touch({"t/f.avi", "t/a/f.avi", "t/a/b/c/f.avi", "t/b/f.avi", "t/Beta/F.AVI", "t/alpha/f.mpg", "t/alpha/old.DAT",
            "t/notes.txt", "t/f.avi.bak", "t/song.mp3", "t/.secret.avi", "t/.hidden/inside.avi"});
     ASSERT_TRUE(QDir().mkpath(at("t/folder.avi")));  // a directory is no file, whatever its name
-    FoundMedia m;
     scanMedia(m, at("t"), VideoPatterns, cut("t/"));
     // Subdirectories in name order (case-insensitive): a, alpha, b, Beta;
     // searched from the last, each one's files after everything below it.
