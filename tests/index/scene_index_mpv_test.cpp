@@ -4,12 +4,10 @@
 // next load has cut the pictures out of the sheet.
 
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
 #include "app/app.h"
-#include "app/atomic_file.h"
 #include "app/main_window.h"
 #include "app/mpv_player.h"
 #include "app/numbers.h"
@@ -27,62 +25,49 @@ namespace {
 
 constexpr int WaitMs = 10000;
 
-class SceneIndexOnMpv : public ::testing::TestWithParam<const char*> {
-protected:
-    void SetUp() override
-    {
-        app_ = std::make_unique<App>(services_, [](QWidget* host) { return makeTestPlayer(host); });
-        app_->st.ProgramDir = temp_.path() + QLatin1Char('/');
-        app_->MDI().resize(768, 576);
-        app_->MDI().show();
-        app_->Player().show();
-        for (int k = 0; k < 16; ++k)
-            app_->FormImage(k);  // created, as start-up creates them
-        video_ = copyClip(QString::fromLatin1(GetParam()), app_->st.ProgramDir);
-    }
-    void TearDown() override { app_.reset(); }
-
-    MpvPlayer& mpv() { return static_cast<MpvPlayer&>(app_->video()); }
-    SceneWindow& scene(int k) { return app_->FormImage(k); }
-
-    // Runs an action that seeks and returns the frame number the player
-    // shows once the seek is done.
-    template <typename Action>
-    int shownAfter(Action action)
-    {
-        QSignalSpy moved(&mpv(), &MediaPlayer::positionChanged);
-        action();
-        if (!QTest::qWaitFor([&] { return moved.count() > 0 && !mpv().seeking(); }, WaitMs))
-            return -2;
-        return frameNumberOf(mpv().grabCurrentFrame());
-    }
-
-    FakeServices services_;
-    QTemporaryDir temp_;
-    std::unique_ptr<App> app_;
-    QString video_;
-};
+class SceneIndexOnMpv : public ::testing::TestWithParam<const char*> {};
 
 // The second load cuts the sheet, and its cells carry the same frames; the
 // digit buttons stand for the odd scenes.
 TEST_P(SceneIndexOnMpv, ClickedScenesAndDigitsShowTheirFramesAfterTheGrabAndAfterTheCut)
 {
+    FakeServices services;
+    QTemporaryDir temp;
+    App app(services, [](QWidget* host) { return makeTestPlayer(host); });
+    app.st.ProgramDir = temp.path() + QLatin1Char('/');
+    app.MDI().resize(768, 576);
+    app.MDI().show();
+    app.Player().show();
+    for (int k = 0; k < 16; ++k)
+        app.FormImage(k);  // created, as start-up creates them
+    const QString video = copyClip(QString::fromLatin1(GetParam()), app.st.ProgramDir);
+    MpvPlayer& mpv = static_cast<MpvPlayer&>(app.video());
+    const auto scene = [&](int k) -> SceneWindow& { return app.FormImage(k); };
+    // Runs an action that seeks and returns the frame number the player
+    // shows once the seek is done.
+    const auto shownAfter = [&](const auto& action) {
+        QSignalSpy moved(&mpv, &MediaPlayer::positionChanged);
+        action();
+        if (!QTest::qWaitFor([&] { return moved.count() > 0 && !mpv.seeking(); }, WaitMs))
+            return -2;
+        return frameNumberOf(mpv.grabCurrentFrame());
+    };
     for (const bool cut : {false, true}) {
         SCOPED_TRACE(cut ? "cut" : "grabbed");
         // Loaded and halted, so that every jump stands still.
-        INITIALIZEvideo(*app_, video_, 0);
-        ASSERT_EQ(app_->st.DurationFrames, 250);
-        ASSERT_EQ(app_->st.LastLoadedSheet, cut ? previewSheetName(video_) : QString());
-        app_->menu().CommandPLAY->setText(QStringLiteral("PLAY"));
-        mpv().pause();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !mpv().seeking(); }, WaitMs));
+        INITIALIZEvideo(app, video, 0);
+        ASSERT_EQ(app.st.DurationFrames, 250);
+        ASSERT_EQ(app.st.LastLoadedSheet, cut ? previewSheetName(video) : QString());
+        app.menu().CommandPLAY->setText(QStringLiteral("PLAY"));
+        mpv.pause();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !mpv.seeking(); }, WaitMs));
         // Every scene picture, clicked in the index grid, shows its own frame.
         for (int k = 0; k < 16; ++k) {
             SCOPED_TRACE(k);
             const int pictured = frameNumberOf(scene(k).picture());
             EXPECT_EQ((std::vector{static_cast<int>(leadingNumber(scene(k).Image1->toolTip())), pictured}),
                       (std::vector{16 * k, 16 * k}));
-            SELECTindex(*app_);
+            SELECTindex(app);
             EXPECT_EQ(shownAfter([&] { QTest::mouseClick(scene(k).Image1, Qt::LeftButton, {}, QPoint(8, 8)); }),
                       pictured);
         }
@@ -93,8 +78,8 @@ TEST_P(SceneIndexOnMpv, ClickedScenesAndDigitsShowTheirFramesAfterTheGrabAndAfte
         // Window 17 holds no picture: the jump goes to the first frame.
         const int expected = window < 16 ? frameNumberOf(scene(window).picture()) : 0;
         const int start = n == 0 ? 100 : 0;  // so that every jump moves
-        ASSERT_GE(shownAfter([&] { GOTOposition(*app_, start); }), 0);
-        EXPECT_EQ(shownAfter([&] { app_->menu().CommandZiffer[static_cast<std::size_t>(n)]->click(); }), expected);
+        ASSERT_GE(shownAfter([&] { GOTOposition(app, start); }), 0);
+        EXPECT_EQ(shownAfter([&] { app.menu().CommandZiffer[static_cast<std::size_t>(n)]->click(); }), expected);
     }
 }
 
