@@ -4,6 +4,7 @@
 // next load has cut the pictures out of the sheet.
 
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
