@@ -66,52 +66,47 @@ TEST(DirectoryBrowser, PathTextsParentsRootsSubdirectoriesAndTheNearestExistingD
     EXPECT_EQ(chooserRoots(t + "/A/nohome", "anna", t + "/A"), QStringList{t + "/A"});
 }
 
-class DirectoryChooserTest : public AppFixture {
-protected:
-    void SetUp() override { makeDirs(dir(), {"Filme/Sport", "Filme/Alpen", "Musik"}); }
-    QString path(const QString& relative) { return chooserPathText(dir() + relative); }
-    DirectoryChooser& verz() { return app->VERZ(); }
-    QStringList entries()
-    {
-        QStringList names;
-        for (int i = 0; i < verz().Dir1->count(); ++i)
-            names << verz().Dir1->item(i)->text();
-        return names;
-    }
-    // A double click is a click followed by the double-click event.
-    void doubleClick(const QString& entry)
-    {
-        const auto items = verz().Dir1->findItems(entry, Qt::MatchExactly);
-        ASSERT_EQ(items.size(), 1) << entry.toStdString();
-        verz().Dir1->setCurrentItem(items.first());
-        verz().Dir1->doItemsLayout();
-        const QPoint at = verz().Dir1->visualItemRect(items.first()).center();
-        QTest::mouseClick(verz().Dir1->viewport(), Qt::LeftButton, {}, at);
-        QTest::mouseDClick(verz().Dir1->viewport(), Qt::LeftButton, {}, at);
-    }
-    // Runs the chooser modally; `act` runs while it is up.
-    QString choose(const QString& start, std::function<void()> act)
-    {
-        QTimer::singleShot(0, verz().Dir1, [act] { act(); });
-        verz().INITIALIZE(QStringLiteral("Titel"), start);
-        EXPECT_FALSE(verz().isVisible());
-        return verz().result();
-    }
-    QString shown() { return verz().LabelQuellVERZ->text(); }
-};
+using DirectoryChooserTest = AppFixture;
 
 // Enter and double clicks open directories and keep the chooser open; a
 // start that is no directory opens where the chooser was left, or at its
 // nearest ancestor when that vanished.
 TEST_F(DirectoryChooserTest, OkReturnsWhereTheChooserStandsEveryCancelNothingAndItReopensWhereItWasLeft)
 {
-    const auto ok = [this] { verz().Command1->click(); };
+    makeDirs(dir(), {"Filme/Sport", "Filme/Alpen", "Musik"});
+    DirectoryChooser& verz = app->VERZ();
+    QListWidget* list = verz.Dir1;
+    const auto path = [&](const QString& relative) { return chooserPathText(dir() + relative); };
+    const auto entries = [&] {
+        QStringList names;
+        for (int i = 0; i < list->count(); ++i)
+            names << list->item(i)->text();
+        return names;
+    };
+    // A double click is a click followed by the double-click event.
+    const auto doubleClick = [&](const QString& entry) {
+        const auto items = list->findItems(entry, Qt::MatchExactly);
+        ASSERT_EQ(items.size(), 1) << entry.toStdString();
+        list->setCurrentItem(items.first());
+        list->doItemsLayout();
+        const QPoint at = list->visualItemRect(items.first()).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+    };
+    // Runs the chooser modally; `act` runs while it is up.
+    const auto choose = [&](const QString& start, const std::function<void()>& act) {
+        QTimer::singleShot(0, list, act);
+        verz.INITIALIZE(QStringLiteral("Titel"), start);
+        EXPECT_FALSE(verz.isVisible());
+        return verz.result();
+    };
+    const auto ok = [&] { verz.Command1->click(); };
     EXPECT_EQ(choose(dir() + "Filme/", ok), path("Filme"));
-    EXPECT_EQ(verz().windowTitle(), QStringLiteral("Titel"));
+    EXPECT_EQ(verz.windowTitle(), QStringLiteral("Titel"));
     const auto walk = [&] {
         EXPECT_EQ(entries(), (QStringList{"..", "Alpen", "Sport"}));
-        verz().Dir1->setCurrentRow(1);
-        QTest::keyClick(verz().Dir1, Qt::Key_Return);
+        list->setCurrentRow(1);
+        QTest::keyClick(list, Qt::Key_Return);
         EXPECT_EQ(entries(), QStringList{".."});
         doubleClick(QStringLiteral(".."));
         doubleClick(QStringLiteral("Sport"));
@@ -119,11 +114,12 @@ TEST_F(DirectoryChooserTest, OkReturnsWhereTheChooserStandsEveryCancelNothingAnd
     };
     EXPECT_EQ(choose(dir() + "Filme", walk), path("Filme/Sport"));
 
-    for (const std::function<void()>& cancel : std::initializer_list<std::function<void()>>{
-             [this] { verz().Command2->click(); },
-             [this] { QTest::keyClick(verz().Dir1, Qt::Key_Escape); },
-             [this] { verz().close(); },
-         }) {
+    const std::function<void()> cancels[] = {
+        [&] { verz.Command2->click(); },
+        [&] { QTest::keyClick(list, Qt::Key_Escape); },
+        [&] { verz.close(); },
+    };
+    for (const auto& cancel : cancels) {
         const auto act = [&] {
             doubleClick(QStringLiteral(".."));  // whatever was chosen before
             cancel();
@@ -132,14 +128,14 @@ TEST_F(DirectoryChooserTest, OkReturnsWhereTheChooserStandsEveryCancelNothingAnd
     }
     for (const QString& start : {QString(), dir() + QStringLiteral("gone/away"),
                                  writeFile(QStringLiteral("Filme/clip.avi"), "x")}) {
-        verz().prepare(QStringLiteral("Titel"), start);
-        EXPECT_EQ(shown(), path("Filme")) << start.toStdString();
+        verz.prepare(QStringLiteral("Titel"), start);
+        EXPECT_EQ(verz.LabelQuellVERZ->text(), path("Filme")) << start.toStdString();
     }
-    verz().prepare(QStringLiteral("Titel"), dir() + "Filme/Alpen");
+    verz.prepare(QStringLiteral("Titel"), dir() + "Filme/Alpen");
     ASSERT_TRUE(QDir(dir() + "Filme").removeRecursively());
-    verz().prepare(QStringLiteral("Titel"), QString());
-    EXPECT_EQ(shown(), path(""));
-    verz().prepare(QStringLiteral("Titel"), QStringLiteral("/"));
+    verz.prepare(QStringLiteral("Titel"), QString());
+    EXPECT_EQ(verz.LabelQuellVERZ->text(), path(""));
+    verz.prepare(QStringLiteral("Titel"), QStringLiteral("/"));
     EXPECT_FALSE(entries().contains(QStringLiteral("..")));  // nothing above the root
 }
 
