@@ -3,6 +3,7 @@
 // playlist step; what the ticks do that the real-player run leaves out; the
 // simulator's tables and draws.
 
+#include <QFile>
 #include <QTest>
 #include <cmath>
 
@@ -97,19 +98,6 @@ TEST_F(MusicTest, ScanPlaylistDoubleClickAndEnter)
     EXPECT_EQ(app->st.LoadedVideo, song);
 }
 
-TEST_F(MusicTest, AMissingDirectoryAndAnUnplayableFileAreReported)
-{
-    const QString broken = writeFile(QStringLiteral("Musik/broken.mp3"), "no music");  // unknown to the player
-    mp3().InitializeSound(broken);
-    EXPECT_TRUE(music().fileName().isEmpty());
-    EXPECT_EQ(infoText(), QStringLiteral("MUSIC FILE CANNOT BE PLAYED!"));
-
-    app->st.MP3Dir = dir() + QStringLiteral("nowhere/");
-    mp3().INITIALIZE(app->st.MP3Dir);
-    ASSERT_EQ(services.boxes.size(), 1u);
-    EXPECT_TRUE(services.boxes.front().text.startsWith(QStringLiteral("Cannot read the directory:")));
-}
-
 // Ticks that come due while a song is entered (the concert video loading,
 // every seek) wait. Then what the real-player run leaves out: at five seconds
 // the fade has not begun; fifteen seconds before the end a closing scene
@@ -144,12 +132,24 @@ TEST_F(MusicTest, TicksWaitWhileASongIsEnteredTheClosingSceneComesOnceAndASingle
     EXPECT_EQ(player().opened.size(), loads);
 }
 
-// Without a concert video the player can open, or with any other song, the
-// music plays alone: no simulation, no seeks, no draws, at the ticks neither.
-TEST_F(MusicTest, WithoutAPlayableConcertVideoOrWithAnyOtherSongTheMusicPlaysAlone)
+// A missing directory and a file the player cannot play are reported. Without
+// a concert video the player can open, or with any other song, the music
+// plays alone: no simulation, no seeks, no draws, at the ticks neither.
+TEST_F(MusicTest, AMissingDirectoryAndAnUnplayableFileAreReportedAndWithoutAConcertVideoTheMusicPlaysAlone)
 {
+    app->st.MP3Dir = dir() + QStringLiteral("nowhere/");
+    mp3().INITIALIZE(app->st.MP3Dir);
+    ASSERT_EQ(services.boxes.size(), 1u);
+    EXPECT_TRUE(services.boxes.front().text.startsWith(QStringLiteral("Cannot read the directory:")));
+    const QString broken = writeFile(QStringLiteral("Musik/broken.mp3"), "no music");  // unknown to the player
+    mp3().InitializeSound(broken);
+    EXPECT_TRUE(music().fileName().isEmpty());
+    EXPECT_EQ(infoText(), QStringLiteral("MUSIC FILE CANNOT BE PLAYED!"));
+    QFile::remove(broken);
+
     addSong(QStringLiteral("Live-ACDC.mp3"), 40);
     const QString tone = addSong(QStringLiteral("tone.wav"), 10);
+    app->st.MP3Dir = dir() + QStringLiteral("Musik/");
     mp3().SCANMEDIA(app->st.MP3Dir);
     start(0);
     EXPECT_EQ(infoText(), ConcertVideoMissingText);
