@@ -99,7 +99,6 @@ TEST_F(CdibTest, PackedFrameBecomesTheDocumentedFileAndReadsBackWhole)
     ASSERT_TRUE(read.CreateFromFile(file));
     EXPECT_EQ(shape(read), shape(written));
     EXPECT_EQ(read.fileBytes(), bytes);
-    EXPECT_EQ(0, std::memcmp(read.PointerToBits(), packed.constData() + 40, 956 * 7));
     EXPECT_TRUE(services.boxes.empty());
     // The same bitmap handed over as bytes, exactly or with more beyond its pixels.
     for (const QByteArray& handed : {packed, packed + "tail"}) {
