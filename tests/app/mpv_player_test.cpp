@@ -15,8 +15,6 @@
 #include "app/mpv_player.h"
 #include "app/mpv_render.h"
 #include "app/player_factory.h"
-#include "app/twips.h"
-#include "control/virtual_keys.h"
 #include "tests/support/test_media.h"
 
 namespace vv {
@@ -27,26 +25,19 @@ using test::testMedia;
 
 constexpr int WaitMs = 10000;
 
-std::unique_ptr<MpvPlayer> makePlayer(MpvPlayer::Picture picture, QWidget* host = nullptr)
+std::unique_ptr<MpvPlayer> makePlayer(MpvPlayer::Picture picture)
 {
-    MpvPlayer::Config config;
-    config.picture = picture;
-    config.audio = false;
-    return std::make_unique<MpvPlayer>(host, config);
-}
-
-int shownFrame(const MpvPlayer& player)
-{
-    return frameNumberOf(player.grabCurrentFrame());
+    return std::make_unique<MpvPlayer>(nullptr, MpvPlayer::Config{.picture = picture, .audio = false});
 }
 
 // The picture shows the frame (mpv's video output may take a moment to
 // present a frame that is already decoded); the frame shown when not.
 ::testing::AssertionResult showsFrame(const MpvPlayer& player, int frame)
 {
-    if (QTest::qWaitFor([&] { return shownFrame(player) == frame; }, 2000))
+    const auto shown = [&] { return frameNumberOf(player.grabCurrentFrame()); };
+    if (QTest::qWaitFor([&] { return shown() == frame; }, 2000))
         return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "shows frame " << shownFrame(player) << " instead of " << frame;
+    return ::testing::AssertionFailure() << "shows frame " << shown() << " instead of " << frame;
 }
 
 // Seeks and waits for the seek to be reported done; false when it is not.
@@ -96,9 +87,8 @@ int arrivalsAtTheEnd(MpvPlayer& p, bool halts, bool* wentBack = nullptr)
     return arrivals;
 }
 
-std::string clipName(const ::testing::TestParamInfo<const char*>& info)
+std::string clipName(std::string name)
 {
-    std::string name = info.param;
     std::replace_if(name.begin(), name.end(), [](unsigned char c) { return !std::isalnum(c); }, '_');
     return name;
 }
@@ -171,30 +161,34 @@ TEST(PlayerFactory, OpenGlOnlyWhereAGpuDraws)
 
 // ------------------------------------------------------------ frame exactness
 
-class ExactFrames : public ::testing::TestWithParam<const char*> {};
+struct Clip {
+    const char* name;
+    int frames;
+    double rate;
+};
+
+class ExactFrames : public ::testing::TestWithParam<Clip> {};
 
 TEST_P(ExactFrames, EveryPositionShowsAndReadsTheFrameAskedForUpToTheEnd)
 {
-    auto player = loadedInFrames(GetParam());
+    auto player = loadedInFrames(GetParam().name);
     MpvPlayer& p = *player;
-    ASSERT_EQ(p.length(), 250);
-    EXPECT_EQ(p.streamFrameRate(), 25);
-
-    // Loaded: standing on frame 0, and mpv's clock at frame 0 is the probe's t0.
-    EXPECT_EQ(p.playState(), MediaPlayer::Stopped);
-    EXPECT_TRUE(p.engineProperty("pause").toBool());
-    EXPECT_EQ(p.currentPosition(), 0);
+    const int n = GetParam().frames;
+    ASSERT_EQ(p.length(), n);
+    EXPECT_NEAR(p.streamFrameRate(), GetParam().rate, 0.001);
+    // Loaded on frame 0, and mpv's clock at frame 0 is the probe's t0.
     EXPECT_TRUE(showsFrame(p, 0));
     EXPECT_NEAR(p.engineProperty("time-pos").toDouble(), p.media().firstFrameTime, 1e-3);
 
     // Keyframe boundaries (every 50th frame in the AVIs, 25th in the .mpg),
-    // the last two frames, and 50 random ones.
-    std::vector<int> frames = {1, 49, 50, 51, 100, 99, 0, 150, 2, 249, 248};
+    // the last two frames, a stretch of neighbours (where flooring estimates
+    // of 29.97 fps go wrong) and 40 random ones.
+    std::vector<int> frames = {1, 49, 50, 51, 100, 99, 0, 150, 2, n - 1, n - 2};
+    for (int frame = 140; frame < 160; ++frame)
+        frames.push_back(frame);
     std::mt19937 random(20240601);
-    std::uniform_int_distribution<int> anyFrame(0, 249);
-    for (int i = 0; i < 50; ++i)
-        frames.push_back(anyFrame(random));
-
+    for (int i = 0; i < 40; ++i)
+        frames.push_back(std::uniform_int_distribution<int>(0, n - 1)(random));
     for (int frame : frames) {
         QSignalSpy moved(&p, &MediaPlayer::positionChanged);
         p.setCurrentPosition(frame);
@@ -218,49 +212,42 @@ TEST_P(ExactFrames, EveryPositionShowsAndReadsTheFrameAskedForUpToTheEnd)
     // Seconds are the video stream's own time (the program stream's video
     // starts after its audio).
     p.setPositionUnits(MediaPlayer::Seconds);
-    EXPECT_NEAR(p.length(), 10.0, 1e-6);
-    ASSERT_TRUE(seekTo(p, 4.0));
-    EXPECT_NEAR(p.currentPosition(), 4.0, 1e-3);
+    EXPECT_NEAR(p.length(), n / GetParam().rate, 1e-6);
+    ASSERT_TRUE(seekTo(p, 100 / GetParam().rate));
+    EXPECT_NEAR(p.currentPosition(), 100 / GetParam().rate, 1e-3);
     EXPECT_TRUE(showsFrame(p, 100));
     p.setPositionUnits(MediaPlayer::Frames);
     EXPECT_EQ(p.currentPosition(), 100);
 
     // The last frame is not the end but a seek to the length is: mpv flags
     // end-of-file while it stands on the last frame, and the player must
-    // still read N - 1 there.
-    ASSERT_TRUE(seekTo(p, 249));
+    // still read N - 1 there. Beyond the length is the length, and play does
+    // not start there.
+    ASSERT_TRUE(seekTo(p, n - 1));
     ASSERT_TRUE(QTest::qWaitFor([&] { return p.engineProperty("eof-reached").toBool(); }, WaitMs));
-    EXPECT_TRUE(showsFrame(p, 249));
-    EXPECT_EQ(p.currentPosition(), 249);
-
-    ASSERT_TRUE(seekTo(p, 250));
-    EXPECT_TRUE(showsFrame(p, 249));
-    EXPECT_EQ(p.currentPosition(), 250);
+    EXPECT_EQ(p.currentPosition(), n - 1);
+    ASSERT_TRUE(seekTo(p, n));
+    EXPECT_TRUE(showsFrame(p, n - 1));
+    EXPECT_EQ(p.currentPosition(), n);
     p.play();
     EXPECT_NE(p.playState(), MediaPlayer::Playing);
-    EXPECT_EQ(p.currentPosition(), 250);
-
-    // Beyond the length is the length; back inside is inside again.
-    ASSERT_TRUE(seekTo(p, 400));
-    EXPECT_EQ(p.currentPosition(), 250);
-    ASSERT_TRUE(seekTo(p, 120));
-    EXPECT_TRUE(showsFrame(p, 120));
+    ASSERT_TRUE(seekTo(p, n + 150));
+    EXPECT_EQ(p.currentPosition(), n);
     ASSERT_TRUE(seekTo(p, -5));
     EXPECT_EQ(p.currentPosition(), 0);
     EXPECT_TRUE(showsFrame(p, 0));
 
-    // Playing into the end reaches the length exactly once.
+    // Playing into the end reaches the length exactly once; a seek back from
+    // there leaves it halted, and play goes on from there.
     p.setRate(2.0);
-    ASSERT_TRUE(seekTo(p, 200));
+    ASSERT_TRUE(seekTo(p, n - 50));
     p.play();
     EXPECT_EQ(p.playState(), MediaPlayer::Playing);
     bool wentBack = false;
     EXPECT_EQ(arrivalsAtTheEnd(p, true, &wentBack), 1);
     EXPECT_FALSE(wentBack);
-    EXPECT_EQ(p.currentPosition(), 250);
+    EXPECT_EQ(p.currentPosition(), n);
     EXPECT_EQ(p.playState(), MediaPlayer::Stopped);
-
-    // From the end a seek back leaves it halted, and play goes on from there.
     ASSERT_TRUE(seekTo(p, 10));
     EXPECT_TRUE(showsFrame(p, 10));
     EXPECT_EQ(p.playState(), MediaPlayer::Stopped);
@@ -268,25 +255,10 @@ TEST_P(ExactFrames, EveryPositionShowsAndReadsTheFrameAskedForUpToTheEnd)
     EXPECT_TRUE(QTest::qWaitFor([&] { return p.currentPosition() > 12; }, WaitMs));
 }
 
-INSTANTIATE_TEST_SUITE_P(Clips, ExactFrames, ::testing::Values("open-gop.avi", "closed-gop.avi", "program.mpg"),
-                         clipName);
-
-TEST(MpvPlayer, NtscClipCountsItsFramesFromTheIndex)
-{
-    auto player = loadedInFrames("ntsc.avi");
-    MpvPlayer& p = *player;
-    EXPECT_EQ(p.length(), 299);
-    EXPECT_NEAR(p.streamFrameRate(), 29.97, 0.001);
-    // 29.97 fps is where flooring estimates go wrong: every frame of a stretch.
-    for (int frame = 140; frame < 160; ++frame) {
-        ASSERT_TRUE(seekTo(p, frame));
-        EXPECT_TRUE(showsFrame(p, frame));
-        EXPECT_EQ(p.currentPosition(), frame);
-    }
-    ASSERT_TRUE(seekTo(p, 299));
-    EXPECT_EQ(p.currentPosition(), 299);
-    EXPECT_TRUE(showsFrame(p, 298));
-}
+INSTANTIATE_TEST_SUITE_P(Clips, ExactFrames,
+                         ::testing::Values(Clip{"open-gop.avi", 250, 25}, Clip{"closed-gop.avi", 250, 25},
+                                           Clip{"program.mpg", 250, 25}, Clip{"ntsc.avi", 299, 30000.0 / 1001}),
+                         [](const ::testing::TestParamInfo<Clip>& info) { return clipName(info.param.name); });
 
 // ------------------------------------------------------------ bad files and controls
 
@@ -298,8 +270,7 @@ TEST(MpvPlayer, BadFilesLeaveThePlayerUsableAndItsControlsHaltWhereTheyAre)
     MpvPlayer& p = *player;
     // The header claims 250 frames; the file holds about half of them.
     const int held = static_cast<int>(p.length());
-    ASSERT_GT(held, 100);
-    ASSERT_LT(held, 140);
+    ASSERT_TRUE(held > 100 && held < 140) << held;
     ASSERT_TRUE(seekTo(p, held - 20));
     EXPECT_TRUE(showsFrame(p, held - 20));
     // Playing into the cut ends at the length, without hanging.
@@ -316,12 +287,9 @@ TEST(MpvPlayer, BadFilesLeaveThePlayerUsableAndItsControlsHaltWhereTheyAre)
         ASSERT_TRUE(p.setFileName(testMedia("open-gop.avi")));
         EXPECT_EQ(p.setFileName(path), path.isEmpty()) << path.toStdString();
         EXPECT_TRUE(path.isEmpty() || !p.lastError().isEmpty());
-        EXPECT_EQ(p.fileName(), "");
-        EXPECT_EQ(p.length(), 0);
-        EXPECT_EQ(p.currentPosition(), 0);
-        EXPECT_EQ(p.streamFrameRate(), 0);
-        EXPECT_EQ(p.playState(), MediaPlayer::Stopped);
-        EXPECT_TRUE(p.grabCurrentFrame().isNull());
+        EXPECT_TRUE(p.fileName().isEmpty() && p.grabCurrentFrame().isNull());
+        EXPECT_EQ(std::tuple(p.length(), p.currentPosition(), p.streamFrameRate(), p.playState()),
+                  std::tuple(0.0, 0.0, 0.0, MediaPlayer::Stopped));
     }
     // Still usable; a load starts halted on frame 0, whatever played before,
     // and the window's timers keep running while it loads.
@@ -333,7 +301,6 @@ TEST(MpvPlayer, BadFilesLeaveThePlayerUsableAndItsControlsHaltWhereTheyAre)
     tick.stop();
     EXPECT_GT(ticks, 0);
     ASSERT_TRUE(seekTo(p, 77));
-    EXPECT_TRUE(showsFrame(p, 77));
     p.play();
     ASSERT_TRUE(p.setFileName(testMedia("closed-gop.avi")));
     EXPECT_TRUE(p.engineProperty("pause").toBool());
@@ -354,13 +321,13 @@ TEST(MpvPlayer, BadFilesLeaveThePlayerUsableAndItsControlsHaltWhereTheyAre)
     p.pause();
     EXPECT_EQ(p.playState(), MediaPlayer::Paused);
 
-    // A seek while playing goes on playing from the new frame.
+    // A seek while playing goes on playing from the new frame; normal
+    // playback raises no position events.
     p.play();
     QSignalSpy moved(&p, &MediaPlayer::positionChanged);
     ASSERT_TRUE(seekTo(p, 150));
     EXPECT_EQ(p.playState(), MediaPlayer::Playing);
     EXPECT_TRUE(QTest::qWaitFor([&] { return p.currentPosition() > 152; }, WaitMs));
-    // Normal playback raises no position events.
     EXPECT_EQ(moved.count(), 1);
 }
 
@@ -377,9 +344,7 @@ TEST(MpvPlayer, AudioOnlyPlayerCountsSecondsEndsExactlyOnceAndPlaysBesideTheVide
     p.setPositionUnits(MediaPlayer::Frames);  // counted at 25 frames a second
     EXPECT_NEAR(p.length(), 75, 1);
     ASSERT_TRUE(seekTo(p, 50));
-    EXPECT_NEAR(p.currentPosition(), 50, 1);
     p.setPositionUnits(MediaPlayer::Seconds);
-    ASSERT_TRUE(seekTo(p, 2.0));
     EXPECT_NEAR(p.currentPosition(), 2.0, 0.05);
     p.setRate(4.0);
     p.play();
@@ -419,89 +384,13 @@ TEST(ProgramPlayerSound, PlaysInRealTimeWithOrWithoutASoundDevice)
 {
     std::unique_ptr<MediaPlayer> player = makeProgramPlayer(nullptr);
     ASSERT_TRUE(player->setFileName(testMedia(QStringLiteral("tone.wav"))));
-    player->setPositionUnits(MediaPlayer::Seconds);
-    ASSERT_GT(player->length(), 2.5);
-    player->play();
     QElapsedTimer clock;
     clock.start();
-    while (player->currentPosition() < 0.5 && clock.elapsed() < 5000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    EXPECT_GE(player->currentPosition(), 0.5);
+    player->play();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player->currentPosition() >= 0.5; }, 5000));
     EXPECT_LT(player->currentPosition(), player->length());
     EXPECT_EQ(player->playState(), MediaPlayer::Playing);
     EXPECT_GE(clock.elapsed(), 300);   // real time, not as fast as the decoder can go
-}
-
-// ------------------------------------------------------------ the software picture widget
-
-TEST(SoftwarePicture, FillsTheHostPlacesTheVideoAndPassesKeysAndClicksOn)
-{
-    QWidget host;
-    host.resize(320, 240);
-    auto player = makePlayer(MpvPlayer::Picture::Software, &host);
-    host.show();
-    ASSERT_TRUE(player->setFileName(testMedia("open-gop.avi")));
-    player->setPositionUnits(MediaPlayer::Frames);
-    auto* view = static_cast<MpvSoftwareWidget*>(player->widget());
-    const auto picture = [&] { return view->lastPicture(); };
-    ASSERT_TRUE(QTest::qWaitFor([&] { return frameNumberOf(picture()) == 0; }, WaitMs));
-    EXPECT_EQ(view->geometry(), host.rect());
-
-    // A quarter-size picture off the centre: the video there, black around it.
-    player->setPictureRect(QRectF(tw(40), tw(30), tw(160), tw(120)));
-    ASSERT_TRUE(seekTo(*player, 42));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return frameNumberOf(picture().copy(40, 30, 160, 120)) == 42; }, WaitMs));
-    const QImage shown = picture();
-    for (QPoint outside : {QPoint(20, 20), QPoint(300, 220), QPoint(250, 100), QPoint(100, 200)})
-        EXPECT_EQ(qGray(shown.pixel(outside)), 0) << outside.x() << "," << outside.y();
-
-    // The host grows: the widget follows and still shows the whole video.
-    player->setPictureRect(QRectF());
-    host.resize(480, 360);
-    EXPECT_EQ(view->geometry(), host.rect());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return picture().width() == 480 && frameNumberOf(picture()) == 42; }, WaitMs));
-
-    // Hidden, the picture is black.
-    player->setPictureVisible(false);
-    const QImage black = view->grab().toImage();
-    EXPECT_EQ(qGray(black.pixel(160, 120)), 0);
-    EXPECT_EQ(frameNumberOf(black), -1);
-    player->setPictureVisible(true);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return frameNumberOf(view->grab().toImage()) == 42; }, WaitMs));
-
-    // Music after a video is shown as a load shows its picture: black, not
-    // the video's last one.
-    ASSERT_TRUE(player->setFileName(testMedia("tone.wav")));
-    player->setPictureVisible(true);
-    QTest::qWait(300);
-    EXPECT_EQ(qGray(view->grab().toImage().pixel(160, 120)), 0);
-
-    QSignalSpy keys(player.get(), &MediaPlayer::keyPressed);
-    QSignalSpy clicks(player.get(), &MediaPlayer::clicked);
-    EXPECT_EQ(view->focusPolicy(), Qt::StrongFocus);
-    QTest::keyClick(view, Qt::Key_F, Qt::ShiftModifier);
-    QTest::keyClick(view, Qt::Key_Right);
-    ASSERT_EQ(keys.count(), 2);
-    EXPECT_EQ(keys[0][0].toInt(), vk::A + ('F' - 'A'));
-    EXPECT_EQ(keys[1][0].toInt(), vk::Right);
-
-    // Left clicks in and beside the picture, a right click, then one on the
-    // hidden picture: only the first three come out, true inside the picture.
-    player->setPictureRect(QRectF(tw(40), tw(30), tw(160), tw(120)));
-    QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(100, 100));
-    QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(10, 10));
-    QTest::mouseClick(view, Qt::RightButton, {}, QPoint(100, 100));
-    player->setPictureVisible(false);
-    QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(100, 100));
-    ASSERT_EQ(clicks.count(), 3);
-    EXPECT_TRUE(clicks[0][0].toBool());
-    EXPECT_FALSE(clicks[1][0].toBool() || clicks[2][0].toBool());
-
-    // The player goes before its host and takes its widget along.
-    QPointer<QWidget> widget = player->widget();
-    player.reset();
-    EXPECT_TRUE(widget.isNull());
-    EXPECT_TRUE(host.children().isEmpty());
 }
 
 } // namespace

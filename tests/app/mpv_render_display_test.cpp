@@ -1,5 +1,5 @@
-// The OpenGL picture widget on a real X display (Xvfb: Mesa's software
-// rasteriser), and the factory's choice of renderer there.
+// The picture widgets on a real X display (Xvfb: Mesa's software rasteriser
+// for OpenGL), and the factory's choice of renderer there.
 
 #include <QFile>
 #include <QOpenGLWidget>
@@ -9,8 +9,10 @@
 #include <gtest/gtest.h>
 
 #include "app/mpv_player.h"
+#include "app/mpv_render.h"
 #include "app/player_factory.h"
 #include "app/twips.h"
+#include "control/virtual_keys.h"
 #include "tests/support/test_media.h"
 
 namespace vv {
@@ -44,63 +46,108 @@ TEST(OpenGlPicture, XvfbGetsTheSoftwareRendererWithoutLoadingAnOpenGlDriver)
     EXPECT_EQ(mappedGlDrivers(), before);
 }
 
+class PictureWidget : public ::testing::TestWithParam<MpvPlayer::Picture> {};
+
 // One player from a file loaded before its window is shown to its widget
-// moving into another window.
-TEST(OpenGlWidget, DrawsTheFrameAskedForThroughNewWindowsAndContexts)
+// moving into another window, and then to the player's end.
+TEST_P(PictureWidget, DrawsTheFrameAskedForWhereAskedAndPassesKeysAndClicksOn)
 {
     QWidget host;
     host.resize(320, 240);
-    MpvPlayer::Config config;
-    config.picture = MpvPlayer::Picture::OpenGL;
-    config.audio = false;
-    auto player = std::make_unique<MpvPlayer>(&host, config);
-    ASSERT_EQ(player->pictureKind(), MpvPlayer::Picture::OpenGL);
+    auto player = std::make_unique<MpvPlayer>(&host, MpvPlayer::Config{.picture = GetParam(), .audio = false});
+    ASSERT_EQ(player->pictureKind(), GetParam());
+    QWidget* view = player->widget();
     const auto show = [](QWidget& window) {
         window.show();
         return QTest::qWaitForWindowExposed(&window);
     };
-    const auto drawn = [&] { return static_cast<QOpenGLWidget*>(player->widget())->grabFramebuffer(); };
-    // The frame number drawn in `area` (all when empty) becomes `frame`,
-    // after a seek there when asked.
-    const auto draws = [&](int frame, bool seek = true, QRect area = {}) {
+    const auto drawn = [&] {
+        return GetParam() == MpvPlayer::Picture::Software ? static_cast<MpvSoftwareWidget*>(view)->lastPicture()
+                                                          : static_cast<QOpenGLWidget*>(view)->grabFramebuffer();
+    };
+    // After a seek to `frame` the frame number drawn in `area` (all when
+    // empty) becomes `frame`.
+    const auto draws = [&](int frame, QRect area = {}) {
         QSignalSpy done(player.get(), &MediaPlayer::positionChanged);
-        if (seek) {
-            player->setCurrentPosition(frame);
-            if (!QTest::qWaitFor([&] { return done.count() > 0; }, WaitMs))
-                return false;
-        }
-        return QTest::qWaitFor([&] { return frameNumberOf(drawn().copy(area)) == frame; }, WaitMs);
+        player->setCurrentPosition(frame);
+        return QTest::qWaitFor([&] { return done.count() > 0; }, WaitMs) &&
+               QTest::qWaitFor([&] { return frameNumberOf(drawn().copy(area)) == frame; }, WaitMs);
     };
 
     ASSERT_TRUE(player->setFileName(testMedia("open-gop.avi")));
     player->setPositionUnits(MediaPlayer::Frames);
     ASSERT_TRUE(show(host));
     EXPECT_TRUE(draws(17));
-    EXPECT_EQ(frameNumberOf(player->grabCurrentFrame()), 17);
+    EXPECT_EQ(view->geometry(), host.rect());
 
+    // A quarter-size picture off the centre: the video there, black around it.
     player->setPictureRect(QRectF(tw(40), tw(30), tw(160), tw(120)));
-    EXPECT_TRUE(draws(42, true, QRect(40, 30, 160, 120)));
-    EXPECT_EQ(qGray(drawn().pixel(300, 220)), 0);
+    EXPECT_TRUE(draws(42, QRect(40, 30, 160, 120)));
+    for (QPoint outside : {QPoint(20, 20), QPoint(300, 220), QPoint(250, 100), QPoint(100, 200)})
+        EXPECT_EQ(qGray(drawn().pixel(outside)), 0) << outside.x() << "," << outside.y();
+    // Hidden, the picture is black.
     player->setPictureVisible(false);
-    EXPECT_TRUE(draws(-1, false, QRect(40, 30, 160, 120)));
-    EXPECT_EQ(qGray(drawn().pixel(120, 90)), 0);
-    player->setPictureRect(QRectF());
+    const auto shown = [&] { return view->grab().toImage(); };
+    EXPECT_TRUE(QTest::qWaitFor([&] { return frameNumberOf(shown().copy(40, 30, 160, 120)) == -1; }, WaitMs));
+    EXPECT_EQ(qGray(shown().pixel(120, 90)), 0);
     player->setPictureVisible(true);
+    // The host grows: the widget follows and still shows the whole video.
+    player->setPictureRect(QRectF());
+    host.resize(480, 360);
+    EXPECT_EQ(view->geometry(), host.rect());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return drawn().width() == 480 && frameNumberOf(drawn()) == 42; }, WaitMs));
 
-    // Always-on-top makes a new native window.
+    // Always-on-top makes a new native window; another top-level window a
+    // new OpenGL context.
     host.setWindowFlags(host.windowFlags() | Qt::WindowStaysOnTopHint);
     ASSERT_TRUE(show(host));
     EXPECT_TRUE(draws(64));
-
-    // Into another top-level window: a new OpenGL context.
     QWidget other;
     other.resize(320, 240);
-    player->widget()->setParent(&other);
-    player->widget()->show();
+    view->setParent(&other);
+    view->show();
     ASSERT_TRUE(show(other));
     EXPECT_TRUE(draws(65));
+
+    QSignalSpy keys(player.get(), &MediaPlayer::keyPressed);
+    QSignalSpy clicks(player.get(), &MediaPlayer::clicked);
+    EXPECT_EQ(view->focusPolicy(), Qt::StrongFocus);
+    QTest::keyClick(view, Qt::Key_F, Qt::ShiftModifier);
+    QTest::keyClick(view, Qt::Key_Right);
+    ASSERT_EQ(keys.count(), 2);
+    EXPECT_EQ(keys[0][0].toInt(), vk::A + ('F' - 'A'));
+    EXPECT_EQ(keys[1][0].toInt(), vk::Right);
+    // Left clicks in and beside the picture, a right click, then one on the
+    // hidden picture: only the first three come out, true inside the picture.
+    player->setPictureRect(QRectF(tw(40), tw(30), tw(160), tw(120)));
+    QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(100, 100));
+    QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(10, 10));
+    QTest::mouseClick(view, Qt::RightButton, {}, QPoint(100, 100));
+    player->setPictureVisible(false);
+    QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(100, 100));
+    ASSERT_EQ(clicks.count(), 3);
+    EXPECT_TRUE(clicks[0][0].toBool());
+    EXPECT_FALSE(clicks[1][0].toBool() || clicks[2][0].toBool());
+
+    // Music after a video is shown as a load shows its picture: black, not
+    // the video's last one.
+    ASSERT_TRUE(player->setFileName(testMedia("tone.wav")));
+    player->setPictureVisible(true);
+    QTest::qWait(300);
+    EXPECT_EQ(qGray(shown().pixel(160, 120)), 0);
+
+    // The player goes before its window and takes its widget along.
+    QPointer<QWidget> widget = view;
     player.reset();
+    EXPECT_TRUE(widget.isNull());
+    EXPECT_TRUE(other.children().isEmpty());
 }
+
+INSTANTIATE_TEST_SUITE_P(Renderers, PictureWidget,
+                         ::testing::Values(MpvPlayer::Picture::Software, MpvPlayer::Picture::OpenGL),
+                         [](const auto& info) {
+                             return info.param == MpvPlayer::Picture::Software ? "Software" : "OpenGL";
+                         });
 
 } // namespace
 } // namespace vv
