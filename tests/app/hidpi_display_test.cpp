@@ -35,6 +35,7 @@ TEST_F(HiDpiChild, DISABLED_RecordsTheLayout)
     addVideo(QStringLiteral("a.avi"));
     showMainWindow();
     QWidget& window = app->MDI();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     const auto record = [&] {
         QTest::qWait(300);
         for (QWidget* w : window.findChildren<QWidget*>())

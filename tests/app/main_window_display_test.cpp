@@ -1,9 +1,8 @@
 // The main window's modes and its resize rule on a real X display.
 
-#include <QCheckBox>
+#include <QAbstractButton>
 #include <QDebug>
 #include <QProcess>
-#include <QPushButton>
 #include <functional>
 #include <QScreen>
 #include <QTest>
@@ -38,23 +37,16 @@ protected:
     QRect outer() { return mdi().windowHandle()->frameGeometry(); }
 
     // Waits until the window stands at the given outer rectangle, which may
-    // depend on the frame the window manager puts around it; with `sizeOnly`
-    // until it has that size (a window manager may move a window to keep it
-    // on the screen).
-    ::testing::AssertionResult standsAt(const std::function<QRect()>& expected, bool sizeOnly = false)
+    // depend on the frame the window manager puts around it.
+    ::testing::AssertionResult standsAt(const std::function<QRect()>& expected)
     {
-        const auto there = [&] { return sizeOnly ? outer().size() == expected().size() : outer() == expected(); };
-        if (QTest::qWaitFor(there, 3000))
+        if (QTest::qWaitFor([&] { return outer() == expected(); }, 3000))
             return ::testing::AssertionSuccess();
         QString text;
         QDebug(&text) << "window at" << outer() << "expected" << expected();
         return ::testing::AssertionFailure() << text.toStdString();
     }
     ::testing::AssertionResult standsAt(const QRect& expected) { return standsAt([expected] { return expected; }); }
-    QRect pip() const
-    {
-        return {screen_.x() + screen_.width() / 2, screen_.y(), screen_.width() / 2, screen_.height() / 2};
-    }
 
     // The outer rectangle the resize rule gives a window of that outer width.
     QRect ruled(const QPoint& at, int outerWidth)
@@ -63,25 +55,14 @@ protected:
         return {at, QSize(outerWidth, static_cast<int>(roundEven(outerWidth * 3.0 / 4.0)) + frame)};
     }
 
-    QRect savedGeometry() const
+    // Whether the window has no frame and whether it stays on top; the
+    // native window must agree, and a window manager keeps the window above
+    // the others and says so in the window's state.
+    std::pair<bool, bool> framelessOnTop()
     {
-        const AppState& st = app->st;
-        return {px(st.SavedWindowLeft), px(st.SavedWindowTop), px(st.SavedWindowWidth), px(st.SavedWindowHeight)};
-    }
-
-    // Whether the window has no frame, stays on top; the native window must agree.
-    bool has(Qt::WindowType flag)
-    {
-        const bool widget = mdi().windowFlags().testFlag(flag);
-        EXPECT_EQ(mdi().windowHandle()->flags().testFlag(flag), widget);
-        return widget;
-    }
-    bool frameless() { return has(Qt::FramelessWindowHint); }
-    bool onTop()
-    {
-        EXPECT_EQ(mdi().isOnTop(), has(Qt::WindowStaysOnTopHint));
-        // A window manager keeps the window above the others and says so in
-        // the window's state.
+        const auto flags = Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint;
+        EXPECT_EQ(mdi().windowHandle()->flags() & flags, mdi().windowFlags() & flags);
+        EXPECT_EQ(mdi().isOnTop(), mdi().windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         const auto statedAbove = [&] {
             QProcess xprop;
             xprop.start(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(mdi().winId()),
@@ -89,10 +70,9 @@ protected:
             xprop.waitForFinished(3000);
             return xprop.readAllStandardOutput().contains("_NET_WM_STATE_ABOVE");
         };
-        if (qEnvironmentVariableIsSet("VV_WINDOW_MANAGER")) {
+        if (qEnvironmentVariableIsSet("VV_WINDOW_MANAGER"))
             EXPECT_TRUE(QTest::qWaitFor([&] { return statedAbove() == mdi().isOnTop(); }, 3000));
-        }
-        return mdi().isOnTop();
+        return {mdi().windowFlags().testFlag(Qt::FramelessWindowHint), mdi().isOnTop()};
     }
 
     // The video window fills the client area and shows the picture at 100
@@ -108,36 +88,53 @@ protected:
     QRect screen_;
 };
 
-TEST_F(MainWindowTest, AModeSwitchedOnAndOffReturnsTheWindowWithItsFrame)
+// Full screen and picture in picture switched on and off from a framed
+// window, then with always-on-top, and picture in picture from full screen:
+// switched off, the window is back at the full-screen place and width, with
+// a frame, under the normal window's rule. Closing the window ends the
+// program.
+TEST_F(MainWindowTest, ModesSwitchedOnAndOffPlaceTheWindowAndClosingEndsTheProgram)
 {
-    const std::tuple<const char*, void (MainWindow::*)(), QRect> cases[] = {
-        {"full screen", &MainWindow::FULLSCREENenable, screen_},
-        {"picture in picture", &MainWindow::PictureINpictureENABLE, pip()},
+    const QPoint at = screen_.topLeft() + QPoint(100, 80);
+    mdi().move(at);
+    ASSERT_TRUE(standsAt([&] { return ruled(at, outer().width()); }));
+    const QRect before = outer();
+    QAbstractButton* onTop = app->SETUP().CheckAlwaysOnTop;
+    QAbstractButton* fullScreen = app->menu().CommandFULLSCREEN;
+    QAbstractButton* pip = app->SETUP().CheckPIP;
+    const QRect half(screen_.x() + screen_.width() / 2, screen_.y(), screen_.width() / 2, screen_.height() / 2);
+    const struct Step {
+        QAbstractButton* click;
+        bool frameless, onTop;
+        QRect at;
+    } steps[] = {
+        {fullScreen, true, false, screen_}, {fullScreen, false, false, before},
+        {pip, true, false, half},           {pip, false, false, before},
+        {onTop, false, true, before},       {fullScreen, true, true, screen_},
+        {onTop, true, false, screen_},      {fullScreen, false, false, before},
+        {fullScreen, true, false, screen_}, {pip, true, false, half},
+        {pip, false, false, ruled(screen_.topLeft(), screen_.width())},
     };
-    for (const auto& [name, enable, placed] : cases) {
-        SCOPED_TRACE(name);
-        const QPoint at = screen_.topLeft() + QPoint(100, 80);
-        mdi().move(at);
-        ASSERT_TRUE(standsAt([&] { return ruled(at, outer().width()); }));
-        const QRect before = outer();
-
-        (mdi().*enable)();
-        EXPECT_EQ(app->st.FullScreenMode, -1);
-        EXPECT_EQ(savedGeometry(), before);
-        EXPECT_TRUE(frameless());
+    for (const Step& step : steps) {
+        SCOPED_TRACE(&step - steps);
+        step.click->click();
+        EXPECT_EQ(framelessOnTop(), std::pair(step.frameless, step.onTop));
+        EXPECT_EQ(app->st.FullScreenMode, step.frameless ? -1 : 0);
         EXPECT_TRUE(mdi().isVisible());
-        EXPECT_TRUE(standsAt(placed));
-        // No frame is left: the client area is the whole window.
-        EXPECT_EQ(QRect(mdi().client()->mapToGlobal(QPoint(0, 0)), mdi().client()->size()), placed);
-        expectFittedPicture();
-
-        mdi().FULLSCREENdisable();
-        EXPECT_EQ(app->st.FullScreenMode, 0);
-        EXPECT_FALSE(frameless());
-        EXPECT_TRUE(mdi().isVisible());
-        EXPECT_TRUE(standsAt(before));
+        EXPECT_TRUE(standsAt(step.at));
+        // Without a frame the client area is the whole window.
+        if (step.frameless)
+            EXPECT_EQ(QRect(mdi().client()->mapToGlobal(QPoint(0, 0)), mdi().client()->size()), step.at);
         expectFittedPicture();
     }
+
+    const QString video = addVideo(QStringLiteral("clip.avi"));
+    player().setFileName(video);
+    player().play();
+    mdi().close();
+    EXPECT_EQ(services.endRequests, 1);
+    // At once, without unloading the video first (which blocks).
+    EXPECT_EQ(player().fileName(), video);
 }
 
 // The other tests see the four-to-three rule at several widths; here a
@@ -150,57 +147,11 @@ TEST_F(MainWindowTest, TheResizeRuleKeepsFourToThreeAndTheControlStripWidth)
     ZOOMvideo(*app, 300, 200, 300);
     ASSERT_EQ(app->st.ActiveMode, 1);
     mdi().resize(strip / 2, 100);
-    EXPECT_TRUE(standsAt([&] { return ruled(QPoint(), strip); }, true));
+    // (A window manager may move a window to keep it on the screen.)
+    EXPECT_TRUE(standsAt([&] { return ruled(outer().topLeft(), strip); }));
     expectFittedPicture();
     EXPECT_FALSE(app->menu().isVisible());
     EXPECT_EQ(app->st.ActiveMode, 0);
-}
-
-TEST_F(MainWindowTest, AlwaysOnTopAndPictureInPictureFromFullScreenThenClosingEndsTheProgram)
-{
-    mdi().move(screen_.topLeft() + QPoint(60, 50));
-    const QRect before = outer();
-    ASSERT_TRUE(standsAt(before));
-    QCheckBox* onTopBox = app->SETUP().CheckAlwaysOnTop;
-    QPushButton* fullScreen = app->menu().CommandFULLSCREEN;
-
-    onTopBox->click();
-    EXPECT_TRUE(onTop());
-    EXPECT_TRUE(mdi().isVisible());
-    EXPECT_TRUE(standsAt(before));
-
-    fullScreen->click();
-    EXPECT_TRUE(onTop());
-    EXPECT_TRUE(standsAt(screen_));
-    onTopBox->click();
-    EXPECT_FALSE(onTop());
-    EXPECT_TRUE(frameless());
-    EXPECT_TRUE(standsAt(screen_));
-    fullScreen->click();
-    EXPECT_TRUE(standsAt(before));
-    EXPECT_FALSE(onTop());
-
-    // Picture in picture from full screen keeps the full-screen geometry;
-    // switched off, the window is back at its place and width, with a frame,
-    // under the normal window's rule.
-    fullScreen->click();
-    ASSERT_TRUE(standsAt(screen_));
-    app->SETUP().CheckPIP->click();
-    EXPECT_EQ(savedGeometry(), screen_);
-    EXPECT_TRUE(standsAt(pip()));
-    app->SETUP().CheckPIP->click();
-    EXPECT_EQ(app->st.FullScreenMode, 0);
-    EXPECT_FALSE(frameless());
-    EXPECT_TRUE(standsAt([&] { return ruled(screen_.topLeft(), screen_.width()); }));
-
-    // Closing the window ends the program.
-    const QString video = addVideo(QStringLiteral("clip.avi"));
-    player().setFileName(video);
-    player().play();
-    mdi().close();
-    EXPECT_EQ(services.endRequests, 1);
-    // At once, without unloading the video first (which blocks).
-    EXPECT_EQ(player().fileName(), video);
 }
 
 // Start-up as the program runs it; a window manager frames the window after
