@@ -1,8 +1,13 @@
+// The settings file and the atomic writer of the files that hold the user's
+// data.
+
+#include "app/atomic_file.h"
 #include "app/settings_file.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <cerrno>
 #include <gtest/gtest.h>
 
 #include "tests/support/unprivileged.h"
@@ -90,34 +95,66 @@ TEST(SettingsFile, LineEndsAndMissingLines)
 }
 
 // A missing file reads as the first run's and says why; a write that fails
-// says why and keeps the old file.
-TEST(SettingsFileOnDisk, MissingFileAndFailedWrites)
+// says why.
+TEST(SettingsFileOnDisk, MissingFileAndFailedWrite)
 {
     QTemporaryDir dir;
     const LoadedSettings missing = readSettingsFile(dir.filePath("settings.ini"));
     EXPECT_FALSE(missing.error.isEmpty());
     EXPECT_EQ(missing.defaulted, SettingsFieldNames);
     EXPECT_EQ(missing.VideoWidth, 6045);
-
     QString error;
     EXPECT_FALSE(writeSettingsFile(dir.filePath("missing/settings.ini"), Settings{}, &error));
     EXPECT_FALSE(error.isEmpty());
+}
 
-    const QString target = dir.filePath("ro/settings.ini");
-    ASSERT_TRUE(QDir().mkpath(dir.filePath("ro")));
-    Settings old;
-    old.VideoDir = QStringLiteral("/srv/videos/");
-    ASSERT_TRUE(writeSettingsFile(target, old, &error)) << error.toStdString();
-    using P = QFileDevice;
-    QFile::setPermissions(target, P::ReadOwner | P::WriteOwner | P::ReadOther);
-    QFile::setPermissions(dir.filePath("ro"), P::ReadOwner | P::ExeOwner | P::ReadOther | P::ExeOther);
-    test::openForOthers(dir.path());
-    EXPECT_TRUE(test::runUnprivileged([&target] {
-        QString why;
-        return !writeSettingsFile(target, Settings{}, &why) && !why.isEmpty();
-    }));
-    EXPECT_EQ(readSettingsFile(target).VideoDir, old.VideoDir);
-    QFile::setPermissions(dir.filePath("ro"), P::ReadOwner | P::WriteOwner | P::ExeOwner);
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+// Writes of every size that a 1 KiB file limit cuts short: one that fits
+// Qt's write buffer (a script) and one beyond it (a preview sheet). Each must
+// fail with the system's reason and leave the old file and no temporary.
+TEST(AtomicFile, FullDiskLeavesOldFileAndSaysWhy)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("clip.txt"));
+    const QByteArray old(700, 'o');
+    for (const int size : {2000, 20000}) {
+        ASSERT_TRUE(writeFileAtomically(path, old));
+        const bool refused = test::runWithFileSizeLimit(1024, [&] {
+            QString error;
+            return !writeFileAtomically(path, QByteArray(size, 'n'), &error) && error == qt_error_string(EFBIG);
+        });
+        EXPECT_TRUE(refused) << size;
+        EXPECT_EQ(readAll(path), old) << size;
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("clip.txt")}) << size;
+    }
+    // What fits is written under the same limit, also beside a refused file
+    // of the same batch.
+    const QString other = dir.filePath(QStringLiteral("0.bmp"));
+    std::vector<AtomicWrite> batch{AtomicWrite(other, {QByteArray(3000, 'b')}), AtomicWrite(path, {"new", "\r\n"})};
+    EXPECT_FALSE(test::runWithFileSizeLimit(1024, [&] { return writeFilesAtomically(batch); }));
+    EXPECT_EQ(readAll(path), "new\r\n");
+    EXPECT_EQ(readAll(other), "<missing>");
+}
+
+// A directory is no file; success removes stale temporaries of the same
+// target only.
+TEST(AtomicFile, SuccessRemovesStaleTemporariesOfTheSameTargetOnly)
+{
+    QTemporaryDir dir;
+    const QStringList stale = {QStringLiteral("a.txt.vvtmp-Ab12Cd"), QStringLiteral("b.txt.vvtmp-Ab12Cd"),
+                               QStringLiteral("a.txt.vvtmp-notmine")};
+    for (const QString& name : stale)
+        ASSERT_TRUE(writeFileAtomically(dir.filePath(name), "x"));
+    QString error;
+    EXPECT_FALSE(writeFileAtomically(dir.path(), "x", &error));
+    EXPECT_EQ(error, qt_error_string(EISDIR));
+    ASSERT_TRUE(writeFileAtomically(dir.filePath(QStringLiteral("a.txt")), "data"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({QStringLiteral("a.txt"), stale[2], stale[1]}));
 }
 
 } // namespace
