@@ -27,12 +27,13 @@ namespace {
 
 constexpr int WaitMs = 10000;
 
-int pictureOf(std::span<const std::uint8_t> packedDib, int width, int height)
+// The frame number in a packed bitmap of the source's size (-2: no bitmap).
+int pictureOf(const QByteArray& packedDib, const FrameSource& source)
 {
-    if (packedDib.size() <= 40)
-        return -2;
-    const int stride = (width * 3 + 3) & ~3;
-    return vvmaker::readFrameNumber(packedDib.data() + 40, width, height, stride, 3, true);
+    const int stride = (source.width() * 3 + 3) & ~3;
+    const auto* pixels = reinterpret_cast<const std::uint8_t*>(packedDib.constData()) + 40;
+    return packedDib.size() <= 40 ? -2
+                                  : vvmaker::readFrameNumber(pixels, source.width(), source.height(), stride, 3, true);
 }
 
 class OtherEncoders : public ::testing::TestWithParam<std::size_t> {
@@ -43,9 +44,7 @@ protected:
         path_ = freshTempDir("encoders") + '/' + name;   // opened by this test alone
         ASSERT_TRUE(QFile::copy(testMedia(name), path_));
         ASSERT_TRUE(vvmaker::readClipFrameNumbers(path_.toStdString(), decoded_));
-        MpvPlayer::Config config;
-        config.picture = MpvPlayer::Picture::Offscreen;
-        config.audio = false;
+        const MpvPlayer::Config config{.picture = MpvPlayer::Picture::Offscreen, .audio = false};
         player_ = std::make_unique<MpvPlayer>(nullptr, config);
         player_->applyFixedOptions();
         // mpv and the reading of the container share one open of the file.
@@ -104,8 +103,9 @@ TEST_P(OtherEncoders, StepsSeeksAndGrabsShowThePicturesOfPlainPlayback)
         ASSERT_EQ(shown[pos], decoded_[at]) << "the step showed a picture out of order";
     }
     EXPECT_EQ(at + 1, decoded_.size()) << "pictures never shown";
+    const auto grabbed = [&](std::int64_t at) { return pictureOf(source.getFrameBytes(std::int32_t(at)), source); };
     for (std::int64_t pos = 0; pos < length; ++pos)
-        EXPECT_EQ(pictureOf(source.getFrame(std::int32_t(pos)), source.width(), source.height()), shown[pos]) << pos;
+        EXPECT_EQ(grabbed(pos), shown[pos]) << pos;
 
     // Seeks of the player and the grabber in any order: near keyframes,
     // random positions, the last frame.
@@ -116,27 +116,20 @@ TEST_P(OtherEncoders, StepsSeeksAndGrabsShowThePicturesOfPlainPlayback)
     for (std::int64_t target : targets) {
         EXPECT_EQ(shownAt(double(target)), shown[target]) << target;
         EXPECT_EQ(p.currentPosition(), target);
-        EXPECT_EQ(pictureOf(source.getFrame(std::int32_t(target)), source.width(), source.height()), shown[target])
-            << "grabbed " << target;
+        EXPECT_EQ(grabbed(target), shown[target]) << "grabbed " << target;
     }
 
     // The sixteen scene pictures are the pictures of their positions.
     const SceneGrab grab = grabScenes(path_);
     ASSERT_TRUE(grab.ok);
     ASSERT_EQ(grab.scenes.size(), 16u);
-    for (const GrabbedScene& scene : grab.scenes) {
-        const auto* bytes = reinterpret_cast<const std::uint8_t*>(scene.packedDib.constData());
-        EXPECT_EQ(pictureOf({bytes, std::size_t(scene.packedDib.size())}, source.width(), source.height()),
-                  shown[scene.frame])
-            << "scene " << scene.scene;
-    }
+    for (const GrabbedScene& scene : grab.scenes)
+        EXPECT_EQ(pictureOf(scene.packedDib, source), shown[scene.frame]) << "scene " << scene.scene;
 }
 
 INSTANTIATE_TEST_SUITE_P(Clips, OtherEncoders, ::testing::Range<std::size_t>(0, otherEncoders().size()),
-                         [](const ::testing::TestParamInfo<std::size_t>& info) {
-                             std::string name = otherEncoders()[info.param].first.toStdString();
-                             std::replace_if(name.begin(), name.end(), [](unsigned char c) { return !std::isalnum(c); }, '_');
-                             return name;
+                         [](const auto& info) {
+                             return QString(otherEncoders()[info.param].first).replace('.', '_').toStdString();
                          });
 
 } // namespace
