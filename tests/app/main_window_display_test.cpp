@@ -20,11 +20,14 @@
 namespace vv::test {
 namespace {
 
+// Started as the program starts, with a picture placed by the settings.
 class MainWindowTest : public AppFixture {
 protected:
     void SetUp() override
     {
-        showMainWindow();
+        writeFile(QStringLiteral("settings.ini"), Settings);
+        app->executableDir = dir();
+        ASSERT_TRUE(Main(*app));
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&mdi()));
         // A window manager has framed the window by the time it activates it.
         mdi().activateWindow();
@@ -85,8 +88,22 @@ protected:
         EXPECT_EQ(this->player().pictureRect(), QRectF(0, 0, player.widthTw(), player.heightTw()));
     }
 
+    const QByteArray Settings = " 1500 \r\n 750 \r\n 3000 \r\n 2250 \r\n" + dir().toUtf8() + "\r\n\r\n\r\n";
     QRect screen_;
 };
+
+// A window manager frames the window after start-up has placed the picture
+// from the settings.
+TEST_F(MainWindowTest, TheStoredPictureGeometrySurvivesTheFrameAndIsStoredBackUnchanged)
+{
+    QTest::qWait(300);  // late configure events
+    EXPECT_EQ(player().pictureRect(), QRectF(1500, 750, 3000, 2250));
+    // The width set at start-up is the outer one, frame included.
+    EXPECT_EQ(outer().width(), 768);
+    app->SETUP().INITIALIZE();
+    app->SETUP().CommandSAVESETTINGS->click();
+    EXPECT_EQ(readFile(dir() + QStringLiteral("settings.ini")), Settings);
+}
 
 // Full screen and picture in picture switched on and off from a framed
 // window, then with always-on-top, and picture in picture from full screen:
@@ -152,30 +169,6 @@ TEST_F(MainWindowTest, TheResizeRuleKeepsFourToThreeAndTheControlStripWidth)
     expectFittedPicture();
     EXPECT_FALSE(app->menu().isVisible());
     EXPECT_EQ(app->st.ActiveMode, 0);
-}
-
-// Start-up as the program runs it; a window manager frames the window after
-// start-up has placed the picture from the settings.
-class StartupOnDisplay : public AppFixture {};
-
-TEST_F(StartupOnDisplay, TheStoredPictureGeometrySurvivesTheFrameAndIsStoredBackUnchanged)
-{
-    const QByteArray settings = " 1500 \r\n 750 \r\n 3000 \r\n 2250 \r\n" + dir().toUtf8() + "\r\n\r\n\r\n";
-    writeFile(QStringLiteral("settings.ini"), settings);
-    app->executableDir = dir();
-    ASSERT_TRUE(Main(*app));
-    MainWindow& mdi = app->MDI();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&mdi));
-    mdi.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&mdi));
-    QTest::qWait(300);  // late configure events
-    EXPECT_EQ(player().pictureRect(), QRectF(1500, 750, 3000, 2250));
-    // The width set at start-up is the outer one, frame included.
-    EXPECT_EQ(mdi.frameGeometry().width(), 768);
-
-    app->SETUP().INITIALIZE();
-    app->SETUP().CommandSAVESETTINGS->click();
-    EXPECT_EQ(readFile(dir() + QStringLiteral("settings.ini")), settings);
 }
 
 } // namespace

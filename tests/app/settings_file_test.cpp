@@ -59,7 +59,6 @@ TEST(SettingsFile, NumberFields)
 TEST(SettingsFile, TextFields)
 {
     const std::pair<const char*, const char*> cases[] = {
-        {"/home/anna/Videos/", "/home/anna/Videos/"},
         {"   /home/anna/Videos/", "/home/anna/Videos/"},
         {"/home/anna/Videos, old/", "/home/anna/Videos"},   // cut at the comma
         {"\"/home/anna/a,b/\"", "/home/anna/a,b/"},         // quoted: runs to the quote
@@ -92,20 +91,6 @@ TEST(SettingsFile, LineEndsAndMissingLines)
     EXPECT_EQ(std::tuple(l.VideoLeft, l.VideoTop, l.VideoWidth, l.VideoHeight), std::tuple(100, 200, 6045, 5355));
     EXPECT_EQ(l.defaulted, (QStringList{"VideoWidth", "VideoHeight", "VideoDir", "CDROMDir", "MP3Dir"}));
     EXPECT_EQ(parseSettings(QByteArray()).defaulted, SettingsFieldNames);
-}
-
-// A missing file reads as the first run's and says why; a write that fails
-// says why.
-TEST(SettingsFileOnDisk, MissingFileAndFailedWrite)
-{
-    QTemporaryDir dir;
-    const LoadedSettings missing = readSettingsFile(dir.filePath("settings.ini"));
-    EXPECT_FALSE(missing.error.isEmpty());
-    EXPECT_EQ(missing.defaulted, SettingsFieldNames);
-    EXPECT_EQ(missing.VideoWidth, 6045);
-    QString error;
-    EXPECT_FALSE(writeSettingsFile(dir.filePath("missing/settings.ini"), Settings{}, &error));
-    EXPECT_FALSE(error.isEmpty());
 }
 
 QByteArray readAll(const QString& path)
