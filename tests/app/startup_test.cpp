@@ -8,7 +8,6 @@
 #include "app/main_window.h"
 #include "app/startup.h"
 #include "control/control_panel.h"
-#include "index/scene_window.h"
 #include "library/video_selection_window.h"
 #include "setup/setup_dialog.h"
 #include "tests/support/app_fixture.h"
