@@ -39,8 +39,7 @@ TEST(FrameTimeline, AviEntriesShowThePictureLastPresented)
             EXPECT_EQ(t.positionTicks(p), p);
             EXPECT_EQ(t.positionAt(p * 0.04), p);   // playing: the entry of the moment
         }
-        EXPECT_EQ(t.pictureTicks(-3), c.shown.front());
-        EXPECT_EQ(t.pictureTicks(99), c.shown.back());
+        EXPECT_EQ(std::pair(t.pictureTicks(-3), t.pictureTicks(99)), std::pair(c.shown.front(), c.shown.back()));
         EXPECT_EQ(t.positionAt(99.0), c.entries - 1);
     }
 }
@@ -59,8 +58,7 @@ TEST(FrameTimeline, OtherFilesCountPresentedPicturesWhateverTheirTiming)
         EXPECT_EQ(t.positionAt(seconds[p] + 0.025), p);             // shown until the next
         EXPECT_EQ(t.positionAtTicks(23 + seconds[p] * 1000), p);
     }
-    EXPECT_EQ(t.positionAt(-1), 0);
-    EXPECT_EQ(t.positionAt(1e9), 5);
+    EXPECT_EQ(std::pair(t.positionAt(-1), t.positionAt(1e9)), (std::pair<std::int64_t, std::int64_t>(0, 5)));
 
     // A last picture of unknown length lasts one tick.
     EXPECT_NEAR(FrameTimeline::forPictures({0, 40}, 0, 0.001).seconds(), 0.041, 1e-9);
@@ -82,29 +80,24 @@ FrameTimeline scanFile(const QString& path)
 
 // A copy of an MP4 clip's video with its index before the samples, as made
 // for downloads (so that a cut copy still opens).
-bool copyWithIndexFirst(const QString& from, const QString& to)
+void copyWithIndexFirst(const QString& from, const QString& to)
 {
     AVFormatContext* raw = nullptr;
-    if (avformat_open_input(&raw, QFile::encodeName(from).constData(), nullptr, nullptr) != 0)
-        return false;
+    ASSERT_EQ(avformat_open_input(&raw, QFile::encodeName(from).constData(), nullptr, nullptr), 0);
     libav::InputPtr input(raw);
     const int index = av_find_best_stream(input.get(), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
     AVFormatContext* out = nullptr;
-    if (index < 0 || avformat_alloc_output_context2(&out, nullptr, "mp4", QFile::encodeName(to).constData()) < 0)
-        return false;
+    ASSERT_GE(avformat_alloc_output_context2(&out, nullptr, "mp4", QFile::encodeName(to).constData()), 0);
     libav::OutputPtr output(out);
     AVStream* stream = avformat_new_stream(out, nullptr);
-    if (!stream || avcodec_parameters_copy(stream->codecpar, input->streams[index]->codecpar) < 0
-        || avio_open(&out->pb, QFile::encodeName(to).constData(), AVIO_FLAG_WRITE) < 0)
-        return false;
+    ASSERT_GE(avcodec_parameters_copy(stream->codecpar, input->streams[index]->codecpar), 0);
+    ASSERT_GE(avio_open(&out->pb, QFile::encodeName(to).constData(), AVIO_FLAG_WRITE), 0);
     stream->codecpar->codec_tag = input->streams[index]->codecpar->codec_tag;
     stream->time_base = input->streams[index]->time_base;
     AVDictionary* options = nullptr;
     av_dict_set(&options, "movflags", "+faststart", 0);
-    const int written = avformat_write_header(out, &options);
+    EXPECT_GE(avformat_write_header(out, &options), 0);
     av_dict_free(&options);
-    if (written < 0)
-        return false;
     libav::PacketPtr packet(av_packet_alloc());
     while (av_read_frame(input.get(), packet.get()) >= 0) {
         if (packet->stream_index == index) {
@@ -114,7 +107,7 @@ bool copyWithIndexFirst(const QString& from, const QString& to)
         }
         av_packet_unref(packet.get());
     }
-    return av_write_trailer(out) == 0;
+    EXPECT_EQ(av_write_trailer(out), 0);
 }
 
 // A file replaced under the same name is scanned anew, not taken from memory.
@@ -159,7 +152,7 @@ TEST(FrameTimeline, ReplacedEmptyEndedAndCutFilesAreCountedAsTheyAre)
 
     // An MP4 cut short counts the pictures it holds, not those its index lists.
     const QString mp4 = dir + QStringLiteral("/whole.mp4"), cut = dir + QStringLiteral("/cut.mp4");
-    ASSERT_TRUE(copyWithIndexFirst(test::testMedia(QStringLiteral("h264.mp4")), mp4));
+    ASSERT_NO_FATAL_FAILURE(copyWithIndexFirst(test::testMedia(QStringLiteral("h264.mp4")), mp4));
     EXPECT_EQ(scanFile(mp4).positions(), 240);
     ASSERT_TRUE(vvmaker::makeTruncatedCopy(mp4.toStdString(), cut.toStdString(), 0.6));
     EXPECT_LT(scanFile(cut).positions(), 160);
