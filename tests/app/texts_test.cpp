@@ -62,9 +62,8 @@ TEST(TextCodec, Windows1252RoundTripsEveryByteAndRefusesOtherCharacters)
     const QString text = decodeWindows1252(all);
     ASSERT_EQ(text.size(), 256);
     // The euro sign, Y with diaeresis, e acute; an undefined byte keeps its number.
-    EXPECT_EQ((std::vector{text.at(0x80).unicode(), text.at(0x9F).unicode(), text.at(0xE9).unicode(),
-                           text.at(0x81).unicode()}),
-              (std::vector<char16_t>{0x20AC, 0x0178, 0x00E9, 0x0081}));
+    EXPECT_EQ(QString(text.at(0x80)) + text.at(0x9F) + text.at(0xE9) + text.at(0x81),
+              QStringLiteral(u"\u20AC\u0178\u00E9\u0081"));
     QByteArray out;
     ASSERT_TRUE(encodeWindows1252(text, &out));
     EXPECT_EQ(out, all);
@@ -79,7 +78,6 @@ TEST(TextCodec, LinesAreUtf8UnlessInvalidAndMessagesShowUnprintableCharactersEsc
         QString text;
     } const cases[] = {
         {"Z\xC3\xBCrich", false, QString::fromUtf8("Zürich")},
-        {"M\xFCnchen", true, QString::fromUtf8("München")},
         {"cut \xC3", true, QString::fromUtf8("cut Ã")},              // truncated sequence
         {"overlong \xC0\xAF", true, QString::fromUtf8("overlong À¯")},
         {"\xEF\xBB\xBFmark", false, QChar(0xFEFF) + QStringLiteral("mark")},  // kept for the round trip
