@@ -67,15 +67,11 @@ TEST(FrameTimeline, OtherFilesCountPresentedPicturesWhateverTheirTiming)
     EXPECT_EQ(FrameTimeline().positionAt(1.0), 0);
 }
 
+// The timeline of a file as the player reads it.
 FrameTimeline scanFile(const QString& path)
 {
-    AVFormatContext* raw = nullptr;
-    if (avformat_open_input(&raw, QFile::encodeName(path).constData(), nullptr, nullptr) != 0)
-        return {};
-    libav::InputPtr input(raw);
-    if (avformat_find_stream_info(input.get(), nullptr) < 0)
-        return {};
-    return scanTimeline(input.get(), av_find_best_stream(input.get(), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0));
+    QString error;
+    return probeMedia(MediaFile::open(path, &error)).timeline;
 }
 
 // A copy of an MP4 clip's video with its index before the samples, as made
