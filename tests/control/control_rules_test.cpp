@@ -96,31 +96,26 @@ TEST(PanelLayout, ThresholdsAndCentring)
     // untouched). 582.5 goes to the even 582; 7409 is one twip short of the
     // keypad, 7410 W1 + W3 exactly; 11745 (783 pixels) shows all four; 7.5
     // goes to 8; 1024 pixels: 1807.5 goes to 1808.
-    struct Case {
-        float width;
-        PanelLayout layout;
-        int x, keypadLeft, markingLeft;
-    } const cases[] = {
-        {7000, PanelLayout::Narrow, 582, -1, -1},     {7409, PanelLayout::Narrow, 787, -1, -1},
-        {7410, PanelLayout::Middle, 0, 5835, -1},     {11744, PanelLayout::Middle, 2167, 8002, -1},
-        {11745, PanelLayout::Wide, 0, 5835, 7410},    {11760, PanelLayout::Wide, 8, 5843, 7418},
-        {15360, PanelLayout::Wide, 1808, 7643, 9218},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.width);
-        const PanelPlacement p = layoutPanel(c.width, designPanelGroups());
-        EXPECT_EQ(p.layout, c.layout);
+    for (const auto& [width, layout, x, keypadLeft, markingLeft] :
+         std::initializer_list<std::tuple<float, PanelLayout, int, int, int>>{
+             {7000, PanelLayout::Narrow, 582, -1, -1}, {7409, PanelLayout::Narrow, 787, -1, -1},
+             {7410, PanelLayout::Middle, 0, 5835, -1}, {11744, PanelLayout::Middle, 2167, 8002, -1},
+             {11745, PanelLayout::Wide, 0, 5835, 7410}, {11760, PanelLayout::Wide, 8, 5843, 7418},
+             {15360, PanelLayout::Wide, 1808, 7643, 9218}}) {
+        SCOPED_TRACE(width);
+        const PanelPlacement p = layoutPanel(width, designPanelGroups());
+        EXPECT_EQ(p.layout, layout);
+        const bool narrow = layout == PanelLayout::Narrow;
         EXPECT_EQ(std::tuple(p.groups[0].left, p.groups[1].left, p.groups[0].visible, p.groups[1].visible),
-                  std::tuple(c.x, c.x, true, true));
+                  std::tuple(x, x, true, true));
         // Functions under transport, the panel two rows high; only the functions group moves vertically.
         EXPECT_EQ(std::tuple(p.groups[1].top, p.panelHeight), std::tuple(570.0f, 1140.0f));
         EXPECT_FALSE(p.groups[0].top || p.groups[2].top || p.groups[3].top);
         EXPECT_EQ(std::tuple(p.groups[2].visible, p.groups[2].left.value_or(-1), p.groups[3].left.value_or(-1)),
-                  std::tuple(c.layout != PanelLayout::Narrow, c.keypadLeft, c.markingLeft));
+                  std::tuple(!narrow, keypadLeft, markingLeft));
         // The marking group is not touched in the narrow layout.
-        const auto marking =
-            c.layout == PanelLayout::Narrow ? std::nullopt : std::optional(c.layout == PanelLayout::Wide);
-        const float used = c.layout == PanelLayout::Narrow ? 5835 : c.layout == PanelLayout::Middle ? 7410 : 11745;
+        const auto marking = narrow ? std::nullopt : std::optional(layout == PanelLayout::Wide);
+        const float used = narrow ? 5835 : layout == PanelLayout::Middle ? 7410 : 11745;
         EXPECT_EQ(std::tuple(p.groups[3].visible, p.groupsWidth), std::tuple(marking, used));
     }
 
@@ -146,20 +141,13 @@ TEST(PanelLayout, ThresholdsAndCentring)
 
 TEST(Speed, ClampsRoundsAndNamesTheRateAndStepsWalkTheRangeInTenths)
 {
-    struct Case {
-        float requested;
-        float rate;
-        const char* text;
-    } const cases[] = {
-        // Below and above the range; halves to even; not a number: normal speed.
-        {0.5f, 0.5f, "SPEED 0.5 x"}, {0.05f, 0.1f, "SPEED 0.1 x"}, {2.1f, 2.0f, "SPEED 2.0 x"},
-        {1.25f, 1.2f, "SPEED 1.2 x"}, {0.75f, 0.8f, "SPEED 0.8 x"},
-        {std::numeric_limits<float>::quiet_NaN(), 1.0f, "SPEED 1.0 x"},
-    };
-    for (const auto& c : cases) {
-        const SpeedSetting s = speedSetting(c.requested);
-        EXPECT_FLOAT_EQ(s.rate, c.rate) << c.requested;
-        EXPECT_EQ(s.text, QString::fromLatin1(c.text)) << c.requested;
+    // requested -> rate, text: below and above the range; halves to even; not a number: normal speed.
+    for (const auto& [requested, rate, text] :
+         {std::tuple{0.5f, 0.5f, "0.5"}, {0.05f, 0.1f, "0.1"}, {2.1f, 2.0f, "2.0"}, {1.25f, 1.2f, "1.2"},
+          {0.75f, 0.8f, "0.8"}, {std::numeric_limits<float>::quiet_NaN(), 1.0f, "1.0"}}) {
+        const SpeedSetting s = speedSetting(requested);
+        EXPECT_FLOAT_EQ(s.rate, rate) << requested;
+        EXPECT_EQ(s.text, QStringLiteral("SPEED %1 x").arg(QLatin1String(text))) << requested;
     }
 
     // Faster from normal speed to the top and beyond, then slower to the

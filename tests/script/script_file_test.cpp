@@ -31,12 +31,8 @@ TEST(ScriptEntries, FormattingAndReading)
         EXPECT_EQ(list.entries().mid(2), QStringList({"999998-999998 JUMP End of video", NextVideoEntry})) << frames;
     }
 
-    struct Case {
-        const char* entry;
-        std::int32_t start, end;
-        const char* description;
-        EntryAction action;
-    } const cases[] = {
+    // entry -> start, end, description, action
+    const std::tuple<const char*, std::int32_t, std::int32_t, const char*, EntryAction> cases[] = {
         {"001250-001875 LOOP Refrain", 1250, 1875, "Refrain", EntryAction::Loop},
         {"000100-000100 JUMP ", 100, 100, "", EntryAction::Jump},
         {"000500-000500 LOOP same frame", 500, 500, "same frame", EntryAction::Jump},
@@ -44,30 +40,23 @@ TEST(ScriptEntries, FormattingAndReading)
         {"001250-001875 LOOP  two blanks ", 1250, 1875, " two blanks ", EntryAction::Loop},
         {"!00000 PREVIOUS VIDEO", 0, 0, "EO", EntryAction::Jump},
         {"999999 NEXT VIDEO", 999999, 0, "", EntryAction::Loop},
-        {"   42 hand-made", 42, 0, "", EntryAction::Loop},
-        {"", 0, 0, "", EntryAction::Jump},
+        {"   42 hand-made", 42, 0, "", EntryAction::Loop}, {"", 0, 0, "", EntryAction::Jump},
         {"99999999999-000001 LOOP x", INT32_MAX, 9999, "LOOP x", EntryAction::Loop},
     };
-    for (const auto& c : cases) {
-        const QString e = QString::fromUtf8(c.entry);
+    for (const auto& [entry, start, end, description, action] : cases) {
+        const QString e = QString::fromUtf8(entry);
         EXPECT_EQ(std::tuple(entryStart(e), entryEnd(e), entryDescription(e), entryAction(e)),
-                  std::tuple(c.start, c.end, QString::fromUtf8(c.description), c.action))
-            << c.entry;
-    }
-
-    // entry, previous video, next video, has the entry prefix
-    const std::tuple<const char*, bool, bool, bool> rows[] = {
-        {"!00000 PREVIOUS VIDEO", true, false, false},  {"!00000 previous video", false, false, true},
-        {"!00000 PREVIOUS VIDEO ", false, false, true}, {"999999 NEXT VIDEO", false, true, false},
-        {" 999999 NEXT VIDEO", false, false, false},    {"000100-000100 JUMP", false, false, false},
-        {"000100-000100 JUMP ", false, false, true},
-    };
-    for (const auto& [entry, previous, next, prefix] : rows) {
-        const QString e = QString::fromLatin1(entry);
-        EXPECT_EQ(std::tuple(isPreviousVideoEntry(e), isNextVideoEntry(e), hasEntryPrefix(e)),
-                  std::tuple(previous, next, prefix))
+                  std::tuple(start, end, QString::fromUtf8(description), action))
             << entry;
     }
+
+    // The pseudo-entries are these exact lines and have no entry prefix; entries have it from the blank
+    // after the word on.
+    for (const auto& [entry, prefix] :
+         {std::pair{"!00000 PREVIOUS VIDEO", false}, {"!00000 previous video", true},
+          {"!00000 PREVIOUS VIDEO ", true}, {"999999 NEXT VIDEO", false}, {"000100-000100 JUMP", false},
+          {"000100-000100 JUMP ", true}})
+        EXPECT_EQ(hasEntryPrefix(QString::fromLatin1(entry)), prefix) << entry;
     EXPECT_EQ(withDescription(QStringLiteral("000100-000300 LOOP old text"), QStringLiteral("new")),
               QStringLiteral("000100-000300 LOOP new"));
 }
@@ -183,7 +172,7 @@ protected:
     QTemporaryDir dir;
 };
 
-TEST_F(ScriptFileOnDisk, LinesBeyondWhatTheListCanHoldAreCountedNotSilentlyLost)
+TEST_F(ScriptFileOnDisk, LinesBeyondTheListAreCountedAndFailedReadsAndWritesReplaceNothing)
 {
     QByteArray data = "!00000 PREVIOUS VIDEO\r\n";
     for (int i = ScriptList::MaxEntries + 4; i > 0; --i)  // in reverse: each line sorts first
@@ -205,19 +194,10 @@ TEST_F(ScriptFileOnDisk, LinesBeyondWhatTheListCanHoldAreCountedNotSilentlyLost)
         EXPECT_TRUE(r.ok && r.dropped >= 1);
         EXPECT_EQ(list.at(list.count() - 1), line(last));
     }
-}
 
-TEST_F(ScriptFileOnDisk, FailedReadsAndWritesAreReportedAndReplaceNothing)
-{
-    ScriptList list;
-    list.insert(QStringLiteral("old"));
-    const ScriptReadResult r = readScriptFile(list, path("none.txt"));
-    EXPECT_TRUE(!r.ok && !r.error.isEmpty() && list.isEmpty());
-    fillNewScript(list, 100);
-    QString error;
-    EXPECT_TRUE(!writeScriptFile(list, path("no-such-dir/clip.txt"), &error) && !error.isEmpty());
-
-    // An unreadable script, and one in a folder that cannot be written to.
+    // An unreadable script, and one in a folder that cannot be written to: reported, nothing replaced.
+    ScriptList fresh;
+    fillNewScript(fresh, 100);
     const QByteArray old = crlf({"!00000 PREVIOUS VIDEO", "000010-000010 JUMP keep me"});
     write("locked.txt", old);
     QFile::setPermissions(path("locked.txt"), QFileDevice::Permissions());
@@ -229,9 +209,11 @@ TEST_F(ScriptFileOnDisk, FailedReadsAndWritesAreReportedAndReplaceNothing)
     const QString locked = path("locked.txt"), target = path("ro/clip.txt");
     EXPECT_TRUE(test::runUnprivileged([&] {
         ScriptList l;
+        l.insert(QStringLiteral("old"));
         const ScriptReadResult r = readScriptFile(l, locked);
         QString why;
-        return !r.ok && !r.repaired && l.isEmpty() && !writeScriptFile(list, target, &why) && !why.isEmpty();
+        const bool readFailed = !r.ok && !r.error.isEmpty() && !r.repaired && l.isEmpty();
+        return readFailed && !writeScriptFile(fresh, target, &why) && !why.isEmpty();
     }));
     QFile kept(target);
     EXPECT_TRUE(kept.open(QIODevice::ReadOnly) && kept.readAll() == old);

