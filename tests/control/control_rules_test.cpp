@@ -30,13 +30,9 @@ TEST(CrazyMotionTest, DriftsAndPansFollowTheirDraws)
 {
     using Kind = CrazyMotion::Kind;
     constexpr float Largest = 0.99999994f;  // the largest float below 1
-    struct Case {
-        const char* name;
-        std::int16_t zoom;         // the picture's zoom at the motion's start
-        std::vector<float> draws;  // k, n, d for a drift; k, n, dx, dy for a pan
-        Kind kind;
-        std::vector<CrazyStep> steps;
-    } const cases[] = {
+    // name, the picture's zoom at the motion's start, the draws (k, n, d for a drift; k, n, dx, dy for a
+    // pan) -> the motion
+    const std::tuple<const char*, std::int16_t, std::vector<float>, Kind, std::vector<CrazyStep>> cases[] = {
         // k = 1, n = 6, d = 151: the longest drift, 26 steps inwards.
         {"longest inwards", 150, {0.0f, 0.0f, 0.0f}, Kind::ZoomDrift, drift(150, 6, 26)},
         {"no change: one step", 320, {0.1f, 0.5f, 0.504f}, Kind::ZoomDrift, drift(320, 0, 1)},
@@ -53,12 +49,12 @@ TEST(CrazyMotionTest, DriftsAndPansFollowTheirDraws)
         // 1.0 and negative values are no uniform draws: pinned to the nearest end of each range.
         {"draws outside the unit range", 250, {1.0f, 1.0f, 1.0f, -0.5f}, Kind::Pan, pan(-300, 200, 5)},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, zoom, draws, kind, steps] : cases) {
+        SCOPED_TRACE(name);
         std::size_t used = 0;  // more draws than scripted get 0 and fail the count
-        CrazyMotionGenerator generator([&] { return used < c.draws.size() ? c.draws[used++] : (++used, 0.0f); });
-        const CrazyMotion motion = generator.next(c.zoom);
-        EXPECT_EQ(std::tuple(motion.kind, motion.steps == c.steps, used), std::tuple(c.kind, true, c.draws.size()));
+        CrazyMotionGenerator generator([&] { return used < draws.size() ? draws[used++] : (++used, 0.0f); });
+        const CrazyMotion motion = generator.next(zoom);
+        EXPECT_EQ(std::tuple(motion.kind, motion.steps == steps, used), std::tuple(kind, true, draws.size()));
     }
 }
 

@@ -55,9 +55,8 @@ TEST(NavigationStrip, CentredOnTheCurrentSceneInsideThePicturesAndStandingOnTheS
     // 250 frames, 16 scenes: spacing round(15.625) = 16. Seven pictures below 1024 pixels on an
     // 11520-twip slider (1645.7 -> 1646 wide, 1234.5 -> 1234 high), nine from 1024 on a 15360-twip one
     // (1706.7 -> 1707, 1280.25 -> 1280).
-    struct Row {
-        int mainWidth, frames, scenes, position, pictures, current, first;
-    } const rows[] = {
+    // main window width, frames, scenes, position -> pictures, current, first
+    const std::array<int, 7> rows[] = {
         // The beginning: pictures 0..6, the first marked; round(2.5) = 2: still pushed to the left end.
         {1023, 250, 16, 0, 7, 0, 0}, {768, 250, 16, 40, 7, 2, 0}, {1024, 250, 16, 128, 9, 8, 4},
         // round(12.5) = 12; 12 + 3 = 15 still fits; the end: the last nine; round(15.5) = 16, past the
@@ -67,15 +66,15 @@ TEST(NavigationStrip, CentredOnTheCurrentSceneInsideThePicturesAndStandingOnTheS
         // pictures than the strip is long; none.
         {768, 5, 16, 3, 7, 3, 0}, {768, 0, 16, 0, 7, 0, 0}, {1024, 250, 4, 250, 4, 3, 0}, {768, 250, 0, 0, 0, 0, 0},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(testing::Message() << row.mainWidth << " " << row.frames << " " << row.position);
-        const bool wide = row.mainWidth >= 1024;
+    for (const auto& [mainWidth, frames, scenes, position, pictures, current, first] : rows) {
+        SCOPED_TRACE(testing::Message() << mainWidth << " " << frames << " " << position);
+        const bool wide = mainWidth >= 1024;
         const double sliderTop = wide ? 10935 : 7600;
         const NavigationStrip strip =
-            navigationStrip(row.mainWidth, row.frames, row.scenes, row.position, wide ? 15360 : 11520, sliderTop);
+            navigationStrip(mainWidth, frames, scenes, position, wide ? 15360 : 11520, sliderTop);
         EXPECT_EQ(std::vector({strip.pictures, strip.current, strip.first}),
-                  std::vector({row.pictures, row.current, row.first}));
-        if (row.scenes == 16) {
+                  std::vector({pictures, current, first}));
+        if (scenes == 16) {
             EXPECT_EQ(std::tuple(strip.width, strip.height, strip.top),
                       std::tuple(wide ? 1707 : 1646, wide ? 1280 : 1234, sliderTop - (wide ? 1280 : 1234)));
         }

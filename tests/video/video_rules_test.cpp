@@ -100,14 +100,9 @@ TEST(Timecode, FormatsFramesAndToolTips)
 TEST(ZoomGeometry, ZoomPanAndSize)
 {
     constexpr std::int16_t Centred = -1, Uncentred = -2;  // an absolute size
-    struct Case {
-        const char* what;
-        PictureRect picture;
-        std::int32_t dx, dy;
-        std::int16_t zoom, zoomPercent;
-        PictureRect expected;
-        std::int16_t expectedZoom;
-    } const cases[] = {
+    // what, picture, dx, dy, zoom, zoom percent (or Centred, Uncentred), expected picture and zoom
+    using I16 = std::int16_t;
+    const std::tuple<const char*, PictureRect, int, int, I16, I16, PictureRect, I16> cases[] = {
         {"covering picture, nothing asked: stays", {0, 0, 600, 400}, 0, 0, 100, 100, {0, 0, 600, 400}, 100},
         {"100 -> 200 keeps the centre", {0, 0, 600, 400}, 0, 0, 200, 100, {-300, -200, 1200, 800}, 200},
         {"pan within the zoomed picture", {-300, -200, 1200, 800}, 50, -50, 200, 200, {-250, -250, 1200, 800}, 200},
@@ -129,11 +124,11 @@ TEST(ZoomGeometry, ZoomPanAndSize)
         {"only the horizontal rule", {-5000, -5000, 600, 400}, 0, 0, 100, Uncentred, {0, -5000, 600, 400}, 100},
         {"no upper limit here", {0, 0, 600, 400}, 0, 0, 2000, Centred, {-5700, -3800, 12000, 8000}, 2000},
     };
-    for (const auto& c : cases) {
-        const std::int32_t w = c.picture.width == 601 ? 601 : 600, h = c.picture.width == 601 ? 401 : 400;
-        const ZoomedPicture z = c.zoomPercent < 0 ? sizePicture(c.picture, w, h, c.zoom, c.zoomPercent == Centred)
-                                                  : zoomPicture(c.picture, w, h, c.dx, c.dy, c.zoom, c.zoomPercent);
-        EXPECT_EQ(std::tuple(z.rect, z.zoomPercent), std::tuple(c.expected, c.expectedZoom)) << c.what;
+    for (const auto& [what, picture, dx, dy, zoom, zoomPercent, expected, expectedZoom] : cases) {
+        const std::int32_t w = picture.width == 601 ? 601 : 600, h = picture.width == 601 ? 401 : 400;
+        const ZoomedPicture z = zoomPercent < 0 ? sizePicture(picture, w, h, zoom, zoomPercent == Centred)
+                                                : zoomPicture(picture, w, h, dx, dy, zoom, zoomPercent);
+        EXPECT_EQ(std::tuple(z.rect, z.zoomPercent), std::tuple(expected, expectedZoom)) << what;
     }
 
     // Zooming in and out again returns to the picture.
