@@ -3,7 +3,6 @@
 // (frames, seconds, frame rate per path), "plays" only when a test advances
 // it, and raises positionChanged only when a seek happens.
 
-#include <QList>
 #include <QMap>
 #include <QPointer>
 #include <algorithm>
@@ -29,7 +28,16 @@ public:
     ~FakePlayer() override { delete widget_.data(); }
 
     void applyFixedOptions() override { ++fixedOptionCalls; }
-    bool setFileName(const QString& path) override;
+    bool setFileName(const QString& path) override
+    {
+        opened << path;
+        state_ = Stopped;
+        frame_ = 0;
+        const bool known = catalogue_->contains(path);  // never ""
+        file_ = known ? path : QString();
+        media_ = catalogue_->value(path);
+        return known || path.isEmpty();
+    }
     QString fileName() const override { return file_; }
     void setPositionUnits(Units units) override { units_ = units; }
     Units positionUnits() const override { return units_; }
@@ -38,12 +46,28 @@ public:
     {
         return file_.isEmpty() ? 0 : units_ == Frames ? frame_ : frame_ / media_.fps;
     }
-    void setCurrentPosition(double position) override;
+    void setCurrentPosition(double position) override
+    {
+        if (file_.isEmpty())
+            return;
+        const double frame = units_ == Frames ? position : position * media_.fps;
+        frame_ = std::clamp(frame, 0.0, static_cast<double>(media_.frames));
+        seeks << frame_;
+        emit positionChanged();
+    }
     double streamFrameRate() const override { return file_.isEmpty() ? 0 : media_.fps; }
     int playState() const override { return state_; }
-    void play() override;
+    void play() override
+    {
+        ++playCalls;
+        state_ = file_.isEmpty() ? state_ : Playing;
+    }
     void stop() override { state_ = file_.isEmpty() ? state_ : Stopped; }
-    void pause() override;
+    void pause() override
+    {
+        ++pauseCalls;
+        state_ = file_.isEmpty() ? state_ : Paused;
+    }
     double rate() const override { return rate_; }
     void setRate(double rate) override { rate_ = rate; }
     int volume() const override { return volume_; }
@@ -55,10 +79,17 @@ public:
     bool pictureVisible() const override { return visible_; }
     void setPictureVisible(bool visible) override { visible_ = visible; }
     QWidget* widget() const override { return widget_; }
+    // Keeps the picture filling the host and raises the key and click events
+    // from it as the real player does.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     // Test controls: playback moves on by a number of frames (stops at the
     // end, where the position then equals the length).
-    void advance(int frames);
+    void advance(int frames)
+    {
+        if (!file_.isEmpty())
+            frame_ = std::clamp(frame_ + frames, 0.0, static_cast<double>(media_.frames));
+    }
     // Put the position somewhere without a seek (no event), in frames.
     void setFramePosition(double frame) { frame_ = frame; }
     double framePosition() const { return frame_; }

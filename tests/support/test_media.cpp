@@ -1,11 +1,10 @@
 #include "tests/support/test_media.h"
 
+#include "app/atomic_file.h"
 #include "tools/mediamaker/framestrip.h"
-#include "tools/mediamaker/mediamaker.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -32,20 +31,13 @@ namespace {
 
 // Part of the cache path: bump it whenever the maker's output changes, so
 // that build trees do not keep serving clips made by an older maker.
-constexpr const char* kCatalogueVersion = "v2";
+QString cacheDir() { return QStringLiteral(VV_TEST_MEDIA_DIR "/v2"); }
 
 using Maker = std::function<bool(const std::string& path, std::string* error)>;
 
 Maker videoMaker(vvmaker::VideoSpec clip)
 {
-    return [clip](const std::string& path, std::string* error) { return vvmaker::makeVideo(path, clip, error); };
-}
-
-Maker toneMaker(bool wav, double seconds)
-{
-    return [wav, clip = vvmaker::AudioSpec{.seconds = seconds}](const std::string& path, std::string* error) {
-        return wav ? vvmaker::makeWav(path, clip, error) : vvmaker::makeMp3(path, clip, error);
-    };
+    return [clip](auto& to, auto* why) { return vvmaker::makeVideo(to, clip, why); };
 }
 
 // 4 KiB of noise, the same bytes every time.
@@ -55,13 +47,10 @@ bool makeGarbage(const std::string& path, std::string* error)
     std::uint32_t state = 0x9E3779B9u;
     for (char& byte : bytes)
         byte = static_cast<char>((state = state * 1664525u + 1013904223u) >> 24);
-    QSaveFile file(QString::fromStdString(path));
-    const bool written = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
-    *error = file.errorString().toStdString();
-    return written;
+    *error = "cannot write it";
+    return writeFileAtomically(QString::fromStdString(path), bytes);
 }
 
-QString cacheDir() { return QStringLiteral(VV_TEST_MEDIA_DIR) + '/' + kCatalogueVersion; }
 
 const std::map<QString, Maker>& catalogue()
 {
@@ -79,9 +68,9 @@ const std::map<QString, Maker>& catalogue()
             {"concert.avi", videoMaker({.width = 160, .height = 120, .frames = 9000, .gopSize = 250, .bFrames = 0,
                                         .quality = 20, .audioSampleRate = 16000, .audioBitRate = 16000,
                                         .mp2Audio = true, .threads = 2})},
-            {"tone.wav", toneMaker(true, 3.0)},
-            {"tone.mp3", toneMaker(false, 3.0)},
-            {"long-tone.mp3", toneMaker(false, 7.0)},
+            {"tone.wav", [](auto& to, auto* why) { return vvmaker::makeWav(to, {}, why); }},
+            {"tone.mp3", [](auto& to, auto* why) { return vvmaker::makeMp3(to, {}, why); }},
+            {"long-tone.mp3", [](auto& to, auto* why) { return vvmaker::makeMp3(to, {.seconds = 7}, why); }},
         };
         for (const auto& [name, container] : otherEncoders())
             m[name] = videoMaker({.container = container, .frames = 240});
@@ -105,19 +94,12 @@ QString testMedia(const QString& name)
     const std::lock_guard lock(making);
 
     const auto found = catalogue().find(name);
-    if (found == catalogue().end()) {
-        ADD_FAILURE() << "no test clip named " << name.toStdString();
-        return {};
-    }
+    const bool known = found != catalogue().end();
     const QString path = cacheDir() + '/' + name;
-    if (QFileInfo::exists(path))
+    if (known && QFileInfo::exists(path))
         return path;
-    if (!QDir().mkpath(cacheDir())) {
-        ADD_FAILURE() << "cannot create " << cacheDir().toStdString();
-        return {};
-    }
-    std::string error;
-    if (!found->second(path.toStdString(), &error)) {
+    std::string error = known ? "cannot create " + cacheDir().toStdString() : "no such clip";
+    if (!known || !QDir().mkpath(cacheDir()) || !found->second(path.toStdString(), &error)) {
         ADD_FAILURE() << "cannot make test clip " << name.toStdString() << ": " << error;
         return {};
     }
@@ -127,13 +109,9 @@ QString testMedia(const QString& name)
 QString freshTempDir(const QString& tag)
 {
     QTemporaryDir dir(QDir::tempPath() + "/vv-" + tag + "-XXXXXX");
-    if (!dir.isValid()) {
-        ADD_FAILURE() << "cannot create a temporary directory for " << tag.toStdString() << ": "
-                      << dir.errorString().toStdString();
-        return {};
-    }
+    EXPECT_TRUE(dir.isValid()) << tag.toStdString() << ": " << dir.errorString().toStdString();
     dir.setAutoRemove(false);
-    return dir.path();
+    return dir.path();  // "" when it could not be made
 }
 
 int frameNumberOf(const QImage& picture)

@@ -18,14 +18,10 @@ namespace {
 bool runInChild(const std::function<bool()>& prepare, const std::function<bool()>& check)
 {
     const pid_t child = fork();
-    if (child < 0)
-        return false;
     if (child == 0)
         _exit(!prepare() ? 2 : check() ? 0 : 1);
     int status = 0;
-    if (waitpid(child, &status, 0) != child)
-        return false;
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 } // namespace
@@ -34,22 +30,16 @@ bool runUnprivileged(const std::function<bool()>& check)
 {
     if (geteuid() != 0)
         return check();
-    return runInChild(
-        [] {
-            constexpr uid_t nobody = 65534;
-            return setgroups(0, nullptr) == 0 && setgid(nobody) == 0 && setuid(nobody) == 0;
-        },
-        check);
+    // 65534: the user and group "nobody".
+    return runInChild([] { return setgroups(0, nullptr) == 0 && setgid(65534) == 0 && setuid(65534) == 0; },
+                      check);
 }
 
 bool runWithFileSizeLimit(long maxBytes, const std::function<bool()>& check)
 {
-    return runInChild(
-        [maxBytes] {
-            const rlimit limit{rlim_t(maxBytes), rlim_t(maxBytes)};
-            return std::signal(SIGXFSZ, SIG_IGN) != SIG_ERR && setrlimit(RLIMIT_FSIZE, &limit) == 0;
-        },
-        check);
+    const rlimit limit{rlim_t(maxBytes), rlim_t(maxBytes)};
+    return runInChild([&] { return signal(SIGXFSZ, SIG_IGN) != SIG_ERR && setrlimit(RLIMIT_FSIZE, &limit) == 0; },
+                      check);
 }
 
 void openForOthers(const QString& dir)
