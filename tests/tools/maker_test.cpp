@@ -1,7 +1,9 @@
-// The media maker's catalogue clips checked for what the tests that use them
-// take for granted and would not notice if it were lost: the format, where
-// the keyframes are, open against closed GOPs, and the cut clip's header that
-// still claims every frame. A clip wrong in other ways fails those tests.
+// The media maker and its frame-number strip, for what the tests that use the
+// clips take for granted and would not notice if it were lost: the clips'
+// format, where the keyframes are, open against closed GOPs, the cut clip's
+// header that still claims every frame; the largest number a clip carries,
+// and a damaged strip that reads as no frame rather than as another. A clip
+// wrong in other ways fails those tests.
 
 #include "tests/support/test_media.h"
 #include "tools/mediamaker/clipreader.h"
@@ -10,21 +12,15 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
+#include <QPainter>
 #include <gtest/gtest.h>
 
 #include <vector>
 
 namespace {
 
-std::vector<int> upTo(int count, int step)
-{
-    std::vector<int> values;
-    for (int i = 0; i < count; i += step)
-        values.push_back(i);
-    return values;
-}
-
-TEST(MediaMaker, CatalogueClipsHaveTheirFormatKeyframesAndGops)
+TEST(MediaMaker, CatalogueClipsHaveTheirFormatKeyframesAndGopsAndTheCutClipClaimsEveryFrame)
 {
     struct Clip {
         const char* name;
@@ -56,9 +52,6 @@ TEST(MediaMaker, CatalogueClipsHaveTheirFormatKeyframesAndGops)
                              picture->height, av_cmp_q(raw->streams[video]->avg_frame_rate, clip.fps)),
                   std::tuple(clip.video, clip.audio, clip.width, 240, 0));
 
-        // Every frame in presentation order shows its number; the keyframes
-        // stand every gop frames, and the frame shown ahead of each is of the
-        // type the clip's GOPs give it.
         vvmaker::ClipReader reader;
         std::string error;
         ASSERT_TRUE(reader.open(path.toStdString(), {}, &error)) << error;
@@ -66,36 +59,53 @@ TEST(MediaMaker, CatalogueClipsHaveTheirFormatKeyframesAndGops)
             EXPECT_EQ(picture->codec_tag, MKTAG('X', 'V', 'I', 'D'));
             EXPECT_EQ(reader.claimedFrames(), clip.frames) << "the AVI index";
         }
-        std::vector<int> numbers, keyframes;
-        std::string ahead;
+        // In presentation order frame i shows i ('#' where it does not); the
+        // keyframes ('I') stand every gop frames and nowhere else, and the
+        // frame shown ahead of each after the first is of the type the clip's
+        // GOPs give it.
+        const auto ahead = [&](int i) { return (i + 1) % clip.gop == 0 && i + 1 < clip.frames; };
+        std::string seen, expected;
         std::vector<std::uint8_t> bgr;
         int width = 0, height = 0;
-        vvmaker::FrameInfo info, previous;
+        vvmaker::FrameInfo info;
         while (reader.next(bgr, width, height, &error, &info)) {
-            if (info.pictureType == 'I' && !numbers.empty())
-                ahead += previous.pictureType;
-            if (info.pictureType == 'I')
-                keyframes.push_back(static_cast<int>(numbers.size()));
-            numbers.push_back(vvmaker::readFrameNumber(bgr.data(), width, height, width * 3, 3, false));
-            previous = info;
+            const int i = static_cast<int>(seen.size());
+            const int n = vvmaker::readFrameNumber(bgr.data(), width, height, width * 3, 3, false);
+            seen += n != i ? '#' : info.pictureType == 'I' || ahead(i) ? info.pictureType : '.';
         }
         EXPECT_EQ(error, "");
-        EXPECT_EQ(numbers, upTo(clip.frames, 1));
-        EXPECT_EQ(keyframes, upTo(clip.frames, clip.gop));
-        EXPECT_EQ(ahead, std::string((clip.frames - 1) / clip.gop, clip.aheadOfKeyframes));
+        for (int i = 0; i < clip.frames; ++i)
+            expected += i % clip.gop == 0 ? 'I' : ahead(i) ? clip.aheadOfKeyframes : '.';
+        EXPECT_EQ(seen, expected);
     }
-}
 
-// The readers' tests of the cut clip prove the frames it holds; only this
-// proves that its header still claims the whole clip's, the lie they must see
-// through.
-TEST(MediaMaker, TruncatedClipStillClaimsEveryFrame)
-{
+    // The readers' tests of the cut clip prove the frames it holds; only this
+    // proves that its header still claims the whole clip's, the lie they must
+    // see through.
     const QString truncated = vv::test::testMedia("truncated.avi");
     EXPECT_EQ(QFileInfo(truncated).size(), QFileInfo(vv::test::testMedia("open-gop.avi")).size() / 2);
-    vvmaker::ClipReader reader;
-    ASSERT_TRUE(reader.open(truncated.toStdString()));
-    EXPECT_EQ(reader.claimedFrames(), 250);
+    vvmaker::ClipReader cut;
+    ASSERT_TRUE(cut.open(truncated.toStdString()));
+    EXPECT_EQ(cut.claimedFrames(), 250);
+}
+
+// Frame n's strip as the maker draws it, on black.
+QImage strip(int width, int height, int n)
+{
+    QImage luma(width, height, QImage::Format_Grayscale8);
+    luma.fill(0);
+    vvmaker::drawStrip(luma.bits(), width, height, static_cast<int>(luma.bytesPerLine()), n);
+    return luma.convertToFormat(QImage::Format_RGB32);
+}
+
+TEST(FrameStrip, ReadsTheLargestNumberAndRefusesADamagedStrip)
+{
+    // The demo concert's last frame, in its size.
+    EXPECT_EQ(vv::test::frameNumberOf(strip(160, 120, 122499)), 122499);
+    // A data cell flipped breaks the parity: no frame rather than another.
+    QImage damaged = strip(320, 240, 4);
+    QPainter(&damaged).fillRect(QRect(320 * 17 / 20, 0, 16, vvmaker::stripBandHeight(240)), Qt::white);
+    EXPECT_EQ(vv::test::frameNumberOf(damaged), -1);
 }
 
 } // namespace
