@@ -2,20 +2,19 @@
 #include "index/cdib.h"
 #include "tests/fuzz/fuzz_input.h"
 
+#include <numeric>
+
 namespace {
 
 // Reads every byte the object claims to hold, so that a size larger than
 // its buffer shows.
 unsigned touch(const vv::cDIB& dib)
 {
-    unsigned sum = 0;
-    if (const std::uint8_t* bits = dib.PointerToBits())
-        for (std::int32_t i = 0; i < dib.SizeImage(); ++i)
-            sum += bits[i];
-    if (const std::uint8_t* info = dib.PointerToBitmapInfo())
-        for (std::int32_t i = 0; i < dib.SizeBitmapInfo(); ++i)
-            sum += info[i];
-    return sum + static_cast<unsigned>(dib.fileBytes().size());
+    const auto sum = [](const std::uint8_t* bytes, std::int32_t size) {
+        return bytes ? std::accumulate(bytes, bytes + size, 0u) : 0u;
+    };
+    return sum(dib.PointerToBits(), dib.SizeImage()) + sum(dib.PointerToBitmapInfo(), dib.SizeBitmapInfo())
+           + static_cast<unsigned>(dib.fileBytes().size());
 }
 
 } // namespace
@@ -23,10 +22,9 @@ unsigned touch(const vv::cDIB& dib)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     volatile unsigned sink = 0;
-    vv::cDIB file;
+    vv::cDIB file, packed;
     if (file.CreateFromFile(vv::fuzz::inputFile(data, size, QStringLiteral("0.bmp"))))
         sink = sink + touch(file);
-    vv::cDIB packed;
     if (packed.CreateFromPackedDIBPointer(data, size))
         sink = sink + touch(packed);
     return 0;

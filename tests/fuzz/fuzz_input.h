@@ -2,11 +2,8 @@
 // The readers take files, so each input is written to a file first and read
 // through the same function the player calls.
 
-#include <QByteArray>
 #include <QFile>
-#include <QString>
 #include <QTemporaryDir>
-#include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 

@@ -11,8 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     const QByteArray written = vv::formatScript(list);
     vv::ScriptList again;
-    const vv::ScriptReadResult reread = vv::parseScript(again, written);
-    if (reread.repaired || vv::formatScript(again) != written)
+    if (vv::parseScript(again, written).repaired || vv::formatScript(again) != written)
         std::abort();
     return 0;
 }
