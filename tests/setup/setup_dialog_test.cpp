@@ -16,122 +16,106 @@
 namespace vv::test {
 namespace {
 
-class SetupDialogTest : public AppFixture {
-protected:
-    void SetUp() override
-    {
-        showMainWindow();
-        QCoreApplication::processEvents();  // the main window's first resize
-        setup().TextVideoDir->setText(QStringLiteral("/v/"));
-        setup().TextMP3dir->setText(QStringLiteral("/m/"));
-        app->video().setPictureRect(QRectF(0, 0, 11520, 8640));
-    }
+using SetupDialogTest = AppFixture;
 
-    SetupDialog& setup() { return app->SETUP(); }
-    QString settingsFile() { return app->st.SettingsFile; }
-    QRectF picture() { return app->video().pictureRect(); }  // twips
-    QRectF windowRect() { return QRectF(0, 0, app->Player().widthTw(), app->Player().heightTw()); }
-
-};
-
-// Each control, as the user works it, and what it does at once.
-TEST_F(SetupDialogTest, EveryControlActsAtOnce)
+// Each control, as the user works it, and what it does at once. Then held
+// plus and minus zoom one percent a step within the bar's range, also when
+// the bar already stands on the next value (a key zoomed since); a held
+// button whose dialog closes stops zooming.
+TEST_F(SetupDialogTest, EveryControlActsAtOnceAndHeldZoomButtonsStepWithinTheLimits)
 {
-    const QByteArray stored(" 50 \r\n-50 \r\n 11520 \r\n 8640 \r\n/v/\r\n/media/cd\r\n/m/\r\n");
+    showMainWindow();
+    QCoreApplication::processEvents();  // the main window's first resize
+    SetupDialog& s = app->SETUP();
+    s.TextVideoDir->setText(QStringLiteral("/v/"));
+    app->video().setPictureRect(QRectF(0, 0, 11520, 8640));
+    const auto picture = [&] { return app->video().pictureRect(); };  // twips
+    const QRectF window(0, 0, app->Player().widthTw(), app->Player().heightTw());
+    const QString& settingsFile = app->st.SettingsFile;
+    const QByteArray stored(" 50 \r\n 0 \r\n 11520 \r\n 8640 \r\n/v/\r\n/media/cd\r\n/media/mp3\r\n");
     addVideo(QStringLiteral("a.avi"));
     addVideo(QStringLiteral("B/b.avi"));
     scanVideos();
     QStringList& random = app->Player().ListRandomPlayback;
+    QScrollBar* bar = s.HScrollZOOM;
     int zoomWhileDragged = 0;
     struct Row {
         const char* control;
-        std::function<void()> act;
+        std::function<void()> before;  // then the button is clicked, if there is one
+        QAbstractButton* button;
         std::function<bool()> done;
     } const rows[] = {
-        {"opening closes the overlays",
+        {"opening closes the overlays", {}, nullptr,
+         [&] { return !app->InfoDisplay().isVisible() && s.isVisible(); }},
+        {"CD row", {}, s.CommandSetCDROM, [&] { return s.TextCDROMdir->text() == "/media/cd"; }},
+        {"music row", {}, s.CommandSETmp3, [&] { return s.TextMP3dir->text() == "/media/mp3"; }},
+        {"video row, cancelled", {}, s.CommandSetVideoDir,
+         [&] { return s.TextVideoDir->text() == "/v/" && services.endRequests == 0; }},
+        {"right", {}, s.CommandRIGHT, [&] { return picture().topLeft() == QPointF(50, 0); }},
+        {"up", {}, s.CommandUP, [&] { return picture().topLeft() == QPointF(50, -50); }},
+        {"left", {}, s.CommandLEFT, [&] { return picture().topLeft() == QPointF(0, -50); }},
+        {"down", {}, s.CommandDOWN, [&] { return picture().topLeft() == QPointF(0, 0); }},
+        {"store, the fields' texts as they stand", [&] { s.CommandRIGHT->click(); }, s.CommandSAVESETTINGS,
+         [&] { return !s.isVisible() && readFile(settingsFile) == stored; }},
+        {"zoom bar, dragged in the dialog opened again: zooms when let go",
          [&] {
-             app->InfoDisplay().INITIALIZE(QStringLiteral("PLAY"), 2);
-             setup().INITIALIZE();
-         },
-         [&] { return !app->InfoDisplay().isVisible() && setup().isVisible(); }},
-        {"CD row", [&] { setup().CommandSetCDROM->click(); },
-         [&] { return setup().TextCDROMdir->text() == QStringLiteral("/media/cd"); }},
-        {"music row, cancelled", [&] { setup().CommandSETmp3->click(); },
-         [&] { return setup().TextMP3dir->text() == QStringLiteral("/m/"); }},
-        {"video row, cancelled", [&] { setup().CommandSetVideoDir->click(); },
-         [&] { return setup().TextVideoDir->text() == QStringLiteral("/v/") && services.endRequests == 0; }},
-        {"arrows", [&] {
-             for (QPushButton* arrow : {setup().CommandRIGHT, setup().CommandRIGHT, setup().CommandDOWN,
-                                        setup().CommandLEFT, setup().CommandUP, setup().CommandUP})
-                 arrow->click();
-         },
-         [&] { return picture() == QRectF(50, -50, 11520, 8640); }},  // no covering rule pulls it back
-        {"store, the fields' texts as they stand", [&] { setup().CommandSAVESETTINGS->click(); },
-         [&] { return !setup().isVisible() && readFile(settingsFile()) == stored; }},
-        {"zoom bar, dragged: zooms when let go",
-         [&] {
-             setup().HScrollZOOM->setSliderDown(true);
-             setup().HScrollZOOM->setSliderPosition(200);
+             s.INITIALIZE();
+             bar->setSliderDown(true);
+             bar->setSliderPosition(200);
              zoomWhileDragged = app->st.ZoomPercent;
-             setup().HScrollZOOM->setSliderDown(false);
+             bar->setSliderDown(false);
          },
+         nullptr,
          [&] {
-             return zoomWhileDragged == 100 && setup().LabelZoomFaktor->text() == "200 %"
-                    && picture().size() == windowRect().size() * 2;
+             return zoomWhileDragged == 100 && s.LabelZoomFaktor->text() == "200 %"
+                    && picture().size() == window.size() * 2;
          }},
-        {"cancel", [&] { setup().CommandCANCEL->click(); },
-         [&] { return !setup().isVisible() && app->st.ZoomPercent == 200 && readFile(settingsFile()) == stored; }},
-        {"default", [&] { setup().CommandRESET->click(); },
-         [&] { return picture() == windowRect() && setup().HScrollZOOM->value() == 100; }},
-        {"video row, chosen: stored, the video unloaded, the program ended",
-         [&] { setup().CommandSetVideoDir->click(); },
+        {"cancel", {}, s.CommandCANCEL,
+         [&] { return !s.isVisible() && app->st.ZoomPercent == 200 && readFile(settingsFile) == stored; }},
+        {"default", {}, s.CommandRESET, [&] { return picture() == window && bar->value() == 100; }},
+        {"video row, chosen: stored, the video unloaded, the program ended", {}, s.CommandSetVideoDir,
          [&] {
-             return readFile(settingsFile()).contains("\r\n/home/a/Filme\r\n") && services.boxes.size() == 1
+             return readFile(settingsFile).contains("\r\n/home/a/Filme\r\n") && services.boxes.size() == 1
                     && player().opened.endsWith(QString()) && services.endRequests == 1;
          }},
         {"video row, chosen but not storable: the failure said, the program goes on",
-         [&] {
-             app->st.SettingsFile = dir() + QStringLiteral("missing/folder/settings.ini");
-             setup().CommandSetVideoDir->click();
-         },
+         [&] { app->st.SettingsFile = dir() + "missing/folder/settings.ini"; }, s.CommandSetVideoDir,
          [&] { return services.boxes.back().icon == Services::Icon::Critical && services.endRequests == 1; }},
-        {"random playlist, filled only while empty",
+        {"random playlist, filled only while empty: ticked again while filled",
          [&] {
-             setup().CheckRANDOMplaylist->click();
+             s.CheckRANDOMplaylist->click();
              random = random.mid(1);
-             setup().CheckRANDOMplaylist->click();
-             setup().CheckRANDOMplaylist->click();  // ticked again while filled
+             s.CheckRANDOMplaylist->click();
          },
-         [&] { return random == app->DATEIMENU().lstFoundFiles().mid(1); }},
+         s.CheckRANDOMplaylist, [&] { return random == app->DATEIMENU().lstFoundFiles().mid(1); }},
     };
-    services.directoryAnswers = {QStringLiteral("/media/cd"), QString(), QString(), "/home/a/Filme", "/home/a/Filme"};
+    services.directoryAnswers = {"/media/cd", "/media/mp3", "", "/home/a/Filme", "/home/a/Filme"};
+    app->InfoDisplay().INITIALIZE(QStringLiteral("PLAY"), 2);
+    s.INITIALIZE();
     for (const Row& row : rows) {
         SCOPED_TRACE(row.control);
-        row.act();
+        if (row.before)
+            row.before();
+        if (row.button)
+            row.button->click();
         EXPECT_TRUE(row.done());
     }
     EXPECT_EQ(services.boxes.size(), 2u);
-}
 
-// Held plus and minus zoom one percent a step within the bar's range, also
-// when the bar already stands on the next value (a key zoomed since); a held
-// button whose dialog closes stops zooming.
-TEST_F(SetupDialogTest, HeldPlusAndMinusZoomWithinTheLimits)
-{
-    struct Row {
+    struct Held {
         int from, zoomedSince;
         bool bigger, dialogCloses;
         int steps, least, most;
-    } const rows[] = {{130, 0, false, false, 10, 119, 120}, {100, 0, false, false, 5, 100, 100},
+    } const held[] = {{130, 0, false, false, 10, 119, 120}, {100, 0, false, false, 5, 100, 100},
                       {998, 0, true, false, 10, 1000, 1000}, {106, 105, true, false, 3, 108, 109},
                       {100, 0, true, true, 5, 101, 106}};
-    setup().INITIALIZE();
-    for (const Row& row : rows) {
+    s.INITIALIZE();
+    for (const Held& row : held) {
         SCOPED_TRACE(row.from);
-        setup().HScrollZOOM->setValue(row.from);
+        bar->setValue(row.from);
         if (row.zoomedSince)
             ZOOMvideo(*app, 0, 0, row.zoomedSince);
-        QPushButton* button = row.bigger ? setup().CommandBigger : setup().CommandSmaller;
+        QPushButton* button = row.bigger ? s.CommandBigger : s.CommandSmaller;
         services.eventTimeMs = 0;
         QTimer timer;
         QObject::connect(&timer, &QTimer::timeout, [&] {
@@ -144,10 +128,11 @@ TEST_F(SetupDialogTest, HeldPlusAndMinusZoomWithinTheLimits)
                 QTest::mouseRelease(button, Qt::LeftButton);
         });
         timer.start(0);
-        QTest::mousePress(button, Qt::LeftButton);
+        button->setDown(true);  // pressed without taking the focus, whose loss would release it
+        emit button->pressed();
         EXPECT_GE(app->st.ZoomPercent, row.least);
         EXPECT_LE(app->st.ZoomPercent, row.most);
-        EXPECT_EQ(setup().HScrollZOOM->value(), app->st.ZoomPercent);
+        EXPECT_EQ(bar->value(), app->st.ZoomPercent);
         EXPECT_TRUE(app->st.motionstop);  // also ends a running crazy vision
     }
 }
