@@ -25,9 +25,7 @@
 #include <algorithm>
 #include <random>
 
-#include "app/app.h"
 #include "app/atomic_file.h"
-#include "app/main_window.h"
 #include "app/player_factory.h"
 #include "app/settings_file.h"
 #include "app/startup.h"

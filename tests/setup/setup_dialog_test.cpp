@@ -5,12 +5,9 @@
 #include <QTimer>
 #include <functional>
 
-#include "library/video_selection_window.h"
 #include "script/overlays.h"
 #include "setup/setup_dialog.h"
 #include "tests/support/app_fixture.h"
-#include "video/displays.h"
-#include "video/player_window.h"
 #include "video/zoom.h"
 
 namespace vv::test {
