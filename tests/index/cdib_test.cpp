@@ -164,14 +164,8 @@ TEST_F(CdibTest, BitmapsItCannotHoldMissingFilesAndFailedWritesAreRefusedAndLeav
         EXPECT_EQ(dib.SizeBitmapInfo(), 40);
         EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(dib.PointerToBits()), 16), readAll(previous).mid(54));
     }
-    // A refused first bitmap leaves nothing to write.
-    cDIB dib;
-    EXPECT_FALSE(dib.CreateFromPackedDIBPointer(palette.constData(), palette.size()));
-    EXPECT_FALSE(dib.WriteToFile(dir + "/never.bmp"));
-    EXPECT_FALSE(QFile::exists(dir + "/never.bmp"));
-
     // Missing files and failed writes are reported and leave the old file.
-    dib = cDIB(&services);
+    cDIB dib(&services);
     for (const QString& missing : {dir + "/missing.bmp", dir /* a directory is no file */}) {
         services.boxes.clear();
         EXPECT_FALSE(dib.CreateFromFile(missing));
@@ -195,7 +189,9 @@ TEST_F(CdibTest, BitmapsItCannotHoldMissingFilesAndFailedWritesAreRefusedAndLeav
     EXPECT_FALSE(dib.WriteToFile(dir + "/no/such/dir/0.bmp"));
     EXPECT_FALSE(dib.WriteToFile(dir));  // the name of a directory
     const QString file = writeTemp(dir, "kept.bmp", "old contents");
-    EXPECT_FALSE(cDIB().WriteToFile(file));  // an empty object has nothing to write
+    cDIB refused;  // refused as its first bitmap, it has nothing to write
+    ASSERT_FALSE(refused.CreateFromPackedDIBPointer(palette.constData(), palette.size()));
+    EXPECT_FALSE(refused.WriteToFile(file));
     EXPECT_EQ(readAll(file), "old contents");
     ASSERT_TRUE(dib.WriteToFile(file));
     EXPECT_EQ(readAll(file).size(), 54 + 8 * 24);

@@ -138,14 +138,6 @@ TEST(PreviewRules, SheetHoldsEachSceneInItsCell)
         for (const QPoint p : {QPoint(0, 0), QPoint(159, 119)})
             EXPECT_EQ(cells[k].pixelColor(p), expected);
     }
-
-    // A sheet of another size is cut at its own pixel size; what lies outside is black.
-    QImage small(200, 130, QImage::Format_RGB32);
-    small.fill(Qt::white);
-    const QList<QImage> smallCells = cutPreviewSheet(small);
-    for (const auto& [k, x, y, white] : {std::tuple{0, 159, 119, true}, {1, 39, 9, true}, {1, 40, 9, false},
-                                         {5, 39, 9, true}, {5, 39, 10, false}, {10, 0, 0, false}})
-        EXPECT_EQ(smallCells[k].pixelColor(x, y), QColor(white ? Qt::white : Qt::black)) << k << " " << x << "," << y;
 }
 
 } // namespace
