@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "app/frame_timeline.h"
-#include "app/libav.h"
 #include "app/media_file.h"
 #include "app/media_probe.h"
 #include "tests/support/test_media.h"
@@ -74,50 +73,12 @@ FrameTimeline scanFile(const QString& path)
     return probeMedia(MediaFile::open(path, &error)).timeline;
 }
 
-// A copy of an MP4 clip's video with its index before the samples, as made
-// for downloads (so that a cut copy still opens).
-void copyWithIndexFirst(const QString& from, const QString& to)
-{
-    AVFormatContext* raw = nullptr;
-    ASSERT_EQ(avformat_open_input(&raw, QFile::encodeName(from).constData(), nullptr, nullptr), 0);
-    libav::InputPtr input(raw);
-    const int index = av_find_best_stream(input.get(), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
-    AVFormatContext* out = nullptr;
-    ASSERT_GE(avformat_alloc_output_context2(&out, nullptr, "mp4", QFile::encodeName(to).constData()), 0);
-    libav::OutputPtr output(out);
-    AVStream* stream = avformat_new_stream(out, nullptr);
-    ASSERT_GE(avcodec_parameters_copy(stream->codecpar, input->streams[index]->codecpar), 0);
-    ASSERT_GE(avio_open(&out->pb, QFile::encodeName(to).constData(), AVIO_FLAG_WRITE), 0);
-    stream->codecpar->codec_tag = input->streams[index]->codecpar->codec_tag;
-    stream->time_base = input->streams[index]->time_base;
-    AVDictionary* options = nullptr;
-    av_dict_set(&options, "movflags", "+faststart", 0);
-    EXPECT_GE(avformat_write_header(out, &options), 0);
-    av_dict_free(&options);
-    libav::PacketPtr packet(av_packet_alloc());
-    while (av_read_frame(input.get(), packet.get()) >= 0) {
-        if (packet->stream_index == index) {
-            packet->stream_index = 0;
-            av_packet_rescale_ts(packet.get(), input->streams[index]->time_base, stream->time_base);
-            av_write_frame(out, packet.get());
-        }
-        av_packet_unref(packet.get());
-    }
-    EXPECT_EQ(av_write_trailer(out), 0);
-}
-
-// A file replaced under the same name is scanned anew, not taken from memory.
 TEST(FrameTimeline, ReplacedEmptyEndedAndCutFilesAreCountedAsTheyAre)
 {
     const QString dir = test::freshTempDir(QStringLiteral("timeline"));
     const QString path = dir + QStringLiteral("/clip.avi"), other = test::testMedia(test::otherEncoders()[0].first);
-    ASSERT_TRUE(QFile::copy(other, path));
-    const std::int64_t before = scanFile(path).positions();
-    ASSERT_TRUE(QFile::remove(path));
     ASSERT_TRUE(QFile::copy(test::testMedia(QStringLiteral("open-gop.avi")), path));
-    const std::int64_t pictures = scanFile(path).positions();
-    EXPECT_NE(pictures, before);
-    EXPECT_EQ(pictures, scanFile(test::testMedia(QStringLiteral("open-gop.avi"))).positions());
+    const std::int64_t pictures = scanFile(path).positions(), before = scanFile(other).positions();
 
     // Empty index entries at the end (an encoder's for pictures it dropped)
     // are positions of their own, also behind a chunk of odd size (padded to
@@ -139,7 +100,8 @@ TEST(FrameTimeline, ReplacedEmptyEndedAndCutFilesAreCountedAsTheyAre)
     for (std::int64_t p = 0; p < t.positions(); ++p)
         EXPECT_EQ(t.pictureTicks(p), std::min(p, pictures - 1)) << p;
 
-    // A file replaced while it is open is known by the version read.
+    // A file replaced while it is open is known by the version read; by its
+    // name, it is scanned anew, not taken from memory.
     QString error;
     const auto opened = MediaFile::open(path, &error);
     ASSERT_TRUE(opened && QFile::remove(path) && QFile::copy(other, path));
@@ -148,10 +110,11 @@ TEST(FrameTimeline, ReplacedEmptyEndedAndCutFilesAreCountedAsTheyAre)
 
     // An MP4 cut short counts the pictures it holds, not those its index lists.
     const QString mp4 = dir + QStringLiteral("/whole.mp4"), cut = dir + QStringLiteral("/cut.mp4");
-    ASSERT_NO_FATAL_FAILURE(copyWithIndexFirst(test::testMedia(QStringLiteral("h264.mp4")), mp4));
-    EXPECT_EQ(scanFile(mp4).positions(), 240);
+    const vvmaker::VideoSpec spec{.container = vvmaker::Container::Mp4H264, .audio = false, .indexFirst = true};
+    ASSERT_TRUE(vvmaker::makeVideo(mp4.toStdString(), spec));
     ASSERT_TRUE(vvmaker::makeTruncatedCopy(mp4.toStdString(), cut.toStdString(), 0.6));
-    EXPECT_LT(scanFile(cut).positions(), 160);
+    const std::int64_t held = scanFile(cut).positions();
+    EXPECT_TRUE(held > 100 && held < 160) << held;
     QDir(dir).removeRecursively();
 }
 

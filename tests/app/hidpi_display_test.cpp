@@ -21,14 +21,12 @@ namespace {
 
 constexpr char OutVariable[] = "VV_LAYOUT_OUT";
 
-class HiDpiChild : public AppFixture {};
-
 // Run by the test below with the scale factor set: records every visible
 // widget of the main window (logical pixels) with the control panel and the
 // slider and then with the video list, and the size in device pixels each
 // renderer draws the video picture at, per unit of scale (the same at every
 // scale when the picture is drawn at the screen's resolution).
-TEST_F(HiDpiChild, DISABLED_RecordsTheLayout)
+TEST_F(AppFixture, DISABLED_RecordsTheLayout)
 {
     QSettings out(qEnvironmentVariable(OutVariable), QSettings::IniFormat);
     const int scale = qEnvironmentVariableIntValue("QT_SCALE_FACTOR");
@@ -73,7 +71,7 @@ TEST(HiDpi, TwiceTheScaleDoublesEveryWindowsLayoutAndDrawsTheVideoAtDeviceResolu
         const QString file = dir.filePath(QString::number(scale));
         const QStringList command = {QStringLiteral("QT_SCALE_FACTOR=%1").arg(scale),
                                      QLatin1String(OutVariable) + '=' + file, QCoreApplication::applicationFilePath(),
-                                     "--gtest_also_run_disabled_tests", "--gtest_filter=HiDpiChild.*"};
+                                     "--gtest_also_run_disabled_tests", "--gtest_filter=AppFixture.*"};
         EXPECT_EQ(QProcess::execute(QStringLiteral("env"), command), 0);
         return file;
     };

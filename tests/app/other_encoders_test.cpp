@@ -11,7 +11,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <random>
 #include <sys/inotify.h>
 #include <unistd.h>
 
@@ -108,11 +107,8 @@ TEST_P(OtherEncoders, StepsSeeksAndGrabsShowThePicturesOfPlainPlayback)
         EXPECT_EQ(grabbed(pos), shown[pos]) << pos;
 
     // Seeks of the player and the grabber in any order: near keyframes,
-    // random positions, the last frame.
-    std::vector<std::int64_t> targets = {length - 1, 0, 49, 50, 51, 99, 100, 101, 1, 2, 3, 150, length - 2};
-    std::mt19937 random(20261206);
-    for (int i = 0; i < 20; ++i)
-        targets.push_back(std::uniform_int_distribution<std::int64_t>(0, length - 1)(random));
+    // back and forth, the last frame.
+    const std::int64_t targets[] = {length - 1, 0, 49, 50, 51, 99, 100, 101, 1, 2, 3, 150, 17, 203, 76, length - 2};
     for (std::int64_t target : targets) {
         EXPECT_EQ(shownAt(double(target)), shown[target]) << target;
         EXPECT_EQ(p.currentPosition(), target);

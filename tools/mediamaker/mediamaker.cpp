@@ -108,11 +108,16 @@ public:
 
     AVFormatContext* get() const { return ctx_.get(); }
 
-    void writeHeader()
+    void writeHeader(bool indexFirst = false)
     {
         if (!(ctx_->oformat->flags & AVFMT_NOFILE))
             check(avio_open(&ctx_->pb, path_.c_str(), AVIO_FLAG_WRITE), "cannot create " + path_.string());
-        check(avformat_write_header(ctx_.get(), nullptr), "cannot write the file header");
+        AVDictionary* options = nullptr;
+        if (indexFirst)
+            av_dict_set(&options, "movflags", "+faststart", 0);
+        const int written = avformat_write_header(ctx_.get(), &options);
+        av_dict_free(&options);
+        check(written, "cannot write the file header");
     }
 
     void finish()
@@ -411,7 +416,7 @@ void writeVideo(const fs::path& file, const VideoSpec& clip)
         const AVCodec* codec = avi ? aviAudioEncoder(clip, &name) : avcodec_find_encoder_by_name(name);
         audio = audioTrack(out, codec, name, clip.audioSampleRate, 1, clip.audioBitRate);
     }
-    out.writeHeader();
+    out.writeHeader(clip.indexFirst);
 
     const AVRational videoBase = video.encoder->time_base;
     const std::int64_t totalSamples =

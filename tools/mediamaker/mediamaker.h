@@ -42,6 +42,7 @@ struct VideoSpec {
     int audioBitRate = 64000;     // mono
     bool mp2Audio = false;        // AVI: MP2 instead of MP3 (quicker to make)
     int threads = 1;              // encoder threads
+    bool indexFirst = false;      // MP4: the index before the samples, as made for downloads
 
     // Called now and then while a video is made (frames done so far).
     std::function<void(int framesDone, int framesTotal)> progress;
