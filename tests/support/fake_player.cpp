@@ -31,8 +31,10 @@ bool FakePlayer::eventFilter(QObject* watched, QEvent* event)
             emit keyPressed(key);
         return key != 0;
     }
+    if (event->type() != QEvent::MouseButtonPress)
+        return false;
     const auto* mouse = static_cast<QMouseEvent*>(event);
-    if (event->type() != QEvent::MouseButtonPress || mouse->button() != Qt::LeftButton)
+    if (mouse->button() != Qt::LeftButton)
         return false;
     emit clicked(rect_.contains(tw(1) * mouse->position()));
     return true;
