@@ -166,7 +166,7 @@ TEST_F(MusicTest, AMissingDirectoryAndAnUnplayableFileAreReportedAndWithoutAConc
     EXPECT_EQ(infoText(), QStringLiteral("ACDC SIMULATION OFF"));
     EXPECT_EQ(app->st.LoadedVideo, concert);  // the video stays
     tickAt(10);  // the tick then leaves everything alone; so does the end of the song
-    EXPECT_EQ(player().seeks, QList<double>{});
+    EXPECT_TRUE(player().seeks.isEmpty());  // not == {}: empty QLists compare with memcmp(nullptr)
     EXPECT_EQ(music().opened.back(), tone);
     EXPECT_EQ(services.randomDraws, draws);
 }
