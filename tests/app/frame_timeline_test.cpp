@@ -110,8 +110,8 @@ TEST(FrameTimeline, ReplacedEmptyEndedAndCutFilesAreCountedAsTheyAre)
 
     // An MP4 cut short counts the pictures it holds, not those its index lists.
     const QString mp4 = dir + QStringLiteral("/whole.mp4"), cut = dir + QStringLiteral("/cut.mp4");
-    const vvmaker::VideoSpec spec{.container = vvmaker::Container::Mp4H264, .audio = false, .indexFirst = true};
-    ASSERT_TRUE(vvmaker::makeVideo(mp4.toStdString(), spec));
+    const vvmaker::VideoSpec clip{.container = vvmaker::Container::Mp4H264, .audio = false, .indexFirst = true};
+    ASSERT_TRUE(vvmaker::makeVideo(mp4.toStdString(), clip));
     ASSERT_TRUE(vvmaker::makeTruncatedCopy(mp4.toStdString(), cut.toStdString(), 0.6));
     const std::int64_t held = scanFile(cut).positions();
     EXPECT_TRUE(held > 100 && held < 160) << held;
