@@ -19,21 +19,11 @@
 #include "index/scene_grab.h"
 #include "tests/support/test_media.h"
 #include "tools/mediamaker/clipreader.h"
-#include "tools/mediamaker/framestrip.h"
 
 namespace vv::test {
 namespace {
 
 constexpr int WaitMs = 10000;
-
-// The frame number in a packed bitmap of the source's size (-2: no bitmap).
-int pictureOf(const QByteArray& packedDib, const FrameSource& source)
-{
-    const int stride = (source.width() * 3 + 3) & ~3;
-    const auto* pixels = reinterpret_cast<const std::uint8_t*>(packedDib.constData()) + 40;
-    return packedDib.size() <= 40 ? -2
-                                  : vvmaker::readFrameNumber(pixels, source.width(), source.height(), stride, 3, true);
-}
 
 class OtherEncoders : public ::testing::TestWithParam<std::size_t> {
 protected:
@@ -102,7 +92,9 @@ TEST_P(OtherEncoders, StepsSeeksAndGrabsShowThePicturesOfPlainPlayback)
         ASSERT_EQ(shown[pos], decoded_[at]) << "the step showed a picture out of order";
     }
     EXPECT_EQ(at + 1, decoded_.size()) << "pictures never shown";
-    const auto grabbed = [&](std::int64_t at) { return pictureOf(source.getFrameBytes(std::int32_t(at)), source); };
+    const auto grabbed = [&](std::int64_t at) {
+        return frameNumberOfPacked(source.getFrameBytes(std::int32_t(at)));
+    };
     for (std::int64_t pos = 0; pos < length; ++pos)
         EXPECT_EQ(grabbed(pos), shown[pos]) << pos;
 
@@ -120,7 +112,7 @@ TEST_P(OtherEncoders, StepsSeeksAndGrabsShowThePicturesOfPlainPlayback)
     ASSERT_TRUE(grab.ok);
     ASSERT_EQ(grab.scenes.size(), 16u);
     for (const GrabbedScene& scene : grab.scenes)
-        EXPECT_EQ(pictureOf(scene.packedDib, source), shown[scene.frame]) << "scene " << scene.scene;
+        EXPECT_EQ(frameNumberOfPacked(scene.packedDib), shown[scene.frame]) << "scene " << scene.scene;
 }
 
 INSTANTIATE_TEST_SUITE_P(Clips, OtherEncoders, ::testing::Range<std::size_t>(0, otherEncoders().size()),

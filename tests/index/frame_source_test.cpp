@@ -14,13 +14,6 @@
 namespace vv {
 namespace {
 
-// The frame number a packed bitmap carries; -1 none, or no bitmap at all.
-template <typename Bytes>
-int numberIn(const Bytes& packed)
-{
-    return test::frameNumberOf(imageFromPackedDib(std::data(packed), std::size(packed)));
-}
-
 // The frames the index generation asks for first.
 std::vector<std::int32_t> previewTargets(std::int32_t frames)
 {
@@ -58,7 +51,7 @@ TEST_P(AnyClip, AnyFrameInAnyOrderIsExactlyTheOneAskedFor)
     for (std::int32_t i = 0; i < 40; ++i)
         order.push_back((i * 97 + 13) % clip.frames);
     for (std::int32_t t : order)
-        EXPECT_EQ(numberIn(source.getFrame(t)), t) << "target " << t;
+        EXPECT_EQ(test::frameNumberOfPacked(source.getFrame(t)), t) << "target " << t;
     // Frames outside the video are none.
     EXPECT_TRUE(source.getFrame(-1).empty() && source.getFrame(clip.frames).empty());
 }
@@ -76,12 +69,12 @@ TEST(SceneGrab, ATruncatedFileCountsTheFramesItHoldsAndTheLastFrameFillsScene15O
     const int count = source.frameCount();
     EXPECT_TRUE(count > 100 && count < 140) << count;
     // B-frames stored after the cut are lost: the last pictures skip them.
-    const int last = numberIn(source.getFrame(count - 1));
+    const int last = test::frameNumberOfPacked(source.getFrame(count - 1));
     EXPECT_TRUE(last >= count - 1 && last <= count + 3) << last;
     const auto targets = previewTargets(count);
     const auto pictures = grabFrames(source, targets, 1);
     for (std::size_t i = 0; i < targets.size(); ++i) {
-        const int shown = numberIn(pictures[i]);
+        const int shown = test::frameNumberOfPacked(pictures[i]);
         if (targets[i] < count - 3)
             EXPECT_EQ(shown, targets[i]);
         else
@@ -97,7 +90,8 @@ TEST(SceneGrab, ATruncatedFileCountsTheFramesItHoldsAndTheLastFrameFillsScene15O
     ASSERT_EQ(grab.scenes.size(), 16u);
     for (int k = 0; k < 16; ++k) {
         const int position = k < 15 ? 2 * k : 27;
-        EXPECT_EQ((std::vector{grab.scenes[k].scene, grab.scenes[k].position, numberIn(grab.scenes[k].packedDib)}),
+        const GrabbedScene& scene = grab.scenes[k];
+        EXPECT_EQ((std::vector{scene.scene, scene.position, test::frameNumberOfPacked(scene.packedDib)}),
                   (std::vector{k, position, std::min(position, 27)}));
     }
     QDir(dir).removeRecursively();

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "index/preview_rules.h"
 #include "tools/mediamaker/mediamaker.h"
 
 namespace vv::test {
@@ -45,5 +46,13 @@ QString freshTempDir(const QString& tag);
 // The frame number carried by a picture (any size from 160x120 up), -1 when
 // it carries none.
 int frameNumberOf(const QImage& picture);
+
+// The frame number a packed bitmap (header and pixels) carries; -1 when it
+// carries none or is no bitmap.
+template <typename Bytes>
+int frameNumberOfPacked(const Bytes& packed)
+{
+    return frameNumberOf(imageFromPackedDib(std::data(packed), std::size(packed)));
+}
 
 } // namespace vv::test
